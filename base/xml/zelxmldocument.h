@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QIODevice;
+class TzelXMLItem;
+
+// An XML document: owns the root element and the temporary stream that
+// unloaded elements are read back from.
+class TzelXMLDocument
+{
+public:
+    TzelXMLDocument();
+    ~TzelXMLDocument();
+    TzelXMLDocument(const TzelXMLDocument &) = delete;
+    TzelXMLDocument &operator=(const TzelXMLDocument &) = delete;
+
+    /// The root element, created with the document and never replaced.
+    TzelXMLItem *Root() const;
+    /// Whether written lines are indented and end with CR LF.
+    bool AutoIndent() const;
+    void SetAutoIndent(bool value);
+    /// Folder of the temporary file used for unloaded elements.
+    QString TempDir() const;
+    void SetTempDir(const QString &value);
+    /// Whether the last stream read was in the old 8-bit format.
+    bool OldVersion() const;
+
+    /// Empties the root and releases the temporary stream.
+    void Clear();
+    /// Reads the document; with partial loading, elements marked ld="0" stay
+    /// unloaded and Stream (not owned) is kept to load them later.
+    void LoadFromStream(QIODevice *stream, bool allowPartialLoading = false);
+    /// Writes the document, header first.
+    void SaveToStream(QIODevice *stream);
+    /// Opens FileName for reading and loads it with partial loading; the file
+    /// stays open until the document is cleared, reloaded or destroyed.
+    void LoadFromFile(const QString &fileName);
+    /// Writes through FileName + ".tmp" and a rename, so the old file stands
+    /// until the new one is complete; then loads it again.
+    void SaveToFile(const QString &fileName);
+    /// Reads an unloaded element back from the temporary stream.
+    void LoadItem(TzelXMLItem *item);
+    /// Writes a loaded, unloadable element to the temporary file and frees its children.
+    void UnloadItem(TzelXMLItem *item);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+/// Escapes an attribute value: code 0, LF, CR, '"', '&', '<' and '>' become
+/// decimal character references.
+QString EscapeXMLText(const QString &s);
+/// Reverses EscapeXMLText and the named references quot, amp, lt and gt.
+/// A numeric reference with invalid digits raises TzelConvertError.
+QString UnescapeXMLText(const QString &s);

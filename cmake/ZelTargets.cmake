@@ -1,0 +1,97 @@
+# Helpers shared by every subsystem: library targets built from a folder, test
+# executables, and the layering check.
+
+set(ZEL_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual)
+if(ZEL_WERROR)
+  list(APPEND ZEL_WARNINGS -Werror)
+endif()
+
+set_property(GLOBAL PROPERTY ZEL_LAYERED_TARGETS "")
+
+# zel_library(NAME DIRS dir... LINK target... ALLOWED target...)
+# Builds a static library from the sources of the given folders. LINK are the
+# public dependencies; ALLOWED are all the targets (direct or transitive) this
+# layer may reach. Qt modules and third-party libraries count as targets too.
+function(zel_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LINK;ALLOWED" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB dir_sources CONFIGURE_DEPENDS
+      ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp
+      ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h
+      ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.qrc)
+    list(APPEND sources ${dir_sources})
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  target_compile_options(${name} PRIVATE ${ZEL_WARNINGS})
+  zel_layer(${name} ALLOWED ${ARG_ALLOWED})
+endfunction()
+
+# zel_layer(TARGET ALLOWED target...): records what TARGET may link.
+function(zel_layer name)
+  cmake_parse_arguments(ARG "" "" "ALLOWED" ${ARGN})
+  set_property(TARGET ${name} PROPERTY ZEL_ALLOWED ${ARG_ALLOWED})
+  set_property(GLOBAL APPEND PROPERTY ZEL_LAYERED_TARGETS ${name})
+endfunction()
+
+function(_zel_collect_links target out)
+  set(seen ${${out}})
+  get_target_property(links ${target} LINK_LIBRARIES)
+  if(NOT links)
+    set(links)
+  endif()
+  get_target_property(ilinks ${target} INTERFACE_LINK_LIBRARIES)
+  if(ilinks)
+    list(APPEND links ${ilinks})
+  endif()
+  foreach(link IN LISTS links)
+    if(link MATCHES "^\\$<" OR NOT TARGET ${link} OR link IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${link})
+    _zel_collect_links(${link} seen)
+  endforeach()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(zel_check_layers)
+  get_property(targets GLOBAL PROPERTY ZEL_LAYERED_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(allowed ${target} ZEL_ALLOWED)
+    set(reached)
+    _zel_collect_links(${target} reached)
+    foreach(link IN LISTS reached)
+      # Qt's private helper targets come with the public modules.
+      if(link MATCHES "^Qt6::(Platform|GlobalConfig|.*Private)" OR link MATCHES "^Threads::|^WrapAtomic|^WrapOpenGL|^OpenGL::|^Qt6::Entry")
+        continue()
+      endif()
+      if(NOT link IN_LIST allowed)
+        message(FATAL_ERROR "Layering: ${target} reaches ${link}, which its layer may not use")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# zel_test(NAME DIR dir LINK target... [GUI]): one GoogleTest executable from
+# every source in tests/DIR. GUI tests get an offscreen application object.
+function(zel_test name)
+  cmake_parse_arguments(ARG "GUI" "DIR" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest zel_testsupport)
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE zel_testmain_gui)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  target_compile_options(${name} PRIVATE ${ZEL_WARNINGS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${CMAKE_BINARY_DIR}/testhome;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/testhome/.config;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/testhome/run;ZEL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

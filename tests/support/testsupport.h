@@ -1,0 +1,35 @@
+#pragma once
+
+#include "base/services/zeldialogservice.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+/// Path of a file below the source tree (examples, fixtures).
+QString zelSourcePath(const QString &relative);
+/// Reads a whole file; empty when it cannot be read.
+QByteArray zelReadFile(const QString &path);
+/// Writes a whole file, failing the test when it cannot.
+void zelWriteFile(const QString &path, const QByteArray &data);
+
+// A dialog service for tests: records every message box and answers with
+// scripted replies instead of waiting for a user. Installs itself while alive.
+class FakeDialogService : public TzelDialogService
+{
+public:
+    FakeDialogService();
+    ~FakeDialogService() override;
+
+    int MessageBox(const QString &text, const QString &caption, int buttons, Icon icon) override;
+    bool InputPassword(const QString &caption, QString &password) override;
+    FileResult FileDialog(const FileRequest &request) override;
+
+    QStringList Messages;          ///< "caption: text" of every message box shown
+    QStringList PasswordCaptions;  ///< caption of every password window shown
+    bool PasswordAccepted = false; ///< reply of the password window
+    QString PasswordText;          ///< text typed into the password window
+    FileResult NextFile;           ///< reply of the next file dialog
+    QList<FileRequest> FileRequests; ///< every file dialog asked for
+};
