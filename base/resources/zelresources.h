@@ -55,8 +55,9 @@ public:
 
     /// Hands the script engine's messages to the hooks registered below.
     void UpdateKVResources();
-    /// Registers a hook that UpdateKVResources calls with this table; the
-    /// script engine installs one at start-up to take its compile messages.
+    /// Registers a hook that UpdateKVResources calls with this table; the hook
+    /// also runs once right away. The script engine installs one at start-up
+    /// to take its compile messages.
     void AddKVResourcesHook(std::function<void(const TzelResources &)> hook);
 
 private:

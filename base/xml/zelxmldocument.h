@@ -42,7 +42,8 @@ public:
     void SaveToFile(const QString &fileName);
     /// Reads an unloaded element back from the temporary stream.
     void LoadItem(TzelXMLItem *item);
-    /// Writes a loaded, unloadable element to the temporary file and frees its children.
+    /// Writes a loaded, unloadable element to the temporary file and frees its
+    /// children. Raises TzelFileError when the stream held is read-only.
     void UnloadItem(TzelXMLItem *item);
 
 private:

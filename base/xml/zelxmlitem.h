@@ -77,7 +77,11 @@ public:
     void SetLoaded(bool value) { FLoaded = value; }
 
 private:
+    // The reader builds the tree directly, without the checks of AddItem.
+    friend class TzelXMLReader;
+
     void Detach();
+    qsizetype FindProp(QStringView name) const;
 
     QString FName;
     QString FText;

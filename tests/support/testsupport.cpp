@@ -3,6 +3,11 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 QString zelSourcePath(const QString &relative)
 {
     const QByteArray root = qgetenv("ZEL_SOURCE_DIR");

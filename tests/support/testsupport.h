@@ -7,6 +7,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+/// Prints a QString readably in assertion messages.
+void PrintTo(const QString &s, std::ostream *os);
+
 /// Path of a file below the source tree (examples, fixtures).
 QString zelSourcePath(const QString &relative);
 /// Reads a whole file; empty when it cannot be read.

@@ -1,0 +1,239 @@
+#include "base/xml/zelxmldocument.h"
+
+#include "base/core/zelexception.h"
+#include "base/xml/zelxmlitem.h"
+#include "base/xml/zelxmlreader.h"
+#include "base/xml/zelxmlwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+QString nativeName(const QString &fileName)
+{
+    return QDir::toNativeSeparators(fileName);
+}
+
+} // namespace
+
+struct TzelXMLDocument::Private
+{
+    TzelXMLItem root;
+    bool autoIndent = false;
+    QString tempDir;
+    bool oldVersion = false;
+
+    // The stream unloaded elements are read from: the source of a partial
+    // load or a temporary file of our own.
+    QIODevice *tempStream = nullptr;
+    std::unique_ptr<QIODevice> ownedStream;
+    QString createdFile;        ///< temporary file to delete on release
+    bool tempOldFormat = false; ///< the stream is an old-format source
+
+    void ReleaseTempStream()
+    {
+        tempStream = nullptr;
+        tempOldFormat = false;
+        ownedStream.reset();
+        if (!createdFile.isEmpty()) {
+            QFile::remove(createdFile);
+            createdFile.clear();
+        }
+    }
+
+    void ResetRoot()
+    {
+        root.Clear();
+        root.SetName(QString());
+        root.SetText(QString());
+        root.SetValue(QString());
+        root.SetOffset(0);
+        root.SetUnloadable(false);
+        root.SetLoaded(true);
+    }
+
+    // Reads Stream; with partial loading the stream stays with the document
+    // (and OwnedStream with it) before reading starts, so that it is held
+    // even when reading fails half way.
+    void Load(QIODevice *stream, bool allowPartialLoading, std::unique_ptr<QIODevice> owned)
+    {
+        ReleaseTempStream();
+        ResetRoot();
+        oldVersion = false;
+        if (allowPartialLoading) {
+            tempStream = stream;
+            ownedStream = std::move(owned);
+        }
+        TzelXMLReader reader(stream);
+        reader.ReadHeader();
+        oldVersion = reader.OldFormat();
+        if (allowPartialLoading)
+            tempOldFormat = oldVersion;
+        reader.ReadRootItem(&root, !allowPartialLoading);
+    }
+
+    void CreateTempFile()
+    {
+        const QString dir = !tempDir.isEmpty() && QFileInfo(tempDir).isDir() ? tempDir : QDir::tempPath();
+        QTemporaryFile temp(dir + QStringLiteral("/qzXXXXXX"));
+        temp.setAutoRemove(false);
+        if (!temp.open())
+            throw TzelFileError(QStringLiteral("Cannot create a temporary file in \"%1\": %2")
+                                    .arg(nativeName(dir), temp.errorString()));
+        const QString name = temp.fileName();
+        temp.close();
+        // Reopened unbuffered: reads and writes alternate, and both go in blocks.
+        auto file = std::make_unique<QFile>(name);
+        if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+            const QString error = file->errorString();
+            QFile::remove(name);
+            throw TzelFileError(QStringLiteral("Cannot open the temporary file \"%1\": %2")
+                                    .arg(nativeName(name), error));
+        }
+        tempStream = file.get();
+        ownedStream = std::move(file);
+        createdFile = name;
+        tempOldFormat = false;
+    }
+};
+
+TzelXMLDocument::TzelXMLDocument() : d(std::make_unique<Private>()) {}
+
+TzelXMLDocument::~TzelXMLDocument()
+{
+    d->ReleaseTempStream();
+}
+
+TzelXMLItem *TzelXMLDocument::Root() const
+{
+    return &d->root;
+}
+
+bool TzelXMLDocument::AutoIndent() const
+{
+    return d->autoIndent;
+}
+
+void TzelXMLDocument::SetAutoIndent(bool value)
+{
+    d->autoIndent = value;
+}
+
+QString TzelXMLDocument::TempDir() const
+{
+    return d->tempDir;
+}
+
+void TzelXMLDocument::SetTempDir(const QString &value)
+{
+    d->tempDir = value;
+}
+
+bool TzelXMLDocument::OldVersion() const
+{
+    return d->oldVersion;
+}
+
+void TzelXMLDocument::Clear()
+{
+    d->ResetRoot();
+    d->ReleaseTempStream();
+}
+
+void TzelXMLDocument::LoadFromStream(QIODevice *stream, bool allowPartialLoading)
+{
+    d->Load(stream, allowPartialLoading, nullptr);
+}
+
+void TzelXMLDocument::SaveToStream(QIODevice *stream)
+{
+    TzelXMLWriter writer(stream);
+    writer.SetAutoIndent(d->autoIndent);
+    writer.SetTempStream(d->tempStream, d->tempOldFormat);
+    writer.WriteHeader();
+    writer.WriteRootItem(&d->root);
+}
+
+void TzelXMLDocument::LoadFromFile(const QString &fileName)
+{
+    // Plain read-only: POSIX has no share-deny-write.
+    auto file = std::make_unique<QFile>(fileName);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw TzelFileError(QStringLiteral("Cannot open file \"%1\": %2")
+                                .arg(nativeName(fileName), file->errorString()));
+    QIODevice *stream = file.get();
+    d->Load(stream, true, std::move(file));
+}
+
+void TzelXMLDocument::SaveToFile(const QString &fileName)
+{
+    const QString tempName = fileName + QStringLiteral(".tmp");
+    {
+        QFile temp(tempName);
+        if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw TzelFileError(QStringLiteral("Cannot create file \"%1\": %2")
+                                    .arg(nativeName(tempName), temp.errorString()));
+        try {
+            SaveToStream(&temp);
+            if (!temp.flush())
+                throw TzelFileError(QStringLiteral("Cannot write file \"%1\": %2")
+                                        .arg(nativeName(tempName), temp.errorString()));
+            temp.close();
+        } catch (...) {
+            // Whatever went wrong, the old file has not been touched.
+            temp.close();
+            QFile::remove(tempName);
+            throw;
+        }
+    }
+
+    // rename() replaces the old file in one step, so it stands until the new
+    // one is in place; a file held open for partial loading keeps its old
+    // contents meanwhile, and is released only once the rename has worked.
+    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(fileName).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(tempName);
+        throw TzelFileError(QStringLiteral("Cannot rename \"%1\" to \"%2\": %3")
+                                .arg(nativeName(tempName), nativeName(fileName), reason));
+    }
+    d->ReleaseTempStream();
+    LoadFromFile(fileName);
+}
+
+void TzelXMLDocument::LoadItem(TzelXMLItem *item)
+{
+    if (!item || !d->tempStream || !item->Unloadable() || item->Loaded())
+        return;
+    TzelXMLReader reader(d->tempStream);
+    reader.SetOldFormat(d->tempOldFormat);
+    reader.SetPosition(item->Offset());
+    reader.ReadRootItem(item, true);
+    item->SetLoaded(true);
+}
+
+void TzelXMLDocument::UnloadItem(TzelXMLItem *item)
+{
+    if (!item || !item->Unloadable() || !item->Loaded())
+        return;
+    if (!d->tempStream)
+        d->CreateTempFile();
+    QIODevice *stream = d->tempStream;
+    if (!stream->isWritable())
+        throw TzelFileError(QStringLiteral("Cannot unload an element: its stream is read-only"));
+    const qint64 start = stream->size();
+    if (!stream->seek(start))
+        throw TzelFileError(QStringLiteral("Cannot seek in the temporary stream: %1").arg(stream->errorString()));
+    {
+        TzelXMLWriter writer(stream);
+        writer.SetTempStream(stream, d->tempOldFormat);
+        writer.WriteRootItem(item);
+    }
+    item->SetOffset(start);
+    item->Clear();
+}

@@ -1,0 +1,459 @@
+#include "model/report/zelreport.h"
+
+#include "base/core/zelexception.h"
+#include "base/resources/zelresources.h"
+#include "base/services/zeldialogservice.h"
+#include "base/xml/zelinvalidxmlexception.h"
+#include "base/xml/zelxmldocument.h"
+#include "base/xml/zelxmlitem.h"
+#include "model/io/zelcustomiotransport.h"
+#include "model/io/zeliotransportfile.h"
+#include "model/report/zelcustomcompressor.h"
+#include "model/report/zelcustomcrypter.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString res(const char *key)
+{
+    return zelResources().Get(QString::fromLatin1(key));
+}
+
+// Queued actions. Each is the report operation it names, carried out later.
+
+class LoadFromFileCommand final : public TzelDelayedCommand
+{
+public:
+    LoadFromFileCommand(QString fileName, bool exceptionIfNotFound)
+        : FFileName(std::move(fileName)), FExceptionIfNotFound(exceptionIfNotFound) {}
+    QString ClassName() const override { return QStringLiteral("TzelLoadFromFileCommand"); }
+    void Execute(TzelReport &report) override { report.LoadFromFile(FFileName, FExceptionIfNotFound); }
+
+private:
+    QString FFileName;
+    bool FExceptionIfNotFound;
+};
+
+class LoadFromStreamCommand final : public TzelDelayedCommand
+{
+public:
+    explicit LoadFromStreamCommand(QByteArray data) : FData(std::move(data)) {}
+    QString ClassName() const override { return QStringLiteral("TzelLoadFromStreamCommand"); }
+    void Execute(TzelReport &report) override
+    {
+        QBuffer buffer(&FData);
+        buffer.open(QIODevice::ReadOnly);
+        report.LoadFromStream(&buffer);
+    }
+
+private:
+    QByteArray FData;
+};
+
+class ShowReportCommand final : public TzelDelayedCommand
+{
+public:
+    ShowReportCommand(bool clearLast, const TzelEngineOptions &options)
+        : FClearLast(clearLast), FEngineOptions(options) {}
+    QString ClassName() const override { return QStringLiteral("TzelShowReportCommand"); }
+    void Execute(TzelReport &report) override
+    {
+        report.EngineOptions().Assign(FEngineOptions);
+        report.EngineOptions().AssignThreadProps(FEngineOptions);
+        report.ShowReport(FClearLast);
+    }
+
+private:
+    bool FClearLast;
+    TzelEngineOptions FEngineOptions;
+};
+
+// Opens a transport for the report and closes it whatever happens.
+class OpenTransport
+{
+public:
+    OpenTransport(TzelCustomIOTransport *transport, TzelReport *report)
+        : FTransport(transport)
+    {
+        FTransport->SetReport(report);
+    }
+    ~OpenTransport()
+    {
+        if (FStream)
+            FTransport->FreeStream(FStream, FFileName);
+        if (FOpened)
+            FTransport->CloseFilter();
+        FTransport->SetReport(nullptr);
+    }
+    bool Open()
+    {
+        FOpened = FTransport->OpenFilter();
+        return FOpened;
+    }
+    QIODevice *Stream(const QString &fileName)
+    {
+        FFileName = fileName;
+        FStream = FTransport->GetStream(fileName);
+        return FStream;
+    }
+
+private:
+    TzelCustomIOTransport *FTransport;
+    QIODevice *FStream = nullptr;
+    QString FFileName;
+    bool FOpened = false;
+};
+
+// Host settings that a loaded template must not change.
+struct HostSettings
+{
+    explicit HostSettings(TzelReport &report)
+        : Engine(report.EngineOptions()), Preview(report.PreviewOptions()), IniFile(report.IniFile),
+          OldStyleProgress(report.OldStyleProgress), ShowProgress(report.ShowProgress),
+          StoreInDFM(report.StoreInDFM)
+    {
+        Engine.PrintIfEmpty = true;
+    }
+
+    void Restore(TzelReport &report) const
+    {
+        TzelEngineOptions &engine = report.EngineOptions();
+        const TzelEngineOptions loaded = engine;
+        engine = Engine;
+        engine.ConvertNulls = loaded.ConvertNulls;
+        engine.IgnoreDevByZero = loaded.IgnoreDevByZero;
+        engine.IgnoreExprError = loaded.IgnoreExprError;
+        engine.DoublePass = loaded.DoublePass;
+        engine.PrintIfEmpty = loaded.PrintIfEmpty;
+
+        TzelPreviewOptions &preview = report.PreviewOptions();
+        const TzelPreviewOptions loadedPreview = preview;
+        preview = Preview;
+        preview.OutlineVisible = loadedPreview.OutlineVisible;
+        preview.OutlineWidth = loadedPreview.OutlineWidth;
+        preview.OutlineExpand = loadedPreview.OutlineExpand;
+        preview.PagesInCache = loadedPreview.PagesInCache;
+        preview.ThumbnailVisible = loadedPreview.ThumbnailVisible;
+
+        report.IniFile = IniFile;
+        report.OldStyleProgress = OldStyleProgress;
+        report.ShowProgress = ShowProgress;
+        report.StoreInDFM = StoreInDFM;
+    }
+
+    TzelEngineOptions Engine;
+    TzelPreviewOptions Preview;
+    QString IniFile;
+    bool OldStyleProgress;
+    bool ShowProgress;
+    bool StoreInDFM;
+};
+
+} // namespace
+
+TzelReport::TzelReport()
+    : FReportOptions(this), FTemplate(std::make_unique<TzelXMLDocument>())
+{
+    IniFile = QStringLiteral("\\Software\\Zelworks");
+    FTemplate->SetAutoIndent(true);
+    Clear();
+}
+
+TzelReport::~TzelReport() = default;
+
+void TzelReport::SetVersion(const QString &)
+{
+    // The version is a property of the library, not of the file.
+}
+
+void TzelReport::Clear()
+{
+    FTemplate->Clear();
+    FEngineOptions.Clear();
+    FPreviewOptions.Clear();
+    FPrintOptions.Clear();
+    FReportOptions.Clear();
+    DataSetName.clear();
+    ParentReport.clear();
+    DotMatrixReport = false;
+    ScriptLanguage = QStringLiteral("PascalScript");
+    ScriptText = QStringList{QStringLiteral("begin"), QString(), QStringLiteral("end.")};
+    FSystemVariables = QStringList{
+        QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Page"), QStringLiteral("Page#"),
+        QStringLiteral("TotalPages"), QStringLiteral("TotalPages#"), QStringLiteral("Line"),
+        QStringLiteral("Line#"), QStringLiteral("CopyName#"), QStringLiteral("TableRow"),
+        QStringLiteral("TableColumn")};
+    OnRunDialogs.clear();
+    OnStartReport.clear();
+    OnStopReport.clear();
+}
+
+bool TzelReport::LoadFromFile(const QString &fileName, bool exceptionIfNotFound)
+{
+    if (IsReportActionRunning()) {
+        FDelayedCommands.Add(std::make_unique<LoadFromFileCommand>(fileName, exceptionIfNotFound));
+        return false;
+    }
+    Clear();
+    if (fileName != FFileName)
+        FFileName.clear();
+    const bool exists = QFileInfo::exists(fileName);
+    if (!exists && !exceptionIfNotFound)
+        return false;
+    TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
+    FFileName = fileName;
+    ProcessIOTransport(&transport, fileName, faRead);
+    return exists;
+}
+
+bool TzelReport::LoadFromFilter(TzelCustomIOTransport *filter, const QString &fileName)
+{
+    return ProcessIOTransport(filter, fileName, faRead);
+}
+
+bool TzelReport::SaveToFilter(TzelCustomIOTransport *filter, const QString &fileName)
+{
+    return ProcessIOTransport(filter, fileName, faWrite);
+}
+
+bool TzelReport::ProcessIOTransport(TzelCustomIOTransport *filter, const QString &fileName,
+                                    TzelFilterAccess access)
+{
+    filter->SetFilterAccess(access);
+    if (fileName.isEmpty() && filter->FileName().isEmpty())
+        filter->SetFileName(QFileInfo(FFileName).fileName());
+    OpenTransport open(filter, this);
+    if (!open.Open())
+        return false;
+    QIODevice *stream = open.Stream(fileName);
+    if (!filter->FileName().isEmpty())
+        FFileName = filter->FileName();
+    else if (!fileName.isEmpty())
+        FFileName = fileName;
+    if (access == faWrite && !ParentReport.isEmpty() && QDir::isAbsolutePath(ParentReport)) {
+        // A parent template beside this one is stored by a relative path.
+        const QDir folder = QFileInfo(FFileName.isEmpty() ? fileName : FFileName).absoluteDir();
+        const QString relative = folder.relativeFilePath(ParentReport);
+        if (!relative.startsWith(QStringLiteral("..")))
+            ParentReport = relative;
+    }
+    if (filter->DoFilterProcessStream(stream, this))
+        return true;
+    if (access == faRead)
+        return LoadFromStream(stream);
+    SaveToStream(stream);
+    return true;
+}
+
+bool TzelReport::LoadFromStream(QIODevice *stream)
+{
+    if (IsReportActionRunning()) {
+        FDelayedCommands.Add(std::make_unique<LoadFromStreamCommand>(stream->readAll()));
+        return false;
+    }
+    FErrors.Clear();
+
+    QIODevice *source = stream;
+    std::unique_ptr<TzelCustomCompressor> compressor = TzelCustomCompressor::CreateRegistered();
+    if (compressor) {
+        compressor->Report = this;
+        compressor->IsZT3File = true;
+        compressor->CreateStream();
+        try {
+            if (compressor->Decompress(source))
+                source = compressor->Stream();
+        } catch (const std::exception &) {
+            FErrors.Add(res("clDecompressError"));
+            ReportErrors();
+            return false;
+        }
+    }
+
+    FReportOptions.Password = FReportOptions.HiddenPassword;
+    bool deciphered = false;
+    std::unique_ptr<TzelCustomCrypter> crypter = TzelCustomCrypter::CreateRegistered();
+    if (crypter) {
+        crypter->CreateStream();
+        try {
+            deciphered = crypter->Decrypt(source, FReportOptions.Password.toLatin1());
+        } catch (const std::exception &) {
+            FErrors.Add(res("clDecryptError"));
+            ReportErrors();
+            return false;
+        }
+        if (deciphered)
+            source = crypter->Stream();
+    }
+
+    const HostSettings host(*this);
+    bool loaded = true;
+    try {
+        loaded = ReadTemplate(source);
+    } catch (const TzelInvalidXMLException &e) {
+        loaded = false;
+        FErrors.Add(deciphered ? res("Invalid password") : e.message());
+    } catch (const TzelException &e) {
+        loaded = false;
+        FErrors.Add(e.message());
+    }
+    crypter.reset();
+    compressor.reset();
+    host.Restore(*this);
+
+    if (!deciphered)
+        FReportOptions.Password = ShiftPassword(FReportOptions.Password, 10);
+
+    if (FReportOptions.Info) {
+        Clear();
+        return loaded;
+    }
+    if (FReloading || FEngineOptions.EnableThreadSafe || deciphered || FReportOptions.CheckPassword()) {
+        if (!FErrors.IsEmpty())
+            ReportErrors();
+    } else {
+        Clear();
+    }
+    return loaded;
+}
+
+void TzelReport::SaveToFile(const QString &fileName)
+{
+    const QString folder = QFileInfo(fileName).absolutePath();
+    if (!ParentReport.isEmpty() && QDir::isAbsolutePath(ParentReport))
+        ParentReport = QDir(folder).relativeFilePath(ParentReport);
+    TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
+    transport.SetBasePath(folder);
+    ProcessIOTransport(&transport, fileName, faWrite);
+}
+
+void TzelReport::SaveToStream(QIODevice *stream, bool, bool, bool)
+{
+    std::unique_ptr<TzelCustomCompressor> compressor;
+    if (FReportOptions.Compressed)
+        compressor = TzelCustomCompressor::CreateRegistered();
+    std::unique_ptr<TzelCustomCrypter> crypter;
+    if (!FReportOptions.Password.isEmpty())
+        crypter = TzelCustomCrypter::CreateRegistered();
+
+    QIODevice *target = stream;
+    if (compressor) {
+        compressor->Report = this;
+        compressor->IsZT3File = true;
+        compressor->CreateStream();
+        target = compressor->Stream();
+    }
+    if (crypter) {
+        crypter->CreateStream();
+        target = crypter->Stream();
+    }
+
+    const QString password = FReportOptions.Password;
+    FReportOptions.PrevPassword = password;
+    if (!crypter)
+        FReportOptions.Password = ShiftPassword(password, -10);
+    struct RestorePassword {
+        QString &field;
+        QString value;
+        ~RestorePassword() { field = value; }
+    } restore{FReportOptions.Password, password};
+
+    WriteTemplate(target);
+
+    if (crypter) {
+        crypter->Stream()->seek(0);
+        crypter->Crypt(compressor ? compressor->Stream() : stream, password.toUtf8());
+    }
+    if (compressor) {
+        compressor->Stream()->seek(0);
+        compressor->Compress(stream);
+    }
+}
+
+bool TzelReport::ReadTemplate(QIODevice *stream)
+{
+    // The object tree is read by the serializer; until it is in place the
+    // template is kept as the XML document it was read into, so that saving
+    // writes back everything that was loaded.
+    FTemplate->LoadFromStream(stream, false);
+    return true;
+}
+
+void TzelReport::WriteTemplate(QIODevice *stream)
+{
+    if (FTemplate->Root()->Name().isEmpty())
+        FTemplate->Root()->SetName(QStringLiteral("TzelReport"));
+    FTemplate->SaveToStream(stream);
+}
+
+void TzelReport::ShowReport(bool clearLastReport)
+{
+    if (IsReportActionRunning()) {
+        FDelayedCommands.Add(std::make_unique<ShowReportCommand>(clearLastReport, FEngineOptions));
+        return;
+    }
+    if (OldStyleProgress && FScriptRunning)
+        throw TzelException(res("Rebuild itself from the script is not allowed!"));
+    ShowPreparedReport();
+}
+
+void TzelReport::ShowPreparedReport()
+{
+    // No preview window is registered with the library yet.
+    ReportError(res("prevNotAvailable"));
+}
+
+void TzelReport::DesignReport(bool, bool)
+{
+    // No designer class is registered with the library yet.
+    ReportError(res("dsgnNotAvailable"));
+}
+
+void TzelReport::RunDelayedCommands()
+{
+    FDelayedCommands.RunAll(*this);
+}
+
+void TzelReport::ReportError(const QString &message)
+{
+    switch (FEngineOptions.NewSilentMode) {
+    case simMessageBoxes:
+        TzelDialogService::Instance().MessageBox(message, res("mbError"), TzelDialogService::mbOK,
+                                                 TzelDialogService::miError);
+        break;
+    case simSilent:
+        break;
+    case simReThrow:
+        throw TzelException(message);
+    }
+}
+
+QString TzelReport::ErrorsText() const
+{
+    return res("clErrors") + QStringLiteral("\r\n") + FErrors.Text();
+}
+
+void TzelReport::ReportErrors()
+{
+    ReportError(ErrorsText());
+}
+
+QString TzelReport::GetApplicationFolder() const
+{
+    QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                  : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+QString TzelReport::ShiftPassword(const QString &password, int delta)
+{
+    QString shifted = password;
+    for (QChar &c : shifted)
+        c = QChar(char16_t(c.unicode() + delta));
+    return shifted;
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "base/core/zelsortedstrings.h"
+#include "model/io/zeliotransporttypes.h"
+#include "model/report/zeldelayedcommandmanager.h"
+#include "model/report/zelengineoptions.h"
+#include "model/report/zelpreviewoptions.h"
+#include "model/report/zelprintoptions.h"
+#include "model/report/zelreportoptions.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QIODevice;
+class TzelCustomIOTransport;
+class TzelXMLDocument;
+
+// The report: root of a template's object tree and the facade of the library.
+// It loads and saves templates, holds the option objects and the collected
+// errors, and queues actions asked for while another one runs.
+class TzelReport
+{
+public:
+    /// The only version a report ever reports; a loaded value is not kept.
+    static constexpr const char *CurrentVersion = "6.9.6";
+
+    TzelReport();
+    ~TzelReport();
+    TzelReport(const TzelReport &) = delete;
+    TzelReport &operator=(const TzelReport &) = delete;
+
+    // Published properties, stored in templates.
+    QString ParentReport;        ///< file name of the template this one inherits from
+    QString DataSetName;         ///< user name of the main data set
+    bool DotMatrixReport = false; ///< a report for character printers
+    QString IniFile;             ///< where user preferences are stored
+    bool OldStyleProgress = false; ///< prepare before showing, with a progress window
+    QString ScriptLanguage;      ///< language of ScriptText
+    QStringList ScriptText;      ///< the report's script
+    bool ShowProgress = true;    ///< show progress while building
+    bool StoreInDFM = true;      ///< keep the template inside the host form
+    QString OnRunDialogs;        ///< script procedure run before the dialogs
+    QString OnStartReport;       ///< script procedure run when a build starts
+    QString OnStopReport;        ///< script procedure run when a build ends
+    QString OnReportPrint;       ///< script procedure run when the report prints
+
+    /// Always "6.9.6".
+    QString Version() const { return QString::fromLatin1(CurrentVersion); }
+    /// Ignores Value: a report always keeps the current version.
+    void SetVersion(const QString &value);
+
+    /// Engine options.
+    TzelEngineOptions &EngineOptions() { return FEngineOptions; }
+    /// Preview options.
+    TzelPreviewOptions &PreviewOptions() { return FPreviewOptions; }
+    /// Print options.
+    TzelPrintOptions &PrintOptions() { return FPrintOptions; }
+    /// Report options.
+    TzelReportOptions &ReportOptions() { return FReportOptions; }
+
+    // Public state.
+    /// Errors collected while loading and preparing, sorted, each once.
+    TzelSortedStrings &Errors() { return FErrors; }
+    /// The last file loaded or saved.
+    QString FileName() const { return FFileName; }
+    void SetFileName(const QString &value) { FFileName = value; }
+    /// Whether the template changed since it was loaded or saved.
+    bool Modified = false;
+    /// Set by a cancel; the build, printing and export stop.
+    bool Terminated = false;
+    /// True while the snapshot is loaded back after a build.
+    bool Reloading() const { return FReloading; }
+    /// Names of the system variables, in their fixed order.
+    const QStringList &SystemVariables() const { return FSystemVariables; }
+    /// Actions queued while another action ran.
+    TzelDelayedCommandManager &DelayedCommands() { return FDelayedCommands; }
+
+    // Host callbacks, never stored.
+    std::function<void()> OnBeginDoc;  ///< a build starts
+    std::function<void()> OnEndDoc;    ///< a build ended successfully
+    std::function<void()> OnPreview;   ///< the preview window was created
+
+    /// Clears the report: empties the template and resets every option that
+    /// belongs to a template.
+    void Clear();
+    /// Loads FileName; False (and an empty report) when it does not exist,
+    /// unless ExceptionIfNotFound, when opening it raises the file error.
+    bool LoadFromFile(const QString &fileName, bool exceptionIfNotFound = false);
+    /// Loads a template from Stream; False when it could not be read.
+    bool LoadFromStream(QIODevice *stream);
+    /// Loads FileName through Filter.
+    bool LoadFromFilter(TzelCustomIOTransport *filter, const QString &fileName);
+    /// Saves the template to FileName.
+    void SaveToFile(const QString &fileName);
+    /// Saves the template to Stream.
+    void SaveToStream(QIODevice *stream, bool saveChildren = true, bool saveDefaultValues = false,
+                      bool useGetAncestor = false);
+    /// Saves the template to FileName through Filter.
+    bool SaveToFilter(TzelCustomIOTransport *filter, const QString &fileName);
+    /// Reads or writes FileName through Filter; False when the transport
+    /// declined (a cancelled dialog) or the stream could not be loaded.
+    bool ProcessIOTransport(TzelCustomIOTransport *filter, const QString &fileName, TzelFilterAccess access);
+
+    /// Builds and shows the report in the preview.
+    void ShowReport(bool clearLastReport = true);
+    /// Shows the prepared pages in the preview window.
+    void ShowPreparedReport();
+    /// Opens the template in the designer.
+    void DesignReport(bool modal = true, bool mdiChild = false);
+
+    /// True while the engine runs, the script runs or a preparation is under way.
+    bool IsReportActionRunning() const { return FEngineRunning || FScriptRunning || FPreparing; }
+    /// Marks the engine as running; the engine calls this around a build.
+    void SetEngineRunning(bool value) { FEngineRunning = value; }
+    /// Marks the script as running; the script glue calls this around a run.
+    void SetScriptRunning(bool value) { FScriptRunning = value; }
+    /// Runs the actions queued while another action ran.
+    void RunDelayedCommands();
+
+    /// Shows Message as the engine options say: a message box captioned
+    /// "Error", nothing, or a TzelException.
+    void ReportError(const QString &message);
+    /// Reports the collected errors as one message, under "clErrors".
+    void ReportErrors();
+    /// The collected errors as reported: "clErrors", CR LF, the error lines.
+    QString ErrorsText() const;
+
+    /// Where user preferences go: the registry-style key or the INI file name.
+    QString GetIniFile() const { return IniFile; }
+    /// The folder of the executable, ending with a separator.
+    QString GetApplicationFolder() const;
+
+    /// Shifts every character code of Password by Delta: passwords are
+    /// written lowered by 10 when no crypter enciphers the template.
+    static QString ShiftPassword(const QString &password, int delta);
+
+private:
+    bool ReadTemplate(QIODevice *stream);
+    void WriteTemplate(QIODevice *stream);
+
+    TzelEngineOptions FEngineOptions;
+    TzelPreviewOptions FPreviewOptions;
+    TzelPrintOptions FPrintOptions;
+    TzelReportOptions FReportOptions;
+    TzelSortedStrings FErrors;
+    QStringList FSystemVariables;
+    TzelDelayedCommandManager FDelayedCommands;
+    std::unique_ptr<TzelXMLDocument> FTemplate;
+    QString FFileName;
+    bool FReloading = false;
+    bool FEngineRunning = false;
+    bool FScriptRunning = false;
+    bool FPreparing = false;
+};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Shared by run.sh and test.sh: installs the Debian packages the build needs
+# when any is missing, then configures and builds incrementally into build/.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-svg-dev libqt6sql6-sqlite
+  fonts-liberation2 fonts-dejavu-core fonts-wine
+  xvfb xauth poppler-utils libcups2-dev
+  libpng-dev libjpeg-dev zlib1g-dev libexpat1-dev
+  libgtest-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+export CCACHE_BASEDIR="$ROOT"
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+BUILD="$ROOT/build"
+if [ ! -f "$BUILD/build.ninja" ]; then
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$BUILD" -- -j"$(nproc)"

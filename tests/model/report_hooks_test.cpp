@@ -1,0 +1,158 @@
+#include "model/report/zelcustomcompressor.h"
+#include "model/report/zelcustomcrypter.h"
+#include "model/report/zelreport.h"
+#include "support/testsupport.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray plainTemplate = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n<TzelReport/>\r\n";
+
+QStringList hookLog;
+
+// Marks its output with a prefix and reverses the bytes.
+class ReversingCompressor : public TzelCustomCompressor
+{
+public:
+    bool Decompress(QIODevice *source) override
+    {
+        hookLog << QStringLiteral("decompress");
+        if (source->peek(2) != "ZC")
+            return false;
+        source->read(2);
+        QByteArray data = source->readAll();
+        if (data == "broken")
+            throw std::runtime_error("corrupt");
+        std::reverse(data.begin(), data.end());
+        Stream()->write(data);
+        Stream()->seek(0);
+        return true;
+    }
+    void Compress(QIODevice *dest) override
+    {
+        hookLog << QStringLiteral("compress");
+        QByteArray data = Stream()->readAll();
+        std::reverse(data.begin(), data.end());
+        dest->write("ZC" + data);
+    }
+};
+
+// XORs the data with the key.
+class XorCrypter : public TzelCustomCrypter
+{
+public:
+    bool Decrypt(QIODevice *source, const QByteArray &key) override
+    {
+        hookLog << QStringLiteral("decrypt");
+        if (source->peek(2) != "XC")
+            return false;
+        source->read(2);
+        Stream()->write(apply(source->readAll(), key));
+        Stream()->seek(0);
+        return true;
+    }
+    void Crypt(QIODevice *dest, const QByteArray &key) override
+    {
+        hookLog << QStringLiteral("crypt");
+        dest->write("XC" + apply(Stream()->readAll(), key));
+    }
+
+private:
+    static QByteArray apply(QByteArray data, const QByteArray &key)
+    {
+        for (qsizetype i = 0; i < data.size() && !key.isEmpty(); ++i)
+            data[i] = char(data[i] ^ key[i % key.size()]);
+        return data;
+    }
+};
+
+class ReportHooks : public ::testing::Test
+{
+protected:
+    void SetUp() override { hookLog.clear(); }
+    void TearDown() override
+    {
+        TzelCustomCompressor::Register({});
+        TzelCustomCrypter::Register({});
+    }
+    FakeDialogService dialogs;
+};
+
+QByteArray save(TzelReport &report)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    report.SaveToStream(&out);
+    return out.data();
+}
+
+bool load(TzelReport &report, QByteArray data)
+{
+    QBuffer in(&data);
+    in.open(QIODevice::ReadOnly);
+    return report.LoadFromStream(&in);
+}
+
+} // namespace
+
+TEST_F(ReportHooks, WithoutHooksTemplatesArePlainXml)
+{
+    TzelReport report;
+    report.ReportOptions().Compressed = true;
+    report.ReportOptions().Password = QStringLiteral("abc");
+    EXPECT_TRUE(save(report).startsWith("<?xml"));
+    EXPECT_EQ(report.ReportOptions().Password, QStringLiteral("abc"));
+    EXPECT_EQ(report.ReportOptions().PrevPassword, QStringLiteral("abc"));
+}
+
+TEST_F(ReportHooks, SavingEnciphersThenCompressesAndLoadingReverses)
+{
+    TzelCustomCompressor::Register([] { return std::make_unique<ReversingCompressor>(); });
+    TzelCustomCrypter::Register([] { return std::make_unique<XorCrypter>(); });
+
+    TzelReport report;
+    ASSERT_TRUE(load(report, plainTemplate));
+    report.ReportOptions().Compressed = true;
+    report.ReportOptions().Password = QStringLiteral("key");
+    hookLog.clear();
+    const QByteArray stored = save(report);
+    EXPECT_EQ(hookLog, (QStringList{"crypt", "compress"}));
+    EXPECT_TRUE(stored.startsWith("ZC"));
+
+    hookLog.clear();
+    TzelReport reader;
+    reader.ReportOptions().HiddenPassword = QStringLiteral("key");
+    EXPECT_TRUE(load(reader, stored));
+    EXPECT_EQ(hookLog, (QStringList{"decompress", "decrypt"}));
+    EXPECT_TRUE(reader.Errors().IsEmpty());
+    TzelCustomCompressor::Register({});
+    TzelCustomCrypter::Register({});
+    EXPECT_EQ(save(reader), plainTemplate);
+}
+
+TEST_F(ReportHooks, WrongKeyGivesInvalidPassword)
+{
+    TzelCustomCrypter::Register([] { return std::make_unique<XorCrypter>(); });
+    TzelReport report;
+    ASSERT_TRUE(load(report, plainTemplate));
+    report.ReportOptions().Password = QStringLiteral("key");
+    const QByteArray stored = save(report);
+
+    TzelReport reader;
+    reader.EngineOptions().NewSilentMode = simSilent;
+    reader.ReportOptions().HiddenPassword = QStringLiteral("nope");
+    EXPECT_FALSE(load(reader, stored));
+    EXPECT_EQ(reader.Errors().Items(), QStringList{QStringLiteral("Invalid password")});
+}
+
+TEST_F(ReportHooks, DecompressionFailureEndsTheLoad)
+{
+    TzelCustomCompressor::Register([] { return std::make_unique<ReversingCompressor>(); });
+    TzelReport report;
+    EXPECT_FALSE(load(report, "ZCbroken"));
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(dialogs.Messages.at(0),
+              QStringLiteral("Error: The following error(s) have occured:\r\nStream decompress error"));
+}
