@@ -1,0 +1,14 @@
+#include "model/reflect/zelpersistent.h"
+
+TzelPersistent::~TzelPersistent() = default;
+
+const TzelClassInfo &TzelPersistent::StaticClassInfo()
+{
+    static const TzelClassInfo info = TzelClassInfo::Make<TzelPersistent, void>("TzelPersistent");
+    return info;
+}
+
+const TzelClassInfo &TzelPersistent::ClassInfo() const
+{
+    return StaticClassInfo();
+}

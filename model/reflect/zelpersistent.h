@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/reflect/zelclassinfo.h"
+
+// Gives class T (derived from Base) its run-time type information. Place it
+// first in the class body; it leaves the access at public. T declares its
+// published properties in a static Publish(TzelPublisher<T>&).
+#define ZEL_CLASS(T, Base)                                                                                   \
+public:                                                                                                      \
+    /** The class name, known without building the type information. */                                   \
+    static constexpr const char *StaticClassName = #T;                                                       \
+    /** Run-time type information of the class. */                                                         \
+    static const TzelClassInfo &StaticClassInfo()                                                            \
+    {                                                                                                        \
+        static const TzelClassInfo info = TzelClassInfo::Make<T, Base>(#T);                                  \
+        return info;                                                                                         \
+    }                                                                                                        \
+    /** Run-time type information of the object's class. */                                                \
+    const TzelClassInfo &ClassInfo() const override { return StaticClassInfo(); }
+
+// The root of every object with published properties: components and the
+// nested objects they own (fonts, frames, fills, options).
+class TzelPersistent
+{
+public:
+    virtual ~TzelPersistent();
+
+    /// The root class's name.
+    static constexpr const char *StaticClassName = "TzelPersistent";
+    /// Run-time type information of the root class.
+    static const TzelClassInfo &StaticClassInfo();
+    /// Run-time type information of the object's class.
+    virtual const TzelClassInfo &ClassInfo() const;
+
+    /// The class name of the object.
+    const QString &ClassName() const { return ClassInfo().ClassName(); }
+    /// Whether the object's class is Info or derives from it.
+    bool InheritsFrom(const TzelClassInfo &info) const { return ClassInfo().InheritsFrom(info); }
+};

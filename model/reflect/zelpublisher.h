@@ -1,0 +1,293 @@
+#pragma once
+
+#include "base/core/zelset.h"
+#include "model/reflect/zelenuminfo.h"
+#include "model/reflect/zelpropinfo.h"
+
+#include <QChar>
+#include <QStringList>
+#include <type_traits>
+#include <vector>
+
+/// Value names of Boolean properties: False, True.
+const TzelEnumInfo &zelBooleanInfo();
+
+/// The lines of a string list joined by CR LF, as string-list properties travel.
+QString zelJoinLines(const QStringList &lines);
+/// The lines of Text, split at CR LF, CR or LF.
+QStringList zelSplitLines(const QString &text);
+
+// How a C++ value type travels as a variant and which property kind it is.
+template <class V, class Enable = void>
+struct TzelPropTraits;
+
+template <>
+struct TzelPropTraits<int>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Integer;
+    static const char *TypeName() { return "Integer"; }
+    static Variant ToVariant(int v) { return Variant(v); }
+    static int FromVariant(const Variant &v) { return v.ToInt(); }
+};
+
+template <>
+struct TzelPropTraits<qint64>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Int64;
+    static const char *TypeName() { return "Int64"; }
+    static Variant ToVariant(qint64 v) { return Variant(v); }
+    static qint64 FromVariant(const Variant &v) { return v.ToInt64(); }
+};
+
+template <>
+struct TzelPropTraits<double>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Float;
+    static const char *TypeName() { return "Extended"; }
+    static Variant ToVariant(double v) { return Variant(v); }
+    static double FromVariant(const Variant &v) { return v.ToDouble(); }
+};
+
+template <>
+struct TzelPropTraits<bool>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Boolean;
+    static const char *TypeName() { return "Boolean"; }
+    static Variant ToVariant(bool v) { return Variant(v); }
+    static bool FromVariant(const Variant &v) { return v.ToBool(); }
+};
+
+template <>
+struct TzelPropTraits<QChar>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Char;
+    static const char *TypeName() { return "Char"; }
+    static Variant ToVariant(QChar v) { return Variant(int(v.unicode())); }
+    static QChar FromVariant(const Variant &v) { return QChar(char16_t(v.ToInt())); }
+};
+
+template <>
+struct TzelPropTraits<QString>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::String;
+    static const char *TypeName() { return "String"; }
+    static Variant ToVariant(const QString &v) { return Variant(v); }
+    static QString FromVariant(const Variant &v) { return v.ToString(); }
+};
+
+template <>
+struct TzelPropTraits<QStringList>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::StringList;
+    static const char *TypeName() { return "TStrings"; }
+    static Variant ToVariant(const QStringList &v) { return Variant(zelJoinLines(v)); }
+    static QStringList FromVariant(const Variant &v) { return zelSplitLines(v.ToString()); }
+};
+
+template <>
+struct TzelPropTraits<Variant>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Variant;
+    static const char *TypeName() { return "Variant"; }
+    static Variant ToVariant(const Variant &v) { return v; }
+    static Variant FromVariant(const Variant &v) { return v; }
+};
+
+template <class E>
+struct TzelPropTraits<E, std::enable_if_t<std::is_enum_v<E>>>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Enum;
+    static const TzelEnumInfo *Enum() { return &zelEnumInfo<E>(); }
+    static Variant ToVariant(E v) { return Variant(int(v)); }
+    static E FromVariant(const Variant &v) { return E(v.ToInt()); }
+};
+
+template <class E>
+struct TzelPropTraits<TzelSet<E>>
+{
+    static constexpr TzelPropKind Kind = TzelPropKind::Set;
+    static const TzelEnumInfo *Enum() { return &zelEnumInfo<E>(); }
+    static Variant ToVariant(TzelSet<E> v) { return Variant(qint64(v.Bits())); }
+    static TzelSet<E> FromVariant(const Variant &v) { return TzelSet<E>::FromBits(quint32(v.ToInt64())); }
+};
+
+// Declares the published properties of class T, one short line each, from
+// T's static Publish(TzelPublisher<T>&). Members may be fields or a getter
+// with a setter; modifiers follow: .Default(v), .StoredIf(&T::Test), .Type(n).
+template <class T>
+class TzelPublisher
+{
+public:
+    explicit TzelPublisher(std::vector<TzelPropInfo> &out) : FOut(out) {}
+
+    // Modifiers of the property just declared.
+    template <class V>
+    class Decl
+    {
+    public:
+        explicit Decl(TzelPropInfo &prop) : FProp(prop) {}
+        /// Values equal to Value are not stored.
+        Decl &Default(const V &value)
+        {
+            FProp.Default = TzelPropTraits<V>::ToVariant(value);
+            return *this;
+        }
+        /// The property is stored only when Test answers True.
+        template <class B>
+            requires std::is_base_of_v<B, T>
+        Decl &StoredIf(bool (B::*test)() const)
+        {
+            FProp.Stored = [test](const TzelPersistent &o) { return (static_cast<const T &>(o).*test)(); };
+            return *this;
+        }
+        /// The property is never stored (it mirrors another one).
+        Decl &NotStored()
+        {
+            FProp.Stored = [](const TzelPersistent &) { return false; };
+            return *this;
+        }
+        /// Overrides the type name editors look up.
+        Decl &Type(const char *typeName)
+        {
+            FProp.TypeName = QString::fromLatin1(typeName);
+            return *this;
+        }
+
+    private:
+        TzelPropInfo &FProp;
+    };
+
+    /// A property backed by field Field (of T or of a base class of T).
+    template <class V, class B>
+        requires std::is_base_of_v<B, T>
+    Decl<V> Prop(const char *name, V B::*field)
+    {
+        TzelPropInfo &p = Add<V>(name);
+        p.Get = [field](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant(static_cast<const T &>(o).*field); };
+        p.Set = [field](TzelPersistent &o, const Variant &v) { static_cast<T &>(o).*field = TzelPropTraits<V>::FromVariant(v); };
+        return Decl<V>(p);
+    }
+
+    /// A property read by Getter and written by Setter.
+    template <class R, class A, class B, class C>
+        requires std::is_base_of_v<B, T> && std::is_base_of_v<C, T>
+    Decl<std::decay_t<R>> Prop(const char *name, R (B::*getter)() const, void (C::*setter)(A))
+    {
+        using V = std::decay_t<R>;
+        TzelPropInfo &p = Add<V>(name);
+        p.Get = [getter](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant((static_cast<const T &>(o).*getter)()); };
+        p.Set = [setter](TzelPersistent &o, const Variant &v) { (static_cast<T &>(o).*setter)(TzelPropTraits<V>::FromVariant(v)); };
+        return Decl<V>(p);
+    }
+
+    /// A read-only property.
+    template <class R, class B>
+        requires std::is_base_of_v<B, T>
+    Decl<std::decay_t<R>> ReadOnly(const char *name, R (B::*getter)() const)
+    {
+        using V = std::decay_t<R>;
+        TzelPropInfo &p = Add<V>(name);
+        p.Get = [getter](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant((static_cast<const T &>(o).*getter)()); };
+        return Decl<V>(p);
+    }
+
+    /// A colour held in an integer field.
+    template <class B>
+        requires std::is_base_of_v<B, T>
+    Decl<int> Color(const char *name, int B::*field)
+    {
+        Decl<int> d = Prop(name, field);
+        Retype(TzelPropKind::Color, "TColor");
+        return d;
+    }
+
+    /// A colour read by Getter and written by Setter.
+    template <class R, class A, class B, class C>
+        requires std::is_base_of_v<B, T> && std::is_base_of_v<C, T>
+    Decl<int> Color(const char *name, R (B::*getter)() const, void (C::*setter)(A))
+    {
+        Decl<int> d = Prop(name, getter, setter);
+        Retype(TzelPropKind::Color, "TColor");
+        return d;
+    }
+
+    /// The name of a script procedure called on an event of type TypeName.
+    template <class B>
+        requires std::is_base_of_v<B, T>
+    Decl<QString> Event(const char *name, QString B::*field, const char *typeName = "TzelNotifyEvent")
+    {
+        Decl<QString> d = Prop(name, field);
+        Retype(TzelPropKind::Event, typeName);
+        return d;
+    }
+
+    /// A nested object owned by T, stored under dotted names.
+    template <class N, class B>
+        requires std::is_base_of_v<B, T>
+    Decl<int> Object(const char *name, N B::*field)
+    {
+        TzelPropInfo &p = Add(name, TzelPropKind::Object, QString::fromLatin1(N::StaticClassName));
+        p.ObjectClass = &N::StaticClassInfo;
+        p.Nested = [field](const TzelPersistent &o) -> TzelPersistent * {
+            return const_cast<N *>(&(static_cast<const T &>(o).*field));
+        };
+        return Decl<int>(p);
+    }
+
+    /// A reference to a component of class C, read by Getter and written by Setter.
+    template <class C, class A, class B, class D>
+        requires std::is_base_of_v<B, T> && std::is_base_of_v<D, T>
+    Decl<int> Ref(const char *name, C *(B::*getter)() const, void (D::*setter)(A))
+    {
+        TzelPropInfo &p = Add(name, TzelPropKind::ComponentRef, QString::fromLatin1(C::StaticClassName));
+        p.ObjectClass = &C::StaticClassInfo;
+        p.GetRef = [getter](const TzelPersistent &o) -> TzelPersistent * { return (static_cast<const T &>(o).*getter)(); };
+        p.SetRef = [setter](TzelPersistent &o, TzelPersistent *ref) {
+            (static_cast<T &>(o).*setter)(dynamic_cast<C *>(ref));
+        };
+        return Decl<int>(p);
+    }
+
+    /// A host callback of type TypeName: listed, never stored.
+    void Callback(const char *name, const char *typeName)
+    {
+        Add(name, TzelPropKind::Callback, QString::fromLatin1(typeName));
+    }
+
+private:
+    template <class V>
+    TzelPropInfo &Add(const char *name)
+    {
+        using Traits = TzelPropTraits<V>;
+        if constexpr (Traits::Kind == TzelPropKind::Enum || Traits::Kind == TzelPropKind::Set) {
+            TzelPropInfo &p = Add(name, Traits::Kind, QString());
+            p.Enum = Traits::Enum();
+            p.TypeName = p.Enum->TypeName();
+            if constexpr (Traits::Kind == TzelPropKind::Set)
+                p.TypeName = QStringLiteral("set of ") + p.TypeName;
+            return p;
+        } else {
+            TzelPropInfo &p = Add(name, Traits::Kind, QString::fromLatin1(Traits::TypeName()));
+            if constexpr (Traits::Kind == TzelPropKind::Boolean)
+                p.Enum = &zelBooleanInfo();
+            return p;
+        }
+    }
+
+    TzelPropInfo &Add(const char *name, TzelPropKind kind, const QString &typeName)
+    {
+        TzelPropInfo &p = FOut.emplace_back();
+        p.Name = QString::fromLatin1(name);
+        p.Kind = kind;
+        p.TypeName = typeName;
+        return p;
+    }
+
+    void Retype(TzelPropKind kind, const char *typeName)
+    {
+        FOut.back().Kind = kind;
+        FOut.back().TypeName = QString::fromLatin1(typeName);
+    }
+
+    std::vector<TzelPropInfo> &FOut;
+};
