@@ -25,6 +25,19 @@ QString res(const char *key)
 
 // Queued actions. Each is the report operation it names, carried out later.
 
+class LoadFromCommand final : public TzelDelayedCommand
+{
+public:
+    LoadFromCommand(std::unique_ptr<TzelCustomIOTransport> transport, QString fileName)
+        : FTransport(std::move(transport)), FFileName(std::move(fileName)) {}
+    QString ClassName() const override { return QStringLiteral("TzelLoadFromCommand"); }
+    void Execute(TzelReport &report) override { report.LoadFromFilter(FTransport.get(), FFileName); }
+
+private:
+    std::unique_ptr<TzelCustomIOTransport> FTransport;
+    QString FFileName;
+};
+
 class LoadFromFileCommand final : public TzelDelayedCommand
 {
 public:
@@ -172,6 +185,7 @@ void TzelReport::SetVersion(const QString &)
 
 void TzelReport::Clear()
 {
+    TzelComponent::Clear();
     FTemplate->Clear();
     FEngineOptions.Clear();
     FPreviewOptions.Clear();
@@ -212,6 +226,10 @@ bool TzelReport::LoadFromFile(const QString &fileName, bool exceptionIfNotFound)
 
 bool TzelReport::LoadFromFilter(TzelCustomIOTransport *filter, const QString &fileName)
 {
+    if (IsReportActionRunning()) {
+        FDelayedCommands.Add(std::make_unique<LoadFromCommand>(filter->CreateFilterClone(filter->CreatedFrom()), fileName));
+        return false;
+    }
     return ProcessIOTransport(filter, fileName, faRead);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/zelsortedstrings.h"
+#include "model/component/zelcomponent.h"
 #include "model/io/zeliotransporttypes.h"
 #include "model/report/zeldelayedcommandmanager.h"
 #include "model/report/zelengineoptions.h"
@@ -20,16 +21,16 @@ class TzelXMLDocument;
 // The report: root of a template's object tree and the facade of the library.
 // It loads and saves templates, holds the option objects and the collected
 // errors, and queues actions asked for while another one runs.
-class TzelReport
+class TzelReport : public TzelComponent
 {
+    ZEL_CLASS(TzelReport, TzelComponent)
+
 public:
     /// The only version a report ever reports; a loaded value is not kept.
     static constexpr const char *CurrentVersion = "6.9.6";
 
     TzelReport();
-    ~TzelReport();
-    TzelReport(const TzelReport &) = delete;
-    TzelReport &operator=(const TzelReport &) = delete;
+    ~TzelReport() override;
 
     // Published properties, stored in templates.
     QString ParentReport;        ///< file name of the template this one inherits from
@@ -84,7 +85,7 @@ public:
 
     /// Clears the report: empties the template and resets every option that
     /// belongs to a template.
-    void Clear();
+    void Clear() override;
     /// Loads FileName; False (and an empty report) when it does not exist,
     /// unless ExceptionIfNotFound, when opening it raises the file error.
     bool LoadFromFile(const QString &fileName, bool exceptionIfNotFound = false);

@@ -1,3 +1,4 @@
+#include "model/io/zeliotransportfile.h"
 #include "model/report/zelreport.h"
 #include "support/testsupport.h"
 
@@ -55,7 +56,9 @@ TEST(DelayedCommands, ActionsAskedForDuringAnActionAreQueued)
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     EXPECT_FALSE(report.LoadFromStream(&buffer));
-    EXPECT_EQ(report.DelayedCommands().Count(), 3);
+    TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
+    EXPECT_FALSE(report.LoadFromFilter(&transport, path));
+    EXPECT_EQ(report.DelayedCommands().Count(), 4);
     EXPECT_TRUE(report.FileName().isEmpty());
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 

@@ -1,0 +1,255 @@
+#pragma once
+
+#include "base/core/zelexception.h"
+#include "model/component/zelcomponenttypes.h"
+#include "model/component/zelfont.h"
+#include "model/reflect/zelpersistent.h"
+
+#include <QList>
+#include <QRectF>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+class TzelReport;
+class TzelNameIndex;
+struct TzelInteractiveEventsParams;
+
+// A name that another object of the report holds already.
+class TzelDuplicateNameError : public TzelException
+{
+public:
+    using TzelException::TzelException;
+};
+
+// The base of every object of a template: a place in a tree, a name unique in
+// the report, a rectangle in report units relative to the parent, a font
+// inherited from the parent, restrictions, anchors, hit testing and copying.
+class TzelComponent : public TzelPersistent
+{
+    ZEL_CLASS(TzelComponent, TzelPersistent)
+
+    /// Creates a component whose tree parent is Owner (none for a root).
+    explicit TzelComponent(TzelComponent *owner = nullptr);
+    /// Frees the children and leaves the parent.
+    ~TzelComponent() override;
+    TzelComponent(const TzelComponent &) = delete;
+    TzelComponent &operator=(const TzelComponent &) = delete;
+
+    /// Creates a component for the designer: IsDesigning is set first.
+    template <class T>
+    static T *DesignCreate(TzelComponent *owner)
+    {
+        T *c = new T();
+        c->FIsDesigning = true;
+        c->SetParent(owner);
+        return c;
+    }
+
+    // Published at this level.
+    /// Name, unique in the report (case ignored); may be empty.
+    const QString &Name() const { return FName; }
+    /// Renames; raises on a duplicate, an invalid identifier or an inherited object.
+    void SetName(const QString &value);
+    /// Free integer for the user.
+    int Tag = 0;
+
+    // Bounds, in report units relative to the parent.
+    double Left() const { return FLeft; }
+    virtual void SetLeft(double value);
+    double Top() const { return FTop; }
+    virtual void SetTop(double value);
+    double Width() const { return FWidth; }
+    virtual void SetWidth(double value);
+    double Height() const { return FHeight; }
+    virtual void SetHeight(double value);
+    /// Sets Left, Top, Width and Height in that order through their setters.
+    void SetBounds(double left, double top, double width, double height);
+    /// Left relative to the top of the tree.
+    double AbsLeft() const;
+    /// Top relative to the top of the tree.
+    double AbsTop() const;
+
+    /// The font; assigning it sets ParentFont to False.
+    const TzelFont &Font() const { return FFont; }
+    TzelFont &Font() { return FFont; }
+    virtual void SetFont(const TzelFont &value);
+    /// Whether the font follows the parent's.
+    bool ParentFont() const { return FParentFont; }
+    virtual void SetParentFont(bool value);
+
+    /// Whether the object is shown and printed.
+    bool Visible() const { return FVisible; }
+    virtual void SetVisible(bool value);
+    /// Design-time restrictions.
+    TzelRestrictions Restrictions() const { return GetRestrictions(); }
+    void SetRestrictions(TzelRestrictions value) { FRestrictions = value; }
+    /// Where the object may be edited after it was built.
+    TzelEditableFlags Editable;
+    /// Edges of the parent the object keeps its distance to.
+    TzelAnchors Anchors() const { return FAnchors; }
+    virtual void SetAnchors(TzelAnchors value);
+    /// Whether the object takes part in mirroring with mcmOnlyAllowed.
+    bool AllowMirrorMode = false;
+    /// Group of objects that act together (radio groups).
+    int GroupIndex = 0;
+    /// Traits of the class.
+    TzelComponentStyle qzComponentStyle{csPreviewVisible};
+
+    // The tree.
+    /// The tree parent, or nullptr.
+    TzelComponent *Parent() const { return FParent; }
+    /// Moves the component to the end of Value's children (nullptr detaches it).
+    virtual void SetParent(TzelComponent *value);
+    /// The children in order.
+    const QList<TzelComponent *> &Objects() const { return FObjects; }
+    /// Every descendant, depth first, parents before children; not this component.
+    QList<TzelComponent *> AllObjects() const;
+    /// The list a container shows (the children by default).
+    virtual QList<TzelComponent *> GetContainerObjects() const { return FObjects; }
+    /// The topmost ancestor; nullptr for a root.
+    TzelComponent *TopParent() const;
+    /// The nearest ancestor-or-self that is a report, or nullptr.
+    TzelReport *Report() const;
+    /// The object that owns this one in the platform sense: its report.
+    TzelComponent *Owner() const;
+    /// The stem of generated names: the class name without "Tzel" and "View".
+    virtual QString BaseName() const;
+
+    // State.
+    bool IsDesigning() const { return FIsDesigning; }
+    void SetIsDesigning(bool value) { FIsDesigning = value; }
+    bool IsLoading() const { return FIsLoading; }
+    void SetIsLoading(bool value) { FIsLoading = value; }
+    bool IsPrinting() const { return FIsPrinting; }
+    void SetIsPrinting(bool value) { FIsPrinting = value; }
+    bool IsWriting() const { return FIsWriting; }
+    void SetIsWriting(bool value) { FIsWriting = value; }
+    bool IsSelected() const { return FIsSelected; }
+    virtual void SetIsSelected(bool value) { FIsSelected = value; }
+    /// Inherited from a parent report.
+    bool IsAncestor() const { return FIsAncestor; }
+    void SetIsAncestor(bool value) { FIsAncestor = value; }
+    /// Only the ancestor's own properties are written.
+    bool AncestorOnlyStream = false;
+
+    // Operations.
+    /// Frees the children except inherited ones (which are cleared and kept).
+    virtual void Clear();
+    /// Gives the component a free name: BaseName followed by a number. With
+    /// DefaultReport, that report's names count too.
+    void CreateUniqueName(TzelComponent *defaultReport = nullptr);
+    /// The first descendant named Name (case ignored), or nullptr.
+    virtual TzelComponent *FindObject(const QString &name) const;
+    /// Called when loading ends.
+    virtual void Loaded() {}
+
+    /// The attributes in which this component differs from Other, for the
+    /// prepared-page store.
+    virtual QString Diff(const TzelComponent *other) const;
+
+    /// Aligns the children by their Align, after mirroring them with Modes.
+    virtual void AlignChildren(bool ignoreInvisible = false, TzelMirrorControlModes modes = {});
+    /// Mirrors the content, then the position inside the parent.
+    virtual void DoMirror(TzelMirrorControlModes modes);
+    /// Mirrors what the component shows; nothing here.
+    virtual void MirrorContent(TzelMirrorControlModes) {}
+    /// How the component aligns itself; only views align (baHidden: it does not).
+    virtual TzelAlign AlignMode() const { return baHidden; }
+
+    // Hit testing, in absolute report units.
+    /// Whether the absolute rectangle contains the point (edges included).
+    virtual bool IsContain(double x, double y) const;
+    /// Whether the absolute rectangle overlaps or touches Rect.
+    virtual bool IsInRect(const QRectF &rect) const;
+    /// The rectangle 0, 0, Width, Height.
+    virtual QRectF GetClientArea() const { return QRectF(0, 0, FWidth, FHeight); }
+    /// The deepest object at the point that accepts CanContain, for the designer.
+    virtual TzelComponent *GetContainedComponent(double x, double y, TzelComponent *canContain = nullptr);
+    /// Adds the objects inside Rect that derive from InheritFrom (rubber-band selection).
+    virtual void GetContainedComponents(const QRectF &rect, const TzelClassInfo &inheritFrom,
+                                        QList<TzelComponent *> &components, bool selectContainers = false);
+    /// Whether Control may be placed in this component.
+    virtual bool IsAcceptControl(const TzelComponent *control) const;
+    /// Whether this component may be placed in Parent (False here).
+    virtual bool IsAcceptAsChild(const TzelComponent *) const { return false; }
+    /// Whether the component takes report objects as children.
+    virtual bool IsAcceptControls() const { return qzComponentStyle.Contains(csAcceptsZelComponents); }
+    /// Adds Obj to a container (False here: not a container).
+    virtual bool ContainerAdd(TzelComponent *) { return false; }
+
+    // Interactive routing from the preview and the designer.
+    void MouseDown(double x, double y, TzelInteractiveEventsParams &params);
+    void MouseMove(double x, double y, TzelInteractiveEventsParams &params);
+    void MouseUp(double x, double y, TzelInteractiveEventsParams &params);
+    void MouseClick(double x, double y, TzelInteractiveEventsParams &params);
+    void MouseWheel(double x, double y, int delta, TzelInteractiveEventsParams &params);
+    void MouseEnter(TzelInteractiveEventsParams &params);
+    void MouseLeave(TzelInteractiveEventsParams &params);
+
+    static void Publish(TzelPublisher<TzelComponent> &p);
+
+protected:
+    /// The restrictions in force (the stored ones here).
+    virtual TzelRestrictions GetRestrictions() const { return FRestrictions; }
+    /// Called after a child was added to or removed from Objects.
+    virtual void ObjectsChanged(TzelComponent *, bool /*added*/) {}
+    /// Called when the font changed.
+    virtual void FontChanged();
+    /// Moves and sizes the children by their anchors before the size changes by DX, DY.
+    virtual void UpdateAnchors(double dx, double dy);
+    /// Whether a child of this component keeps its own coordinates (dialog pages).
+    virtual bool KeepsChildCoordinates() const { return false; }
+    /// A band of no kind that the engine makes for objects placed on a page.
+    virtual bool IsNullBand() const { return false; }
+    /// Mirrored with the band modes rather than the object modes.
+    virtual bool MirrorsAsBand() const { return false; }
+    /// The difference text always carries "t" (bands).
+    virtual bool DiffAlwaysWritesTop() const { return false; }
+    /// The difference text never carries "w" (text that sizes its own width).
+    virtual bool DiffSkipsWidth() const { return false; }
+
+    // Handlers of the interactive events; True when consumed.
+    virtual bool DoMouseDown(double, double, TzelInteractiveEventsParams &) { return false; }
+    virtual bool DoMouseMove(double, double, TzelInteractiveEventsParams &) { return false; }
+    virtual bool DoMouseUp(double, double, TzelInteractiveEventsParams &) { return false; }
+    virtual bool DoMouseClick(double, double, TzelInteractiveEventsParams &) { return false; }
+    virtual bool DoMouseWheel(double, double, int, TzelInteractiveEventsParams &) { return false; }
+    virtual void DoMouseEnter(TzelInteractiveEventsParams &) {}
+    virtual void DoMouseLeave(TzelInteractiveEventsParams &) {}
+
+private:
+    friend class TzelNameIndex;
+
+    TzelNameIndex *RootIndex();
+    void EnterNames(TzelNameIndex &index);
+    void RemoveNames(TzelNameIndex &index);
+    void AllObjectsInto(QList<TzelComponent *> &list) const;
+    void ApplyParentFont();
+    bool RoutingAllowed(const TzelInteractiveEventsParams &params) const;
+    template <class Handler>
+    void Route(double x, double y, TzelInteractiveEventsParams &params, Handler handler);
+
+    QString FName;
+    double FLeft = 0;
+    double FTop = 0;
+    double FWidth = 0;
+    double FHeight = 0;
+    TzelFont FFont;
+    bool FParentFont = true;
+    bool FVisible = true;
+    TzelRestrictions FRestrictions;
+    TzelAnchors FAnchors{fraLeft, fraTop};
+    TzelComponent *FParent = nullptr;
+    QList<TzelComponent *> FObjects;
+    std::unique_ptr<TzelNameIndex> FNames;
+    bool FIsDesigning = false;
+    bool FIsLoading = false;
+    bool FIsPrinting = false;
+    bool FIsWriting = false;
+    bool FIsSelected = false;
+    bool FIsAncestor = false;
+    bool FMouseInside = false;
+    bool FAnchorsGuard = false;
+    bool FFontGuard = false;
+};

@@ -1,0 +1,33 @@
+#include "model/component/zelnameindex.h"
+
+#include <iterator>
+
+void TzelNameIndex::Add(const QString &name, TzelComponent *component)
+{
+    auto [it, inserted] = FEntries.emplace(name, component);
+    if (!inserted && !it->second)
+        it->second = component;
+}
+
+void TzelNameIndex::Remove(const QString &name, const TzelComponent *component)
+{
+    const auto it = FEntries.find(name);
+    if (it != FEntries.end() && it->second == component)
+        FEntries.erase(it);
+}
+
+TzelComponent *TzelNameIndex::Find(const QString &name) const
+{
+    const auto it = FEntries.find(name);
+    return it == FEntries.end() ? nullptr : it->second;
+}
+
+int TzelNameIndex::CountBetween(const QString &low, const QString &high) const
+{
+    const auto first = FEntries.upper_bound(low);
+    const auto last = FEntries.lower_bound(high);
+    int n = 0;
+    for (auto it = first; it != last && it != FEntries.end(); ++it)
+        ++n;
+    return n;
+}

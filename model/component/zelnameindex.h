@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <map>
+
+class TzelComponent;
+
+// The sorted index of names kept on the root of a tree (case ignored,
+// duplicates ignored). Entries may stand without an object: the markers of
+// CreateUniqueName.
+class TzelNameIndex
+{
+public:
+    /// Enters Name for Component; an entry that is there already keeps its
+    /// object unless it has none.
+    void Add(const QString &name, TzelComponent *component);
+    /// Removes Name when it stands for Component.
+    void Remove(const QString &name, const TzelComponent *component);
+    /// Removes Name whatever it stands for.
+    void RemoveName(const QString &name) { FEntries.erase(name); }
+    /// The object of Name, or nullptr.
+    TzelComponent *Find(const QString &name) const;
+    /// Whether Name is entered (with or without an object).
+    bool Contains(const QString &name) const { return FEntries.count(name) != 0; }
+    /// Number of entries.
+    int Count() const { return int(FEntries.size()); }
+    /// Number of entries sorted strictly between Low and High.
+    int CountBetween(const QString &low, const QString &high) const;
+
+private:
+    struct Less
+    {
+        bool operator()(const QString &a, const QString &b) const { return a.compare(b, Qt::CaseInsensitive) < 0; }
+    };
+    std::map<QString, TzelComponent *, Less> FEntries;
+};
