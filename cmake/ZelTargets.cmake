@@ -87,11 +87,9 @@ function(zel_test name)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE zel_testmain_gui)
   else()
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE zel_testmain)
   endif()
   target_compile_options(${name} PRIVATE ${ZEL_WARNINGS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${CMAKE_BINARY_DIR}/testhome;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/testhome/.config;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/testhome/run;ZEL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
 endfunction()

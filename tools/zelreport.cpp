@@ -1,19 +1,86 @@
 // zelreport: runs reports in batch. It never opens a window or waits for input.
+#include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <functional>
 
 namespace {
 
+void printError(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+}
+
+// Options every command takes; they are removed from Args.
+struct CommonOptions
+{
+    QString Password;
+    bool HasPassword = false;
+
+    bool Parse(QStringList &args)
+    {
+        for (qsizetype i = 0; i < args.size(); ++i) {
+            if (args.at(i) != QLatin1StringView("--password"))
+                continue;
+            if (i + 1 >= args.size())
+                return false;
+            Password = args.at(i + 1);
+            HasPassword = true;
+            args.remove(i, 2);
+            --i;
+        }
+        return true;
+    }
+};
+
+// Loads a template for batch use: errors are collected, never shown.
+bool loadTemplate(TzelReport &report, const QString &fileName, const CommonOptions &options)
+{
+    report.EngineOptions().NewSilentMode = simSilent;
+    if (options.HasPassword)
+        report.ReportOptions().HiddenPassword = options.Password;
+    if (!QFileInfo(fileName).isFile()) {
+        printError(zelFormat(zelResources().Get(QStringLiteral("clFileNotFound")), {fileName}));
+        return false;
+    }
+    report.LoadFromFile(fileName);
+    // The silence belongs to this tool, not to the template.
+    report.EngineOptions().NewSilentMode = simMessageBoxes;
+    if (!report.Errors().IsEmpty())
+        printError(report.ErrorsText());
+    return report.StreamLoaded();
+}
+
+int resave(const QStringList &args, const CommonOptions &options)
+{
+    const QString &input = args.at(0);
+    const QString &output = args.at(1);
+    TzelReport report;
+    const bool loaded = loadTemplate(report, input, options);
+    if (!loaded)
+        return 1;
+    try {
+        report.SaveToFile(output);
+    } catch (const TzelException &e) {
+        printError(e.message());
+        return 1;
+    }
+    return report.Errors().IsEmpty() ? 0 : 1;
+}
+
 struct Command
 {
     const char *name;
     const char *usage;
     const char *description;
-    std::function<int(const QStringList &args)> run;
+    int argumentCount;
+    std::function<int(const QStringList &args, const CommonOptions &options)> run;
 };
 
 const std::vector<Command> &commands();
@@ -21,15 +88,18 @@ const std::vector<Command> &commands();
 void printUsage(FILE *out)
 {
     std::fprintf(out, "Usage: zelreport COMMAND [ARGS]\n\nCommands:\n");
-    std::fprintf(out, "  %-28s %s\n", "--help", "list the commands");
-    std::fprintf(out, "  %-28s %s\n", "--version", "print the version");
+    std::fprintf(out, "  %-42s %s\n", "--help", "list the commands");
+    std::fprintf(out, "  %-42s %s\n", "--version", "print the version");
     for (const Command &c : commands())
-        std::fprintf(out, "  %-28s %s\n", c.usage, c.description);
+        std::fprintf(out, "  %-42s %s\n", c.usage, c.description);
 }
 
 const std::vector<Command> &commands()
 {
-    static const std::vector<Command> list = {};
+    static const std::vector<Command> list = {
+        {"resave", "resave IN.zt3 OUT.zt3 [--password TEXT]",
+         "load a template and write it again; status 1 when the load reported errors", 2, resave},
+    };
     return list;
 }
 
@@ -52,9 +122,23 @@ int main(int argc, char **argv)
         std::printf("zelreport %s\n", TzelReport::CurrentVersion);
         return 0;
     }
-    for (const Command &c : commands())
-        if (name == QLatin1StringView(c.name))
-            return c.run(args);
+    CommonOptions options;
+    QStringList positional = args;
+    const bool optionsOk = options.Parse(positional);
+    for (const Command &c : commands()) {
+        if (name != QLatin1StringView(c.name))
+            continue;
+        if (!optionsOk || positional.size() != c.argumentCount) {
+            std::fprintf(stderr, "Usage: zelreport %s\n", c.usage);
+            return 2;
+        }
+        try {
+            return c.run(positional, options);
+        } catch (const std::exception &e) {
+            printError(QString::fromUtf8(e.what()));
+            return 1;
+        }
+    }
     std::fprintf(stderr, "zelreport: unknown command \"%s\"\n", qUtf8Printable(name));
     printUsage(stderr);
     return 2;

@@ -1,5 +1,7 @@
 #include "model/reflect/zelpersistent.h"
 
+#include "model/reflect/zelfiler.h"
+
 TzelPersistent::~TzelPersistent() = default;
 
 const TzelClassInfo &TzelPersistent::StaticClassInfo()
@@ -12,3 +14,5 @@ const TzelClassInfo &TzelPersistent::ClassInfo() const
 {
     return StaticClassInfo();
 }
+
+TzelFiler::~TzelFiler() = default;

@@ -2,6 +2,8 @@
 
 #include "model/reflect/zelclassinfo.h"
 
+class TzelFiler;
+
 // Gives class T (derived from Base) its run-time type information. Place it
 // first in the class body; it leaves the access at public. T declares its
 // published properties in a static Publish(TzelPublisher<T>&).
@@ -36,4 +38,6 @@ public:
     const QString &ClassName() const { return ClassInfo().ClassName(); }
     /// Whether the object's class is Info or derives from it.
     bool InheritsFrom(const TzelClassInfo &info) const { return ClassInfo().InheritsFrom(info); }
+    /// Declares data stored beside the published properties (nothing here).
+    virtual void DefineProperties(TzelFiler &) {}
 };

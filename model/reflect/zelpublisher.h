@@ -234,6 +234,19 @@ public:
         return Decl<int>(p);
     }
 
+    /// A nested object reached through Accessor.
+    template <class N, class B>
+        requires std::is_base_of_v<B, T>
+    Decl<int> Object(const char *name, N &(B::*accessor)())
+    {
+        TzelPropInfo &p = Add(name, TzelPropKind::Object, QString::fromLatin1(N::StaticClassName));
+        p.ObjectClass = &N::StaticClassInfo;
+        p.Nested = [accessor](const TzelPersistent &o) -> TzelPersistent * {
+            return &(const_cast<T &>(static_cast<const T &>(o)).*accessor)();
+        };
+        return Decl<int>(p);
+    }
+
     /// A reference to a component of class C, read by Getter and written by Setter.
     template <class C, class A, class B, class D>
         requires std::is_base_of_v<B, T> && std::is_base_of_v<D, T>

@@ -31,3 +31,18 @@ void TzelEngineOptions::AssignThreadProps(const TzelEngineOptions &source)
     EnableThreadSafe = source.EnableThreadSafe;
     UseGlobalDataSetList = source.UseGlobalDataSetList;
 }
+
+void TzelEngineOptions::Publish(TzelPublisher<TzelEngineOptions> &p)
+{
+    using T = TzelEngineOptions;
+    p.Prop("ConvertNulls", &T::ConvertNulls).Default(true);
+    p.Prop("DoublePass", &T::DoublePass).Default(false);
+    p.Prop("MaxMemSize", &T::MaxMemSize).Default(10);
+    p.Prop("PrintIfEmpty", &T::PrintIfEmpty).Default(true);
+    p.Prop("SilentMode", &T::SilentMode, &T::SetSilentMode).Default(false);
+    p.Prop("NewSilentMode", &T::NewSilentMode).Default(simMessageBoxes);
+    p.Prop("TempDir", &T::TempDir);
+    p.Prop("UseFileCache", &T::UseFileCache).Default(false);
+    p.Prop("IgnoreDevByZero", &T::IgnoreDevByZero).Default(false);
+    p.Prop("IgnoreExprError", &T::IgnoreExprError).Default(false);
+}

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "model/reflect/zelpersistent.h"
 #include "model/report/zelreporttypes.h"
 
 #include <QString>
 
 // Options of the report engine. The host owns most of them; a template keeps
 // only the few that describe the report itself (see TzelReport::LoadFromStream).
-class TzelEngineOptions
+class TzelEngineOptions : public TzelPersistent
 {
-public:
+    ZEL_CLASS(TzelEngineOptions, TzelPersistent)
+
     bool ConvertNulls = true;       ///< null field values read as 0 or ""
     bool DoublePass = false;        ///< build twice to know the page total
     int MaxMemSize = 10;            ///< megabytes of prepared pages kept in memory
@@ -34,4 +36,6 @@ public:
     void Assign(const TzelEngineOptions &source);
     /// Copies the options that belong to the thread that builds the report.
     void AssignThreadProps(const TzelEngineOptions &source);
+
+    static void Publish(TzelPublisher<TzelEngineOptions> &p);
 };

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "model/reflect/zelpersistent.h"
 #include "model/report/zelreporttypes.h"
 
 // Options of the preview window.
-class TzelPreviewOptions
+class TzelPreviewOptions : public TzelPersistent
 {
-public:
+    ZEL_CLASS(TzelPreviewOptions, TzelPersistent)
+
     /// Every button up to pbExportQuick, plus pbCopy and pbSelection.
-    static constexpr TzelPreviewButtons DefaultButtons =
-        ((1u << (unsigned(pbExportQuick) + 1)) - 1) | zelButton(pbCopy) | zelButton(pbSelection);
+    static constexpr TzelPreviewButtons DefaultButtons = TzelPreviewButtons::FromBits(
+        ((1u << (unsigned(pbExportQuick) + 1)) - 1) | (1u << pbCopy) | (1u << pbSelection));
 
     bool AllowEdit = true;          ///< the user may edit pages in the designer
     bool AllowPreviewEdit = true;   ///< the user may edit objects in place
@@ -30,4 +32,6 @@ public:
 
     /// Resets the options a new template starts with.
     void Clear();
+
+    static void Publish(TzelPublisher<TzelPreviewOptions> &p);
 };

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "model/reflect/zelpersistent.h"
 #include "model/report/zelreporttypes.h"
 
 #include <QString>
 
 // Options of printing.
-class TzelPrintOptions
+class TzelPrintOptions : public TzelPersistent
 {
-public:
+    ZEL_CLASS(TzelPrintOptions, TzelPersistent)
+
     TzelPrintOptions();
 
     int Copies = 1;                 ///< number of copies
@@ -26,4 +28,6 @@ public:
 
     /// Resets every option to its default.
     void Clear();
+
+    static void Publish(TzelPublisher<TzelPrintOptions> &p);
 };

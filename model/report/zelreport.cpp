@@ -4,12 +4,12 @@
 #include "base/resources/zelresources.h"
 #include "base/services/zeldialogservice.h"
 #include "base/xml/zelinvalidxmlexception.h"
-#include "base/xml/zelxmldocument.h"
-#include "base/xml/zelxmlitem.h"
 #include "model/io/zelcustomiotransport.h"
 #include "model/io/zeliotransportfile.h"
 #include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
+#include "model/report/zelmodelclasses.h"
+#include "model/serial/zelxmlserializer.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -169,10 +169,11 @@ struct HostSettings
 } // namespace
 
 TzelReport::TzelReport()
-    : FReportOptions(this), FTemplate(std::make_unique<TzelXMLDocument>())
+    : FReportOptions(this)
 {
+    zelRegisterModelClasses();
+    qzComponentStyle.Include(csHandlesNestedProperties);
     IniFile = QStringLiteral("\\Software\\Zelworks");
-    FTemplate->SetAutoIndent(true);
     Clear();
 }
 
@@ -186,13 +187,12 @@ void TzelReport::SetVersion(const QString &)
 void TzelReport::Clear()
 {
     TzelComponent::Clear();
-    FTemplate->Clear();
     FEngineOptions.Clear();
     FPreviewOptions.Clear();
     FPrintOptions.Clear();
     FReportOptions.Clear();
     DataSetName.clear();
-    ParentReport.clear();
+    FParentReport.clear();
     DotMatrixReport = false;
     ScriptLanguage = QStringLiteral("PascalScript");
     ScriptText = QStringList{QStringLiteral("begin"), QString(), QStringLiteral("end.")};
@@ -252,12 +252,12 @@ bool TzelReport::ProcessIOTransport(TzelCustomIOTransport *filter, const QString
         FFileName = filter->FileName();
     else if (!fileName.isEmpty())
         FFileName = fileName;
-    if (access == faWrite && !ParentReport.isEmpty() && QDir::isAbsolutePath(ParentReport)) {
+    if (access == faWrite && !FParentReport.isEmpty() && QDir::isAbsolutePath(FParentReport)) {
         // A parent template beside this one is stored by a relative path.
         const QDir folder = QFileInfo(FFileName.isEmpty() ? fileName : FFileName).absoluteDir();
-        const QString relative = folder.relativeFilePath(ParentReport);
+        const QString relative = folder.relativeFilePath(FParentReport);
         if (!relative.startsWith(QStringLiteral("..")))
-            ParentReport = relative;
+            FParentReport = relative;
     }
     if (filter->DoFilterProcessStream(stream, this))
         return true;
@@ -274,6 +274,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         return false;
     }
     FErrors.Clear();
+    FStreamLoaded = false;
 
     QIODevice *source = stream;
     std::unique_ptr<TzelCustomCompressor> compressor = TzelCustomCompressor::CreateRegistered();
@@ -308,14 +309,14 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
     }
 
     const HostSettings host(*this);
-    bool loaded = true;
+    FStreamLoaded = true;
     try {
-        loaded = ReadTemplate(source);
+        ReadTemplate(source);
     } catch (const TzelInvalidXMLException &e) {
-        loaded = false;
+        FStreamLoaded = false;
         FErrors.Add(deciphered ? res("Invalid password") : e.message());
     } catch (const TzelException &e) {
-        loaded = false;
+        FStreamLoaded = false;
         FErrors.Add(e.message());
     }
     crypter.reset();
@@ -327,22 +328,24 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
 
     if (FReportOptions.Info) {
         Clear();
-        return loaded;
+        return FStreamLoaded;
     }
     if (FReloading || FEngineOptions.EnableThreadSafe || deciphered || FReportOptions.CheckPassword()) {
         if (!FErrors.IsEmpty())
             ReportErrors();
     } else {
+        // A refused password leaves nothing of the template.
+        FStreamLoaded = false;
         Clear();
     }
-    return loaded;
+    return FStreamLoaded;
 }
 
 void TzelReport::SaveToFile(const QString &fileName)
 {
     const QString folder = QFileInfo(fileName).absolutePath();
-    if (!ParentReport.isEmpty() && QDir::isAbsolutePath(ParentReport))
-        ParentReport = QDir(folder).relativeFilePath(ParentReport);
+    if (!FParentReport.isEmpty() && QDir::isAbsolutePath(FParentReport))
+        FParentReport = QDir(folder).relativeFilePath(FParentReport);
     TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
     transport.SetBasePath(folder);
     ProcessIOTransport(&transport, fileName, faWrite);
@@ -391,20 +394,64 @@ void TzelReport::SaveToStream(QIODevice *stream, bool, bool, bool)
     }
 }
 
-bool TzelReport::ReadTemplate(QIODevice *stream)
+void TzelReport::ReadTemplate(QIODevice *stream)
 {
-    // The object tree is read by the serializer; until it is in place the
-    // template is kept as the XML document it was read into, so that saving
-    // writes back everything that was loaded.
-    FTemplate->LoadFromStream(stream, false);
-    return true;
+    std::unique_lock<std::recursive_mutex> lock(TzelXMLSerializer::ReadLock(), std::defer_lock);
+    if (FEngineOptions.EnableThreadSafe)
+        lock.lock();
+    const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(this, stream);
+    for (const QString &e : errors.Items())
+        FErrors.Add(e);
 }
 
 void TzelReport::WriteTemplate(QIODevice *stream)
 {
-    if (FTemplate->Root()->Name().isEmpty())
-        FTemplate->Root()->SetName(QStringLiteral("TzelReport"));
-    FTemplate->SaveToStream(stream);
+    TzelXMLSerializer::SaveComponent(this, stream);
+}
+
+void TzelReport::SetParentReport(const QString &value)
+{
+    FParentReport = value;
+}
+
+void TzelReport::WriteNestedProperties(TzelXMLItem *, const TzelComponent *) const
+{
+}
+
+bool TzelReport::ReadNestedProperty(TzelXMLItem *)
+{
+    return false;
+}
+
+void TzelReport::Publish(TzelPublisher<TzelReport> &p)
+{
+    using T = TzelReport;
+    p.Prop("Version", &T::Version, &T::SetVersion);
+    p.Prop("ParentReport", &T::ParentReport, &T::SetParentReport);
+    p.Prop("DataSetName", &T::DataSetName);
+    p.Prop("DotMatrixReport", &T::DotMatrixReport);
+    p.Object("EngineOptions", &T::FEngineOptions);
+    p.Prop("IniFile", &T::IniFile);
+    p.Prop("OldStyleProgress", &T::OldStyleProgress).Default(false);
+    p.Object("PreviewOptions", &T::FPreviewOptions);
+    p.Object("PrintOptions", &T::FPrintOptions);
+    p.Object("ReportOptions", &T::FReportOptions);
+    p.Prop("ScriptLanguage", &T::ScriptLanguage);
+    p.Prop("ScriptText", &T::ScriptText);
+    p.Prop("ShowProgress", &T::ShowProgress).Default(true);
+    p.Prop("StoreInDFM", &T::StoreInDFM).Default(true);
+    p.Event("OnRunDialogs", &T::OnRunDialogs, "TzelRunDialogsEvent");
+    p.Event("OnStartReport", &T::OnStartReport);
+    p.Event("OnStopReport", &T::OnStopReport);
+    p.Event("OnReportPrint", &T::OnReportPrint);
+    for (const char *callback : {"OnAfterPrint", "OnBeforeConnect", "OnAfterDisconnect", "OnBeforePrint",
+                                 "OnBeginDoc", "OnClickObject", "OnDblClickObject", "OnEndDoc", "OnGetValue",
+                                 "OnNewGetValue", "OnManualBuild", "OnMouseOverObject", "OnMouseEnter",
+                                 "OnMouseLeave", "OnPreview", "OnPrintPage", "OnPrintReport", "OnAfterPrintReport",
+                                 "OnProgressStart", "OnProgress", "OnProgressStop", "OnUserFunction",
+                                 "OnLoadTemplate", "OnLoadDetailTemplate", "OnClosePreview",
+                                 "OnAfterScriptCompile", "OnGetCustomData", "OnSaveCustomData"})
+        p.Callback(callback, "TzelHostCallback");
 }
 
 void TzelReport::ShowReport(bool clearLastReport)

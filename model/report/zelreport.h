@@ -2,6 +2,7 @@
 
 #include "base/core/zelsortedstrings.h"
 #include "model/component/zelcomponent.h"
+#include "model/serial/zelserialhooks.h"
 #include "model/io/zeliotransporttypes.h"
 #include "model/report/zeldelayedcommandmanager.h"
 #include "model/report/zelengineoptions.h"
@@ -16,12 +17,11 @@
 
 class QIODevice;
 class TzelCustomIOTransport;
-class TzelXMLDocument;
 
 // The report: root of a template's object tree and the facade of the library.
 // It loads and saves templates, holds the option objects and the collected
 // errors, and queues actions asked for while another one runs.
-class TzelReport : public TzelComponent
+class TzelReport : public TzelComponent, public TzelNestedPropertiesOwner
 {
     ZEL_CLASS(TzelReport, TzelComponent)
 
@@ -33,7 +33,9 @@ public:
     ~TzelReport() override;
 
     // Published properties, stored in templates.
-    QString ParentReport;        ///< file name of the template this one inherits from
+    /// File name of the template this one inherits from.
+    const QString &ParentReport() const { return FParentReport; }
+    void SetParentReport(const QString &value);
     QString DataSetName;         ///< user name of the main data set
     bool DotMatrixReport = false; ///< a report for character printers
     QString IniFile;             ///< where user preferences are stored
@@ -71,6 +73,9 @@ public:
     bool Modified = false;
     /// Set by a cancel; the build, printing and export stop.
     bool Terminated = false;
+    /// Whether the last load read its template to the end and was let in
+    /// (non-fatal errors aside).
+    bool StreamLoaded() const { return FStreamLoaded; }
     /// True while the snapshot is loaded back after a build.
     bool Reloading() const { return FReloading; }
     /// Names of the system variables, in their fixed order.
@@ -133,12 +138,17 @@ public:
     /// The folder of the executable, ending with a separator.
     QString GetApplicationFolder() const;
 
+    void WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const override;
+    bool ReadNestedProperty(TzelXMLItem *item) override;
+
+    static void Publish(TzelPublisher<TzelReport> &p);
+
     /// Shifts every character code of Password by Delta: passwords are
     /// written lowered by 10 when no crypter enciphers the template.
     static QString ShiftPassword(const QString &password, int delta);
 
 private:
-    bool ReadTemplate(QIODevice *stream);
+    void ReadTemplate(QIODevice *stream);
     void WriteTemplate(QIODevice *stream);
 
     TzelEngineOptions FEngineOptions;
@@ -148,9 +158,10 @@ private:
     TzelSortedStrings FErrors;
     QStringList FSystemVariables;
     TzelDelayedCommandManager FDelayedCommands;
-    std::unique_ptr<TzelXMLDocument> FTemplate;
+    QString FParentReport;
     QString FFileName;
     bool FReloading = false;
+    bool FStreamLoaded = false;
     bool FEngineRunning = false;
     bool FScriptRunning = false;
     bool FPreparing = false;

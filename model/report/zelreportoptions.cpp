@@ -45,3 +45,21 @@ bool TzelReportOptions::CheckPassword()
     FReport->ReportErrors();
     return false;
 }
+
+void TzelReportOptions::Publish(TzelPublisher<TzelReportOptions> &p)
+{
+    using T = TzelReportOptions;
+    p.Prop("Author", &T::Author);
+    p.Prop("Compressed", &T::Compressed).Default(false);
+    p.Prop("ConnectionName", &T::ConnectionName);
+    p.Prop("CreateDate", &T::CreateDate).Type("TDateTime");
+    p.Prop("LastChange", &T::LastChange).Type("TDateTime");
+    p.Prop("Description", &T::Description);
+    p.Prop("InitString", &T::InitString);
+    p.Prop("Name", &T::Name);
+    p.Prop("Password", &T::Password);
+    p.Prop("VersionBuild", &T::VersionBuild);
+    p.Prop("VersionMajor", &T::VersionMajor);
+    p.Prop("VersionMinor", &T::VersionMinor);
+    p.Prop("VersionRelease", &T::VersionRelease);
+}

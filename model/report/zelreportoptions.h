@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/reflect/zelpersistent.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -7,11 +9,12 @@
 class TzelReport;
 
 // Descriptive options of a template: author, dates, version, password.
-class TzelReportOptions
+class TzelReportOptions : public TzelPersistent
 {
-public:
+    ZEL_CLASS(TzelReportOptions, TzelPersistent)
+
     /// Options of Report, which collects the errors of CheckPassword.
-    explicit TzelReportOptions(TzelReport *report);
+    explicit TzelReportOptions(TzelReport *report = nullptr);
 
     QString Author;                 ///< author of the template
     bool Compressed = false;        ///< save through the registered compressor
@@ -37,6 +40,8 @@ public:
     /// password passes; otherwise the password window asks for it and a
     /// wrong answer adds "Invalid password" to the report's errors.
     bool CheckPassword();
+
+    static void Publish(TzelPublisher<TzelReportOptions> &p);
 
 private:
     TzelReport *FReport;

@@ -10,9 +10,7 @@ namespace {
 
 const QByteArray minimalTemplate =
     "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n"
-    "<TzelReport Version=\"1.0\" ScriptLanguage=\"PascalScript\">\r\n"
-    "  <TzelReportPage Name=\"Page1\"/>\r\n"
-    "</TzelReport>\r\n";
+    "<TzelReport Version=\"1.0\" ScriptLanguage=\"PascalScript\"/>\r\n";
 
 QString writeTemplate(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
 {
@@ -45,7 +43,7 @@ TEST(ReportFacade, StartsWithTheDefaultsOfEveryOption)
 
     const TzelPreviewOptions &p = report.PreviewOptions();
     // Every button up to pbExportQuick, then pbCopy and pbSelection.
-    EXPECT_EQ(p.Buttons, 0x0FFFu | (1u << pbCopy) | (1u << pbSelection));
+    EXPECT_EQ(p.Buttons.Bits(), 167935u);
     EXPECT_EQ(p.OutlineWidth, 120);
     EXPECT_EQ(p.PagesInCache, 50);
     EXPECT_TRUE(p.Modal && p.Maximized && p.AllowEdit && p.OutlineExpand);
@@ -169,15 +167,30 @@ TEST(ReportFacade, SavedTemplateLoadsBackByteForByte)
 {
     FakeDialogService dialogs;
     QTemporaryDir dir;
-    const QString source = writeTemplate(dir, QStringLiteral("a.zt3"), minimalTemplate);
+    const QString source = writeTemplate(dir, QStringLiteral("a.zt3"), zelEmptyTemplate);
     TzelReport report;
     ASSERT_TRUE(report.LoadFromFile(source));
     EXPECT_EQ(report.FileName(), source);
     const QString copy = dir.filePath(QStringLiteral("b.zt3"));
     report.SaveToFile(copy);
     EXPECT_EQ(report.FileName(), copy);
-    EXPECT_EQ(zelReadFile(copy), minimalTemplate);
+    EXPECT_EQ(zelReadFile(copy), zelEmptyTemplate);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST(ReportFacade, LoadedVersionIsNotKept)
+{
+    FakeDialogService dialogs;
+    TzelReport report;
+    QByteArray data = minimalTemplate;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    report.LoadFromStream(&buffer);
+    EXPECT_EQ(report.Version(), QStringLiteral("6.9.6"));
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    report.SaveToStream(&out);
+    EXPECT_TRUE(out.data().contains("<TzelReport Version=\"6.9.6\""));
 }
 
 TEST(ReportFacade, PasswordIsShiftedByTen)

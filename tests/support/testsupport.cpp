@@ -1,5 +1,6 @@
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -8,10 +9,40 @@ void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
+void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+
+const QByteArray zelEmptyTemplate =
+    "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n"
+    "<TzelReport Version=\"6.9.6\" DotMatrixReport=\"False\" IniFile=\"\\Software\\Zelworks\" "
+    "PreviewOptions.Buttons=\"167935\" PreviewOptions.Zoom=\"1\" PrintOptions.Printer=\"Default\" "
+    "PrintOptions.PrintOnSheet=\"0\" ReportOptions.CreateDate=\"46000.5\" ReportOptions.LastChange=\"46000.5\" "
+    "ReportOptions.Description.Text=\"\" ScriptLanguage=\"PascalScript\" "
+    "ScriptText.Text=\"begin&#13;&#10;&#13;&#10;end.\"/>\r\n";
+
+void zelPrepareTestEnvironment()
+{
+    const QByteArray home = ZEL_TEST_HOME;
+    QDir().mkpath(QString::fromLocal8Bit(home + "/.config"));
+    QDir().mkpath(QString::fromLocal8Bit(home + "/run"));
+    QFile::setPermissions(QString::fromLocal8Bit(home + "/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("XDG_RUNTIME_DIR", home + "/run");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+QString zelProgramPath(const QString &name)
+{
+    return QStringLiteral(ZEL_BIN_DIR) + u'/' + name;
+}
+
 QString zelSourcePath(const QString &relative)
 {
-    const QByteArray root = qgetenv("ZEL_SOURCE_DIR");
-    return QString::fromLocal8Bit(root) + u'/' + relative;
+    return QStringLiteral(ZEL_SOURCE_DIR) + u'/' + relative;
 }
 
 QByteArray zelReadFile(const QString &path)

@@ -12,6 +12,17 @@
 /// Prints a QString readably in assertion messages.
 void PrintTo(const QString &s, std::ostream *os);
 
+/// Prints a byte array readably in assertion messages.
+void PrintTo(const QByteArray &bytes, std::ostream *os);
+
+/// A template of an empty report as the library writes it (fixed dates).
+extern const QByteArray zelEmptyTemplate;
+
+/// Points HOME and the XDG folders at a folder of the build and selects the
+/// offscreen platform, so that no test touches the user's settings or screen.
+void zelPrepareTestEnvironment();
+/// Path of a program built into build/bin.
+QString zelProgramPath(const QString &name);
 /// Path of a file below the source tree (examples, fixtures).
 QString zelSourcePath(const QString &relative);
 /// Reads a whole file; empty when it cannot be read.

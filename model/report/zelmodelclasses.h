@@ -1,0 +1,5 @@
+#pragma once
+
+/// Registers every class of the report model by name, so that templates can
+/// name them; safe to call more than once.
+void zelRegisterModelClasses();

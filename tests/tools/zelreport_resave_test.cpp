@@ -1,0 +1,98 @@
+#include "support/testsupport.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int status;
+    QString err;
+};
+
+ToolRun zelreport(const QStringList &args)
+{
+    QProcess p;
+    p.start(zelProgramPath(QStringLiteral("zelreport")), args);
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(30000)) << qPrintable(p.errorString());
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray withPassword(const QByteArray &shifted)
+{
+    QByteArray t = zelEmptyTemplate;
+    t.replace("ScriptLanguage=", "ReportOptions.Password=\"" + shifted + "\" ScriptLanguage=");
+    return t;
+}
+
+} // namespace
+
+TEST(ZelreportResave, WritesTheSameBytesForAGoodTemplate)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.zt3"));
+    const QString out = dir.filePath(QStringLiteral("out.zt3"));
+    zelWriteFile(in, zelEmptyTemplate);
+    const ToolRun r = zelreport({QStringLiteral("resave"), in, out});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    EXPECT_EQ(zelReadFile(out), zelEmptyTemplate);
+}
+
+TEST(ZelreportResave, ReportsErrorsAndWritesOnlyWhatWasReadToTheEnd)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.zt3"));
+    const QString partial = dir.filePath(QStringLiteral("partial.zt3"));
+    QByteArray withUnknown = zelEmptyTemplate;
+    withUnknown.replace("end.\"/>", "end.\"><TzelNoSuchThing Name=\"X\"/></TzelReport>");
+    zelWriteFile(partial, withUnknown);
+    ToolRun r = zelreport({QStringLiteral("resave"), partial, out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nCannot find class TzelNoSuchThing\n"));
+    EXPECT_EQ(zelReadFile(out), zelEmptyTemplate);
+
+    const QString broken = dir.filePath(QStringLiteral("broken.zt3"));
+    const QString out2 = dir.filePath(QStringLiteral("out2.zt3"));
+    zelWriteFile(broken, zelEmptyTemplate.left(120));
+    r = zelreport({QStringLiteral("resave"), broken, out2});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nInvalid file format\n"));
+    EXPECT_FALSE(QFile::exists(out2));
+}
+
+TEST(ZelreportResave, MissingInputAndWrongArguments)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("none.zt3"));
+    ToolRun r = zelreport({QStringLiteral("resave"), missing, dir.filePath(QStringLiteral("o.zt3"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(missing)) << qPrintable(r.err);
+
+    for (const QStringList &args : {QStringList{QStringLiteral("resave")}, QStringList{QStringLiteral("nosuch")},
+                                    QStringList{}, QStringList{QStringLiteral("resave"), QStringLiteral("a"),
+                                                               QStringLiteral("b"), QStringLiteral("--password")}}) {
+        r = zelreport(args);
+        EXPECT_EQ(r.status, 2) << qPrintable(args.join(u' '));
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Usage: zelreport"))) << qPrintable(r.err);
+    }
+    EXPECT_EQ(zelreport({QStringLiteral("--help")}).status, 0);
+}
+
+TEST(ZelreportResave, APasswordIsTakenFromTheCommandLineOnly)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("locked.zt3"));
+    const QString out = dir.filePath(QStringLiteral("out.zt3"));
+    zelWriteFile(in, withPassword("WXY")); // "abc", stored lowered by 10
+
+    ToolRun r = zelreport({QStringLiteral("resave"), in, out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nInvalid password\n"));
+    EXPECT_FALSE(QFile::exists(out));
+
+    r = zelreport({QStringLiteral("resave"), in, out, QStringLiteral("--password"), QStringLiteral("abc")});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    EXPECT_EQ(zelReadFile(out), withPassword("WXY"));
+}
