@@ -122,9 +122,10 @@ void TzelComponent::CreateUniqueName(TzelComponent *defaultReport)
     TzelNameIndex *index = defaultReport ? defaultReport->RootIndex() : RootIndex();
     QList<QString> entered;
     if (defaultReport) {
-        // The default report's names count while the name is made.
-        QList<TzelComponent *> tree = AllObjects();
-        tree.prepend(this);
+        // The default report's names count while the name is made, and so do
+        // those of the whole tree this component sits in.
+        QList<TzelComponent *> tree = ownRoot->AllObjects();
+        tree.prepend(ownRoot);
         for (TzelComponent *c : std::as_const(tree))
             if (!c->FName.isEmpty() && !index->Contains(c->FName)) {
                 index->Add(c->FName, c);
@@ -172,11 +173,10 @@ TzelComponent *TzelComponent::FindObject(const QString &name) const
 {
     if (name.isEmpty())
         return nullptr;
-    if (!FParent) {
-        // At the top of a tree the name index answers at once.
+    if (!FParent && Report() == this) {
+        // Names are unique inside a report, so its index answers at once.
         TzelComponent *found = const_cast<TzelComponent *>(this)->RootIndex()->Find(name);
-        if (found && found != this)
-            return found;
+        return found != this ? found : nullptr;
     }
     const QList<TzelComponent *> all = AllObjects();
     for (TzelComponent *c : all)
@@ -313,6 +313,7 @@ void TzelComponent::UpdateAnchors(double dx, double dy)
     if (FAnchorsGuard)
         return;
     FAnchorsGuard = true;
+    struct Release { bool &flag; ~Release() { flag = false; } } release{FAnchorsGuard};
     // An object anchored to neither edge keeps its relative place.
     auto apply = [](double d, bool nearEdge, bool farEdge, double pos, double size, auto setPos, auto setSize) {
         if (d == 0)
@@ -334,7 +335,6 @@ void TzelComponent::UpdateAnchors(double dx, double dy)
         apply(dy, a.Contains(fraTop), a.Contains(fraBottom), c->Top(), c->Height(),
               [c](double v) { c->SetTop(v); }, [c](double v) { c->SetHeight(v); });
     }
-    FAnchorsGuard = false;
 }
 
 void TzelComponent::SetAnchors(TzelAnchors value)
