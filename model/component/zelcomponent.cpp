@@ -9,6 +9,9 @@
 #include "model/component/zelnameindex.h"
 #include "model/component/zelunits.h"
 #include "model/report/zelreport.h"
+#include "model/serial/zelxmlserializer.h"
+
+#include <QBuffer>
 
 #include <algorithm>
 #include <cmath>
@@ -424,6 +427,79 @@ QString TzelComponent::Diff(const TzelComponent *other) const
     if (AllowMirrorMode != other->AllowMirrorMode)
         appendAttr(s, "AllowMirrorMode", boolText(AllowMirrorMode));
     return s;
+}
+
+QString TzelComponent::AllDiff(const TzelComponent *other) const
+{
+    TzelXMLSerializer serializer;
+    serializer.IgnoreName = true;
+    serializer.SerializeDefaultValues = !other;
+    QString s = serializer.ObjToXML(this, QString(), other);
+    if (other)
+        s += Diff(other);
+    if (IsNullBand()) {
+        appendAttr(s, "l", zelFloatToStr(FLeft));
+        appendAttr(s, "t", zelFloatToStr(FTop));
+    }
+    return s;
+}
+
+// Copying.
+
+void TzelComponent::Assign(const TzelComponent *source)
+{
+    if (!source || source == this)
+        return;
+    TzelXMLSerializer serializer;
+    serializer.IgnoreName = true;
+    serializer.SerializeDefaultValues = true;
+    serializer.Owner = Report();
+    serializer.XMLToObj(serializer.ObjToXML(source), this);
+    serializer.ResolveFixups();
+}
+
+void TzelComponent::AssignAll(const TzelComponent *source)
+{
+    if (!source || source == this)
+        return;
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    TzelXMLSerializer::SaveComponent(source, &buffer, true, true);
+    buffer.seek(0);
+    TzelXMLSerializer::LoadComponent(this, &buffer);
+}
+
+void TzelComponent::AssignAllWithOriginals(const TzelComponent *source)
+{
+    AssignAll(source);
+    QList<TzelComponent *> mine = AllObjects();
+    mine.prepend(this);
+    QList<TzelComponent *> theirs = source->AllObjects();
+    theirs.prepend(const_cast<TzelComponent *>(source));
+    for (qsizetype i = 0; i < mine.size() && i < theirs.size(); ++i) {
+        mine[i]->AliasName = theirs[i]->AliasName;
+        mine[i]->OriginalComponent = theirs[i]->OriginalComponent;
+    }
+}
+
+void TzelComponent::SaveToStream(QIODevice *stream, bool saveChildren, bool saveDefaultValues, bool streaming)
+{
+    TzelXMLSerializer::SaveComponent(this, stream, saveChildren, saveDefaultValues, streaming);
+}
+
+bool TzelComponent::LoadFromStream(QIODevice *stream)
+{
+    try {
+        const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(this, stream);
+        if (TzelReport *report = Report())
+            for (const QString &e : errors.Items())
+                report->Errors().Add(e);
+        return true;
+    } catch (const TzelException &e) {
+        if (TzelReport *report = Report())
+            report->Errors().Add(e.message());
+        return false;
+    }
 }
 
 // Mirroring and alignment.

@@ -147,6 +147,29 @@ class TzelComponent : public TzelPersistent
     /// The attributes in which this component differs from Other, for the
     /// prepared-page store.
     virtual QString Diff(const TzelComponent *other) const;
+    /// The whole difference text against Other (or every property without
+    /// one): the serializer's difference attributes, then Diff.
+    QString AllDiff(const TzelComponent *other) const;
+
+    /// Copies the published properties of Source, names and children aside.
+    void Assign(const TzelComponent *source);
+    /// Makes this tree a copy of Source's, names and children included.
+    void AssignAll(const TzelComponent *source);
+    /// AssignAll, then links every node to the template object and alias
+    /// name of the node at the same place in Source's tree.
+    void AssignAllWithOriginals(const TzelComponent *source);
+    /// Writes the component as a template (with its children when asked);
+    /// Streaming writes no differences from an inherited template.
+    virtual void SaveToStream(QIODevice *stream, bool saveChildren = true, bool saveDefaultValues = false,
+                              bool streaming = false);
+    /// Clears the component and reads it from Stream; non-fatal errors go to
+    /// the report's errors. False when the stream could not be read.
+    virtual bool LoadFromStream(QIODevice *stream);
+
+    /// The unique name a prepared copy is stored under.
+    QString AliasName;
+    /// The template object a prepared copy stands for.
+    TzelComponent *OriginalComponent = nullptr;
 
     /// Aligns the children by their Align, after mirroring them with Modes.
     virtual void AlignChildren(bool ignoreInvisible = false, TzelMirrorControlModes modes = {});

@@ -1,6 +1,7 @@
 #include "model/report/zelreport.h"
 
 #include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
 #include "base/services/zeldialogservice.h"
 #include "base/xml/zelinvalidxmlexception.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 
 namespace {
 
@@ -186,7 +188,12 @@ void TzelReport::SetVersion(const QString &)
 
 void TzelReport::Clear()
 {
+    // A cleared report inherits nothing: its inherited objects go too.
+    for (TzelComponent *c : AllObjects())
+        c->SetIsAncestor(false);
     TzelComponent::Clear();
+    FParentReportObject.reset();
+    SetIsAncestor(false);
     FEngineOptions.Clear();
     FPreviewOptions.Clear();
     FPrintOptions.Clear();
@@ -351,7 +358,7 @@ void TzelReport::SaveToFile(const QString &fileName)
     ProcessIOTransport(&transport, fileName, faWrite);
 }
 
-void TzelReport::SaveToStream(QIODevice *stream, bool, bool, bool)
+void TzelReport::SaveToStream(QIODevice *stream, bool saveChildren, bool saveDefaultValues, bool streaming)
 {
     std::unique_ptr<TzelCustomCompressor> compressor;
     if (FReportOptions.Compressed)
@@ -382,7 +389,7 @@ void TzelReport::SaveToStream(QIODevice *stream, bool, bool, bool)
         ~RestorePassword() { field = value; }
     } restore{FReportOptions.Password, password};
 
-    WriteTemplate(target);
+    TzelXMLSerializer::SaveComponent(this, target, saveChildren, saveDefaultValues, streaming);
 
     if (crypter) {
         crypter->Stream()->seek(0);
@@ -404,14 +411,63 @@ void TzelReport::ReadTemplate(QIODevice *stream)
         FErrors.Add(e);
 }
 
-void TzelReport::WriteTemplate(QIODevice *stream)
-{
-    TzelXMLSerializer::SaveComponent(this, stream);
-}
-
 void TzelReport::SetParentReport(const QString &value)
 {
     FParentReport = value;
+    if (IsLoading() && !value.isEmpty())
+        LoadParentReport(value);
+}
+
+namespace {
+
+// Templates being read as parents on this thread, innermost last: a parent
+// that is already among them would make the chain endless.
+thread_local QStringList parentChain;
+constexpr int maxParentDepth = 32;
+
+} // namespace
+
+void TzelReport::LoadParentReport(const QString &name)
+{
+    FParentReportObject.reset();
+    const QString base = !parentChain.isEmpty() ? QFileInfo(parentChain.constLast()).absolutePath()
+                         : !FFileName.isEmpty() ? QFileInfo(FFileName).absolutePath()
+                                                : QDir::currentPath();
+    QString path = QDir(base).absoluteFilePath(QString(name).replace(u'\\', u'/'));
+    if (!QFileInfo(path).isFile())
+        path = QDir(GetApplicationFolder()).absoluteFilePath(QString(name).replace(u'\\', u'/'));
+    if (!QFileInfo(path).isFile())
+        throw TzelException(zelFormat(res("clParentNotFound"), {name}));
+
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    QStringList chain = parentChain;
+    if (chain.isEmpty() && !FFileName.isEmpty())
+        chain << QFileInfo(FFileName).canonicalFilePath();
+    if (chain.contains(canonical) || chain.size() >= maxParentDepth)
+        throw TzelException(zelFormat(res("clParentCircular"), {name}));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TzelException(zelFormat(res("clParentNotFound"), {name}));
+    const QStringList saved = parentChain;
+    parentChain = chain << canonical;
+    struct Restore { const QStringList &value; ~Restore() { parentChain = value; } } restore{saved};
+
+    const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(this, &file);
+    for (const QString &e : errors.Items())
+        FErrors.Add(e);
+    SetIsLoading(true);
+
+    // Everything read so far comes from the parent. The copy that differences
+    // are written against is the parent as read, its own parents resolved.
+    SetIsAncestor(true);
+    for (TzelComponent *c : AllObjects())
+        c->SetIsAncestor(true);
+    FParentReport.clear();
+    auto copy = std::make_unique<TzelReport>();
+    copy->AssignAll(this);
+    FParentReportObject = std::move(copy);
+    FParentReport = name;
 }
 
 void TzelReport::WriteNestedProperties(TzelXMLItem *, const TzelComponent *) const

@@ -33,9 +33,13 @@ public:
     ~TzelReport() override;
 
     // Published properties, stored in templates.
-    /// File name of the template this one inherits from.
+    /// File name of the template this one inherits from. Set while a
+    /// template is read, it loads that template first.
     const QString &ParentReport() const { return FParentReport; }
     void SetParentReport(const QString &value);
+    /// A copy of the inherited template: what this report's differences are
+    /// written against; nullptr when the report inherits nothing.
+    const TzelReport *ParentReportObject() const { return FParentReportObject.get(); }
     QString DataSetName;         ///< user name of the main data set
     bool DotMatrixReport = false; ///< a report for character printers
     QString IniFile;             ///< where user preferences are stored
@@ -95,14 +99,14 @@ public:
     /// unless ExceptionIfNotFound, when opening it raises the file error.
     bool LoadFromFile(const QString &fileName, bool exceptionIfNotFound = false);
     /// Loads a template from Stream; False when it could not be read.
-    bool LoadFromStream(QIODevice *stream);
+    bool LoadFromStream(QIODevice *stream) override;
     /// Loads FileName through Filter.
     bool LoadFromFilter(TzelCustomIOTransport *filter, const QString &fileName);
     /// Saves the template to FileName.
     void SaveToFile(const QString &fileName);
     /// Saves the template to Stream.
     void SaveToStream(QIODevice *stream, bool saveChildren = true, bool saveDefaultValues = false,
-                      bool useGetAncestor = false);
+                      bool streaming = false) override;
     /// Saves the template to FileName through Filter.
     bool SaveToFilter(TzelCustomIOTransport *filter, const QString &fileName);
     /// Reads or writes FileName through Filter; False when the transport
@@ -149,7 +153,7 @@ public:
 
 private:
     void ReadTemplate(QIODevice *stream);
-    void WriteTemplate(QIODevice *stream);
+    void LoadParentReport(const QString &name);
 
     TzelEngineOptions FEngineOptions;
     TzelPreviewOptions FPreviewOptions;
@@ -159,6 +163,7 @@ private:
     QStringList FSystemVariables;
     TzelDelayedCommandManager FDelayedCommands;
     QString FParentReport;
+    std::unique_ptr<TzelReport> FParentReportObject;
     QString FFileName;
     bool FReloading = false;
     bool FStreamLoaded = false;

@@ -107,9 +107,13 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
         const TzelPropInfo &p = *prop;
         if (p.Kind == TzelPropKind::Callback || !p.IsStored(*obj))
             continue;
-        if (!writeName && prefix.isEmpty() && p.Name == QLatin1StringView("Name")
-            && dynamic_cast<const TzelComponent *>(obj))
+        if (prefix.isEmpty() && p.Name == QLatin1StringView("Name") && dynamic_cast<const TzelComponent *>(obj)) {
+            // The name identifies the element: written whenever names are.
+            const QString name = p.Get(*obj).ToString();
+            if (writeName && !name.isEmpty())
+                appendAttr(out, prefix, p.Name, name);
             continue;
+        }
         const TzelPropInfo *ap = diff ? sameProperty(ancestor, p) : nullptr;
 
         switch (p.Kind) {
@@ -150,7 +154,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
             const Variant v = p.Get(*obj);
             const QString text = v.ToString();
             if (ap ? !Variant::Identical(ap->Get(*ancestor), v) : (p.Kind == TzelPropKind::Variant || !text.isEmpty()))
-                appendAttr(out, prefix, p.Name, p.Name == QLatin1StringView("Name") ? text : EscapeXMLText(text));
+                appendAttr(out, prefix, p.Name, EscapeXMLText(text));
             break;
         }
         default: {
@@ -168,7 +172,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
 QString TzelXMLSerializer::ObjToXML(const TzelPersistent *obj, const QString &add, const TzelPersistent *ancestor)
 {
     if (const auto *component = dynamic_cast<const TzelComponent *>(obj); component && !ancestor && OnGetAncestor)
-        ancestor = OnGetAncestor(component->Name());
+        ancestor = OnGetAncestor(component);
     return ObjectText(obj, add, ancestor, !IgnoreName);
 }
 
@@ -205,7 +209,7 @@ void TzelXMLSerializer::AppendPropData(QString &out, const QString &prefix, cons
 
 void TzelXMLSerializer::WriteElement(TzelXMLItem *item, const TzelComponent *c, bool isRoot, bool saveChildren)
 {
-    const TzelComponent *ancestor = OnGetAncestor ? OnGetAncestor(c->Name()) : nullptr;
+    const TzelComponent *ancestor = OnGetAncestor ? OnGetAncestor(c) : nullptr;
     const bool inherited = OnGetAncestor && c->IsAncestor() && !isRoot;
     item->SetName(inherited ? inheritedName : c->ClassName());
 
@@ -552,13 +556,22 @@ void TzelXMLSerializer::ReadPersistentStr(TzelComponent *root, TzelPersistent *o
 // Components.
 
 void TzelXMLSerializer::SaveComponent(const TzelComponent *component, QIODevice *stream, bool saveChildren,
-                                      bool saveDefaultValues)
+                                      bool saveDefaultValues, bool streaming)
 {
     TzelXMLSerializer serializer(stream);
     serializer.HandleNestedProperties = true;
     serializer.SaveAncestorOnly = component->AncestorOnlyStream;
     serializer.SerializeDefaultValues = saveDefaultValues;
     serializer.Owner = component->Report();
+    const auto *report = dynamic_cast<const TzelReport *>(component);
+    if (report && report->ParentReportObject() && !streaming) {
+        const TzelReport *parent = report->ParentReportObject();
+        serializer.OnGetAncestor = [report, parent](const TzelComponent *c) -> const TzelComponent * {
+            if (c == report)
+                return parent;
+            return c->IsAncestor() && !c->Name().isEmpty() ? parent->FindObject(c->Name()) : nullptr;
+        };
+    }
     serializer.WriteRootComponent(const_cast<TzelComponent *>(component), saveChildren);
 }
 

@@ -41,8 +41,8 @@ public:
     bool SaveAncestorOnly = false;       ///< write inherited objects whole
     bool IgnoreName = false;             ///< neither write nor match object names
     bool OldFormat = false;              ///< the document read is in the old 8-bit format
-    /// The inherited counterpart of the object named Name, for writing differences.
-    std::function<TzelComponent *(const QString &name)> OnGetAncestor;
+    /// The inherited counterpart of Component, for writing differences.
+    std::function<const TzelComponent *(const TzelComponent *component)> OnGetAncestor;
     /// Receives the host's element "ZelCustomData" when reading.
     std::function<void(TzelXMLItem *)> OnGetCustomData;
     /// Fills the host's element "ZelCustomData" when writing.
@@ -72,9 +72,10 @@ public:
     /// Sets every pending reference whose component can be found.
     void ResolveFixups();
 
-    /// Writes Component the way templates store it.
+    /// Writes Component the way templates store it; unless Streaming, a
+    /// report that inherits writes only its differences from the parent.
     static void SaveComponent(const TzelComponent *component, QIODevice *stream, bool saveChildren = true,
-                              bool saveDefaultValues = false);
+                              bool saveDefaultValues = false, bool streaming = false);
     /// Clears Component and reads it from Stream; returns the non-fatal errors.
     static TzelSortedStrings LoadComponent(TzelComponent *component, QIODevice *stream);
 
