@@ -244,9 +244,10 @@ TzelComponent *TzelComponent::TopParent() const
 
 TzelReport *TzelComponent::Report() const
 {
+    const TzelClassInfo &reportClass = TzelReport::StaticClassInfo();
     for (const TzelComponent *c = this; c; c = c->FParent)
-        if (auto *report = dynamic_cast<const TzelReport *>(c))
-            return const_cast<TzelReport *>(report);
+        if (c->ClassInfo().InheritsFrom(reportClass))
+            return static_cast<TzelReport *>(const_cast<TzelComponent *>(c));
     return nullptr;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QString>
-#include <map>
+#include <unordered_map>
 
 class TzelComponent;
 
-// The sorted index of names kept on the root of a tree (case ignored,
-// duplicates ignored). Entries may stand without an object: the markers of
-// CreateUniqueName.
+// The index of names kept on the root of a tree (case ignored, duplicates
+// ignored). Entries may stand without an object: the markers of
+// CreateUniqueName. Lookups hash the name with its case folded, so they cost
+// no allocation: every object of a template is looked up while it is read.
 class TzelNameIndex
 {
 public:
@@ -24,13 +25,17 @@ public:
     bool Contains(const QString &name) const { return FEntries.count(name) != 0; }
     /// Number of entries.
     int Count() const { return int(FEntries.size()); }
-    /// Number of entries sorted strictly between Low and High.
+    /// Number of entries that sort strictly between Low and High (case ignored).
     int CountBetween(const QString &low, const QString &high) const;
 
 private:
-    struct Less
+    struct Hash
     {
-        bool operator()(const QString &a, const QString &b) const { return a.compare(b, Qt::CaseInsensitive) < 0; }
+        size_t operator()(const QString &s) const;
     };
-    std::map<QString, TzelComponent *, Less> FEntries;
+    struct Equal
+    {
+        bool operator()(const QString &a, const QString &b) const;
+    };
+    std::unordered_map<QString, TzelComponent *, Hash, Equal> FEntries;
 };

@@ -11,6 +11,16 @@ inline char16_t fold(char16_t c)
     return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
 }
 
+bool sameFolded(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (fold(a[i].unicode()) != fold(b[i].unicode()))
+            return false;
+    return true;
+}
+
 size_t foldedHash(QStringView name)
 {
     size_t h = 14695981039346656037ull;
@@ -78,7 +88,7 @@ const TzelPropInfo *TzelClassInfo::FindProperty(QStringView name) const
     const size_t mask = FSlots.size() - 1;
     for (size_t i = h & mask; FSlots[i].prop; i = (i + 1) & mask) {
         const Slot &s = FSlots[i];
-        if (s.hash == h && name.compare(s.prop->Name, Qt::CaseInsensitive) == 0)
+        if (s.hash == h && sameFolded(name, s.prop->Name))
             return s.prop;
     }
     return nullptr;

@@ -15,7 +15,11 @@
 #include "model/serial/zelserialhooks.h"
 
 #include <QBuffer>
+#include <charconv>
 #include <cmath>
+#include <limits>
+#include <typeindex>
+#include <unordered_map>
 
 TzelNestedPropertiesOwner::~TzelNestedPropertiesOwner() = default;
 TzelTextOwner::~TzelTextOwner() = default;
@@ -27,9 +31,33 @@ QString res(const char *key)
     return zelResources().Get(QString::fromLatin1(key));
 }
 
-QString badValue(QStringView name, const QString &value)
+QString badValue(QStringView name, QStringView value)
 {
-    return zelFormat(res("xrBadValue"), {value, name.toString()});
+    return zelFormat(res("xrBadValue"), {value.toString(), name.toString()});
+}
+
+// A cast from a reflected object to one of its bases or interfaces. Every
+// dynamic type has one fixed layout, so the offset a dynamic_cast finds is
+// kept per type: the cast runs for every object written or read, and a cross
+// cast through a deep hierarchy costs far more than the lookup.
+template <class I>
+I *fastCast(const TzelPersistent *obj)
+{
+    if (!obj)
+        return nullptr;
+    static constexpr std::ptrdiff_t none = std::numeric_limits<std::ptrdiff_t>::min();
+    thread_local std::unordered_map<std::type_index, std::ptrdiff_t> offsets;
+    const std::type_index type(typeid(*obj));
+    auto it = offsets.find(type);
+    if (it == offsets.end()) {
+        auto *target = dynamic_cast<const I *>(obj);
+        const std::ptrdiff_t offset = target ? reinterpret_cast<const char *>(target) - reinterpret_cast<const char *>(obj)
+                                             : none;
+        it = offsets.emplace(type, offset).first;
+    }
+    if (it->second == none)
+        return nullptr;
+    return const_cast<I *>(reinterpret_cast<const I *>(reinterpret_cast<const char *>(obj) + it->second));
 }
 
 const QString inheritedName = QStringLiteral("inherited");
@@ -44,21 +72,42 @@ void appendAttr(QString &out, const QString &prefix, const QString &name, const 
     out += u'"';
 }
 
-// Floats read back whichever decimal separator wrote them.
-bool readFloat(QString text, double &value)
+// Floats read back whichever decimal separator wrote them: every "," or "."
+// is the decimal point and blanks are ignored.
+bool readFloat(QStringView text, double &value)
 {
-    text.remove(u' ');
-    text.replace(u',', u'.');
-    bool ok = false;
-    value = text.toDouble(&ok);
-    return ok && std::isfinite(value);
+    char buffer[64];
+    qsizetype n = 0;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u' ')
+            continue;
+        if (u >= 0x80 || n == qsizetype(sizeof buffer))
+            return false;
+        buffer[n++] = u == u',' ? '.' : char(u);
+    }
+    const char *begin = buffer;
+    if (n > 0 && *begin == '+')
+        ++begin;
+    const auto [end, ec] = std::from_chars(begin, buffer + n, value);
+    return ec == std::errc() && end == buffer + n && n > 0 && std::isfinite(value);
 }
 
+// Decimal integers as the format writes them; "$" and "0x" hexadecimal too.
 bool readInt64(QStringView text, qint64 &value)
 {
+    text = text.trimmed();
+    if (text.startsWith(u'$') || text.startsWith(u"0x", Qt::CaseInsensitive))
+        return zelTryStrToInt64(text, value);
     bool ok = false;
-    value = text.trimmed().toLongLong(&ok);
-    return ok || zelTryStrToInt64(text, value);
+    value = text.toLongLong(&ok, 10);
+    return ok;
+}
+
+bool startsLikeNumber(QStringView text)
+{
+    text = text.trimmed();
+    return !text.isEmpty() && (text.front().isDigit() || text.front() == u'-' || text.front() == u'$');
 }
 
 // The text form of a value of an ordinal kind.
@@ -107,7 +156,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
         const TzelPropInfo &p = *prop;
         if (p.Kind == TzelPropKind::Callback || !p.IsStored(*obj))
             continue;
-        if (prefix.isEmpty() && p.Name == QLatin1StringView("Name") && dynamic_cast<const TzelComponent *>(obj)) {
+        if (prefix.isEmpty() && p.Name == QLatin1StringView("Name") && fastCast<TzelComponent>(obj)) {
             // The name identifies the element: written whenever names are.
             const QString name = p.Get(*obj).ToString();
             if (writeName && !name.isEmpty())
@@ -126,8 +175,8 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
             break;
         }
         case TzelPropKind::ComponentRef: {
-            const auto *ref = dynamic_cast<const TzelComponent *>(p.GetRef(*obj));
-            const auto *ancestorRef = ap ? dynamic_cast<const TzelComponent *>(ap->GetRef(*ancestor)) : nullptr;
+            const auto *ref = fastCast<TzelComponent>(p.GetRef(*obj));
+            const auto *ancestorRef = ap ? fastCast<TzelComponent>(ap->GetRef(*ancestor)) : nullptr;
             if (ref) {
                 if (!ancestorRef || ancestorRef->Name() != ref->Name())
                     appendAttr(out, prefix, p.Name, ref->Name());
@@ -171,7 +220,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
 
 QString TzelXMLSerializer::ObjToXML(const TzelPersistent *obj, const QString &add, const TzelPersistent *ancestor)
 {
-    if (const auto *component = dynamic_cast<const TzelComponent *>(obj); component && !ancestor && OnGetAncestor)
+    if (const auto *component = fastCast<TzelComponent>(obj); component && !ancestor && OnGetAncestor)
         ancestor = OnGetAncestor(component);
     return ObjectText(obj, add, ancestor, !IgnoreName);
 }
@@ -179,14 +228,14 @@ QString TzelXMLSerializer::ObjToXML(const TzelPersistent *obj, const QString &ad
 QString TzelXMLSerializer::ObjectText(const TzelPersistent *obj, const QString &prefix,
                                       const TzelPersistent *ancestor, bool writeName)
 {
-    auto *component = const_cast<TzelComponent *>(dynamic_cast<const TzelComponent *>(obj));
+    auto *component = fastCast<TzelComponent>(obj);
     if (component)
         component->SetIsWriting(true);
     QString out;
     WriteProperties(out, obj, prefix, ancestor, writeName);
-    if (const auto *text = dynamic_cast<const TzelTextOwner *>(obj)) {
+    if (const auto *text = fastCast<TzelTextOwner>(obj)) {
         const QString value = text->StoredText();
-        const auto *ancestorText = dynamic_cast<const TzelTextOwner *>(ancestor);
+        const auto *ancestorText = fastCast<TzelTextOwner>(ancestor);
         if (!(ancestorText && ancestorText->StoredText() == value))
             appendAttr(out, prefix, QStringLiteral("Text"), EscapeXMLText(value));
     }
@@ -216,7 +265,7 @@ void TzelXMLSerializer::WriteElement(TzelXMLItem *item, const TzelComponent *c, 
     item->SetText(ObjectText(c, QString(), ancestor, !isRoot && !IgnoreName));
     const bool handlesNested = HandleNestedProperties && c->qzComponentStyle.Contains(csHandlesNestedProperties);
     if (handlesNested)
-        if (const auto *owner = dynamic_cast<const TzelNestedPropertiesOwner *>(c))
+        if (const auto *owner = fastCast<TzelNestedPropertiesOwner>(c))
             owner->WriteNestedProperties(item, ancestor);
     if (saveChildren)
         for (const TzelComponent *child : c->Objects())
@@ -254,7 +303,7 @@ QString TzelXMLSerializer::WriteComponentStr(const TzelComponent *c, const TzelC
 
 // Reading.
 
-void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, const QString &value)
+void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, QStringView value)
 {
     switch (p.Kind) {
     case TzelPropKind::Integer:
@@ -282,8 +331,8 @@ void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, con
     }
     case TzelPropKind::Enum:
     case TzelPropKind::Boolean: {
-        qint64 v;
-        if (!readInt64(value, v))
+        qint64 v = -1;
+        if (!startsLikeNumber(value) || !readInt64(value, v))
             v = p.Enum->ValueOf(value);
         if (v < 0 || v >= p.Enum->Count())
             throw TzelException(badValue(p.Name, value));
@@ -301,10 +350,10 @@ void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, con
     case TzelPropKind::Event:
     case TzelPropKind::Variant:
     case TzelPropKind::StringList:
-        p.Set(*obj, Variant(UnescapeXMLText(value)));
+        p.Set(*obj, Variant(UnescapeXMLText(value.toString())));
         break;
     case TzelPropKind::ComponentRef:
-        Fixups.append({obj, &p, UnescapeXMLText(value)});
+        Fixups.append({obj, &p, UnescapeXMLText(value.toString())});
         break;
     case TzelPropKind::Object:
     case TzelPropKind::Callback:
@@ -312,9 +361,9 @@ void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, con
     }
 }
 
-void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, QStringView name, const QString &value)
+void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *component, QStringView name,
+                                       QStringView value)
 {
-    auto *component = dynamic_cast<TzelComponent *>(obj);
     if (name.size() == 1 && component) {
         double v;
         switch (name.at(0).unicode()) {
@@ -335,8 +384,8 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, QStringView name, co
             return;
         case u'x':
         case u'u':
-            if (auto *text = dynamic_cast<TzelTextOwner *>(obj)) {
-                QString s = UnescapeXMLText(value);
+            if (auto *text = fastCast<TzelTextOwner>(obj)) {
+                QString s = UnescapeXMLText(value.toString());
                 if (name == u"u" && OldFormat)
                     s = QString::fromUtf8(zelEncodeSystemCodePage(s));
                 text->SetStoredText(s);
@@ -356,7 +405,7 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, QStringView name, co
         const TzelPropInfo *p = current->ClassInfo().FindProperty(part);
         if (p && p->Kind == TzelPropKind::StringList && tail.compare(u"Text", Qt::CaseInsensitive) == 0) {
             if (p->Set)
-                p->Set(*current, Variant(UnescapeXMLText(value)));
+                p->Set(*current, Variant(UnescapeXMLText(value.toString())));
             return;
         }
         if (!p || p->Kind != TzelPropKind::Object)
@@ -370,8 +419,8 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, QStringView name, co
         return;
     }
     if (rest.compare(u"Text", Qt::CaseInsensitive) == 0) {
-        if (auto *text = dynamic_cast<TzelTextOwner *>(current)) {
-            QString s = UnescapeXMLText(value);
+        if (auto *text = fastCast<TzelTextOwner>(current)) {
+            QString s = UnescapeXMLText(value.toString());
             if (OldFormat)
                 s = QString::fromUtf8(zelEncodeSystemCodePage(s));
             text->SetStoredText(s);
@@ -381,14 +430,15 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, QStringView name, co
     const TzelPropInfo *p = current->ClassInfo().FindProperty(rest);
     if (!p || !p->IsWritable())
         return;
-    if (p->Name == QLatin1StringView("Name") && current == obj && component && !component->Parent()
-        && component->ClassInfo().InheritsFrom(u"TzelReport"))
+    // A report takes no name from its template.
+    if (current == obj && component && component->Report() == component && p->Name == QLatin1StringView("Name"))
         return;
     SetValue(current, *p, value);
 }
 
 void TzelXMLSerializer::XMLToObj(const QString &s, TzelPersistent *obj)
 {
+    auto *component = fastCast<TzelComponent>(obj);
     const qsizetype n = s.size();
     qsizetype i = 0;
     while (i < n) {
@@ -404,10 +454,10 @@ void TzelXMLSerializer::XMLToObj(const QString &s, TzelPersistent *obj)
         qsizetype close = s.indexOf(u'"', open + 1);
         if (close < 0)
             close = n;
-        const QString value = s.mid(open + 1, close - open - 1);
+        const QStringView value = QStringView(s).mid(open + 1, close - open - 1);
         i = close + 1;
         try {
-            ApplyAttribute(obj, name, value);
+            ApplyAttribute(obj, component, name, value);
         } catch (const TzelException &e) {
             Errors.Add(e.message());
         }
@@ -440,14 +490,19 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
                 obj = NameOwner(root)->FindObject(name);
         }
         if (obj && inherited) {
-            // Inherited objects follow the order of the file.
+            // Inherited objects follow the order of the file. An element
+            // nested in its own object is refused before the object leaves
+            // the tree, where nothing would free it.
+            for (const TzelComponent *p = parent; p; p = p->Parent())
+                if (p == obj)
+                    throw TzelException(res("clCirRefNotAllow"));
             obj->SetParent(nullptr);
             obj->SetParent(parent);
         } else if (!obj) {
             if (inherited)
                 return;
             std::unique_ptr<TzelPersistent> made(cls->Create());
-            auto *component = dynamic_cast<TzelComponent *>(made.get());
+            auto *component = fastCast<TzelComponent>(made.get());
             if (!component) {
                 Errors.Add(res("xrCantFindClass") + u' ' + elementName);
                 return;
@@ -463,7 +518,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
     touched << obj;
 
     const bool handlesNested = HandleNestedProperties && obj->qzComponentStyle.Contains(csHandlesNestedProperties);
-    auto *nested = handlesNested ? dynamic_cast<TzelNestedPropertiesOwner *>(obj) : nullptr;
+    auto *nested = handlesNested ? fastCast<TzelNestedPropertiesOwner>(obj) : nullptr;
     for (int i = 0; i < item->Count(); ++i) {
         TzelXMLItem *child = item->Items(i);
         if (nested && nested->ReadNestedProperty(child))
@@ -481,10 +536,17 @@ void TzelXMLSerializer::ResolveFixups()
         }
         TzelComponent *owner = Owner;
         if (!owner)
-            if (auto *c = dynamic_cast<TzelComponent *>(f.Object))
+            if (auto *c = fastCast<TzelComponent>(f.Object))
                 owner = c->Parent() ? c->TopParent() : c;
-        if (TzelComponent *target = owner ? owner->FindObject(f.Name) : nullptr)
-            f.Prop->SetRef(*f.Object, target);
+        // A setter may refuse the reference (a circular child chain): that
+        // costs this reference only.
+        if (TzelComponent *target = owner ? owner->FindObject(f.Name) : nullptr) {
+            try {
+                f.Prop->SetRef(*f.Object, target);
+            } catch (const TzelException &e) {
+                Errors.Add(e.message());
+            }
+        }
     }
     Fixups.clear();
 }
@@ -502,7 +564,7 @@ void TzelXMLSerializer::ReadRootComponent(TzelComponent *root, TzelXMLItem *item
     ResolveFixups();
     for (TzelComponent *c : std::as_const(touched)) {
         c->SetIsLoading(false);
-        if (!c->ClassInfo().InheritsFrom(u"TzelReport"))
+        if (c->Report() != c)
             c->Loaded();
     }
 }
@@ -513,7 +575,7 @@ TzelComponent *TzelXMLSerializer::ReadComponentStr(TzelComponent *root, const QS
     const QString className = blank < 0 ? s : s.left(blank);
     const TzelClassInfo *cls = TzelClassRegistry::Find(className);
     std::unique_ptr<TzelPersistent> made(cls ? cls->Create() : nullptr);
-    auto *component = dynamic_cast<TzelComponent *>(made.get());
+    auto *component = fastCast<TzelComponent>(made.get());
     if (!component) {
         Errors.Add(res("xrCantFindClass") + u' ' + className);
         return nullptr;

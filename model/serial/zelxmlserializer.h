@@ -91,7 +91,7 @@ private:
                         const TzelPersistent *ancestor);
     void WriteProperties(QString &out, const TzelPersistent *obj, const QString &prefix,
                          const TzelPersistent *ancestor, bool writeName);
-    void ApplyAttribute(TzelPersistent *obj, QStringView name, const QString &value);
-    void SetValue(TzelPersistent *obj, const TzelPropInfo &prop, const QString &value);
+    void ApplyAttribute(TzelPersistent *obj, TzelComponent *component, QStringView name, QStringView value);
+    void SetValue(TzelPersistent *obj, const TzelPropInfo &prop, QStringView value);
     TzelComponent *NameOwner(TzelComponent *root) const { return Owner ? Owner : root; }
 };
