@@ -2,6 +2,7 @@
 #include "host/tform2.h"
 #include "host/widgetdialogservice.h"
 #include "model/io/zeliotransportfiledialog.h"
+#include "model/sql/zelsqlclasses.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     TzelWidgetDialogService dialogs;
     TzelDialogService::SetInstance(&dialogs);
     zelRegisterDefaultTransports();
+    zelRegisterSqlClasses();
 
     TForm2 form;
     form.show();

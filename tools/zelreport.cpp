@@ -2,7 +2,10 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
+#include "model/data/zelcustomdatabase.h"
+#include "model/data/zeldataset.h"
 #include "model/report/zelreport.h"
+#include "model/sql/zelsqlclasses.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,16 +25,27 @@ struct CommonOptions
 {
     QString Password;
     bool HasPassword = false;
+    QString DbUser;             // login for the template's databases
+    QString DbPassword;
+    bool HasDbLogin = false;
 
     bool Parse(QStringList &args)
     {
         for (qsizetype i = 0; i < args.size(); ++i) {
-            if (args.at(i) != QLatin1StringView("--password"))
+            const QString &name = args.at(i);
+            QString *target = name == QLatin1StringView("--password")      ? &Password
+                              : name == QLatin1StringView("--db-user")     ? &DbUser
+                              : name == QLatin1StringView("--db-password") ? &DbPassword
+                                                                           : nullptr;
+            if (!target)
                 continue;
             if (i + 1 >= args.size())
                 return false;
-            Password = args.at(i + 1);
-            HasPassword = true;
+            *target = args.at(i + 1);
+            if (target == &Password)
+                HasPassword = true;
+            else
+                HasDbLogin = true;
             args.remove(i, 2);
             --i;
         }
@@ -54,7 +68,50 @@ bool loadTemplate(TzelReport &report, const QString &fileName, const CommonOptio
     report.EngineOptions().NewSilentMode = simMessageBoxes;
     if (!report.Errors().IsEmpty())
         printError(report.ErrorsText());
+    // The login comes with the command, not with the template.
+    if (options.HasDbLogin)
+        for (TzelComponent *c : report.AllObjects())
+            if (auto *database = dynamic_cast<TzelCustomDatabase *>(c))
+                database->SetLogin(options.DbUser, options.DbPassword);
     return report.StreamLoaded();
+}
+
+// Prints the records of a data set of the template, a tab between values.
+int data(const QStringList &args, const CommonOptions &options)
+{
+    TzelReport report;
+    if (!loadTemplate(report, args.at(0), options))
+        return 1;
+    auto *dataSet = dynamic_cast<TzelDataSet *>(report.FindObject(args.at(1)));
+    if (!dataSet)
+        dataSet = report.GetDataset(args.at(1));
+    if (!dataSet) {
+        printError(zelFormat(zelResources().Get(QStringLiteral("clDSNotExist")), {args.at(1)}));
+        return 1;
+    }
+    auto line = [](const QStringList &values) {
+        std::printf("%s\n", qUtf8Printable(values.join(u'\t')));
+    };
+    try {
+        dataSet->ReportRef = &report;
+        dataSet->Initialize();
+        QStringList fields;
+        dataSet->First();
+        dataSet->GetFieldList(fields);
+        line(fields);
+        for (; !dataSet->Eof(); dataSet->Next()) {
+            QStringList values;
+            for (const QString &field : std::as_const(fields))
+                values << dataSet->GetDisplayText(field);
+            line(values);
+        }
+        dataSet->Close();
+        dataSet->Finalize();
+    } catch (const TzelException &e) {
+        printError(e.message());
+        return 1;
+    }
+    return 0;
 }
 
 int resave(const QStringList &args, const CommonOptions &options)
@@ -99,6 +156,8 @@ const std::vector<Command> &commands()
     static const std::vector<Command> list = {
         {"resave", "resave IN.zt3 OUT.zt3 [--password TEXT]",
          "load a template and write it again; status 1 when the load reported errors", 2, resave},
+        {"data", "data IN.zt3 DATASET [--db-user NAME --db-password TEXT]",
+         "print the records of a data set of the template, tab-separated, field names first", 2, data},
     };
     return list;
 }
@@ -108,6 +167,7 @@ const std::vector<Command> &commands()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    zelRegisterSqlClasses();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(stderr);

@@ -3,14 +3,21 @@
 #include "base/core/zelexception.h"
 #include "base/resources/zelresources.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
-// Rounds half away from zero, as the size and height conversions have always done.
+// Rounds half away from zero, as the size and height conversions have always
+// done. The result stays within +-INT_MAX, so that callers may negate it
+// whatever size a template holds.
 int mulDiv(int value, int numerator, int denominator)
 {
     const qint64 product = qint64(value) * numerator;
     const qint64 half = denominator / 2;
-    return int(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
+    const qint64 result = product >= 0 ? (product + half) / denominator : (product - half) / denominator;
+    constexpr qint64 limit = std::numeric_limits<int>::max();
+    return int(std::clamp(result, -limit, limit));
 }
 
 } // namespace

@@ -5,12 +5,20 @@
 #include "base/resources/zelresources.h"
 #include "base/services/zeldialogservice.h"
 #include "base/xml/zelinvalidxmlexception.h"
+#include "base/xml/zelxmlitem.h"
+#include "model/data/zeldatasetitem.h"
+#include "model/data/zeldatasetlist.h"
+#include "model/data/zeldialogcomponent.h"
+#include "model/data/zelfinddataset.h"
+#include "model/data/zeluserdataset.h"
 #include "model/io/zelcustomiotransport.h"
 #include "model/io/zeliotransportfile.h"
+#include "model/page/zeldatapage.h"
 #include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
 #include "model/report/zelmodelclasses.h"
 #include "model/serial/zelxmlserializer.h"
+#include "model/style/zelstyles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -171,9 +179,10 @@ struct HostSettings
 } // namespace
 
 TzelReport::TzelReport()
-    : FReportOptions(this)
+    : FReportOptions(this), FDataSets(this), FEnabledDataSets(this)
 {
     zelRegisterModelClasses();
+    FStyles = std::make_unique<TzelStyles>(this);
     qzComponentStyle.Include(csHandlesNestedProperties);
     IniFile = QStringLiteral("\\Software\\Zelworks");
     Clear();
@@ -198,7 +207,11 @@ void TzelReport::Clear()
     FPreviewOptions.Clear();
     FPrintOptions.Clear();
     FReportOptions.Clear();
-    DataSetName.clear();
+    FDataSets.Clear();
+    FVariables.Clear();
+    FStyles->Clear();
+    FDataSet = nullptr;
+    FDataSetName.clear();
     FParentReport.clear();
     DotMatrixReport = false;
     ScriptLanguage = QStringLiteral("PascalScript");
@@ -328,6 +341,11 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
     }
     crypter.reset();
     compressor.reset();
+    CheckDataPage();
+    // Without the global list the template may only use data sets of its own
+    // and those the host allows.
+    if (!FEngineOptions.UseGlobalDataSetList)
+        FDataSets.Rebuild(FEnabledDataSets);
     host.Restore(*this);
 
     if (!deciphered)
@@ -463,6 +481,10 @@ void TzelReport::LoadParentReport(const QString &name)
     SetIsAncestor(true);
     for (TzelComponent *c : AllObjects())
         c->SetIsAncestor(true);
+    for (int i = 0; i < FVariables.Count(); ++i)
+        FVariables.Items(i)->IsInherited = true;
+    for (int i = 0; i < FStyles->Count(); ++i)
+        FStyles->Items(i)->IsInherited = true;
     FParentReport.clear();
     auto copy = std::make_unique<TzelReport>();
     copy->AssignAll(this);
@@ -470,13 +492,175 @@ void TzelReport::LoadParentReport(const QString &name)
     FParentReport = name;
 }
 
-void TzelReport::WriteNestedProperties(TzelXMLItem *, const TzelComponent *) const
+void TzelReport::WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const
 {
+    // Collections come in this order, before the child objects.
+    FDataSets.WriteCollection(item);
+    const auto *parent = dynamic_cast<const TzelReport *>(ancestor);
+    FVariables.WriteCollection(item, parent ? &parent->FVariables : nullptr);
+    FStyles->WriteCollection(item, parent ? parent->FStyles.get() : nullptr);
 }
 
-bool TzelReport::ReadNestedProperty(TzelXMLItem *)
+bool TzelReport::ReadNestedProperty(TzelXMLItem *item)
 {
+    const QString &name = item->Name();
+    try {
+        if (name.compare(QLatin1StringView("Datasets"), Qt::CaseInsensitive) == 0) {
+            // Data sets are not inherited: the template's own list replaces the parent's.
+            if (!FParentReport.isEmpty())
+                FDataSets.Clear();
+            FDataSets.ReadCollection(item);
+            return true;
+        }
+        if (name.compare(QLatin1StringView("Variables"), Qt::CaseInsensitive) == 0) {
+            FVariables.ReadCollection(item);
+            return true;
+        }
+        if (name.compare(QLatin1StringView("Styles"), Qt::CaseInsensitive) == 0) {
+            for (const QString &e : FStyles->ReadCollection(item))
+                FErrors.Add(e);
+            return true;
+        }
+    } catch (const TzelException &e) {
+        // A damaged entry (a bad character reference) costs that entry only.
+        FErrors.Add(e.message());
+        return true;
+    }
     return false;
+}
+
+// Data sets.
+
+void TzelReport::SetDataSet(TzelDataSet *value)
+{
+    FDataSet = value;
+    if (value)
+        FDataSetName = value->UserName();
+}
+
+QString TzelReport::DataSetName() const
+{
+    const TzelDataSet *ds = FDataSet.Get();
+    return ds ? ds->UserName() : FDataSetName;
+}
+
+void TzelReport::SetDataSetName(const QString &value)
+{
+    FDataSetName = value;
+    FDataSet = value.isEmpty() ? nullptr : zelFindDataSet(this, FDataSet.Get(), value);
+}
+
+TzelDataSet *TzelReport::GetDataset(const QString &alias) const
+{
+    const TzelDataSetItem *item = FDataSets.Find(alias);
+    return item ? item->DataSet() : nullptr;
+}
+
+QString TzelReport::GetAlias(const TzelDataSet *dataSet) const
+{
+    if (!dataSet)
+        return QString();
+    return FDataSets.Find(dataSet) ? dataSet->UserName() : res("clDSNotIncl");
+}
+
+void TzelReport::GetDatasetAndField(const QString &complexName, TzelDataSet *&dataSet, QString &field) const
+{
+    dataSet = nullptr;
+    field.clear();
+    const qsizetype dot = complexName.indexOf(QLatin1StringView(".\""));
+    if (dot < 0)
+        return;
+    dataSet = GetDataset(complexName.left(dot));
+    field = complexName.mid(dot + 2);
+    field.chop(1);
+}
+
+QList<TzelDataSet *> TzelReport::GetDataSetList(bool onlyDB) const
+{
+    QList<TzelDataSet *> list;
+    for (int i = 0; i < FDataSets.Count(); ++i)
+        if (TzelDataSet *ds = FDataSets.Items(i)->DataSet(); ds && !(onlyDB && dynamic_cast<TzelUserDataSet *>(ds)))
+            list << ds;
+    return list;
+}
+
+QList<TzelDataSet *> TzelReport::GetActiveDataSetList() const
+{
+    if (FEngineOptions.UseGlobalDataSetList)
+        return TzelDataSetList::Global().ActiveFor(this);
+    QList<TzelDataSet *> list;
+    for (int i = 0; i < FEnabledDataSets.Count(); ++i)
+        if (TzelDataSet *ds = FEnabledDataSets.Items(i)->DataSet())
+            list << ds;
+    return list;
+}
+
+TzelDataSet *TzelReport::FindDataSetComponent(const QString &name) const
+{
+    if (auto *ds = dynamic_cast<TzelDataSet *>(TzelComponent::FindObject(name)))
+        return ds;
+    if (FEngineOptions.UseGlobalDataSetList || FEnabledDataSets.Count() == 0)
+        return nullptr;
+    const TzelDataSetItem *item = FEnabledDataSets.Find(name.mid(name.lastIndexOf(u'.') + 1));
+    return item ? item->DataSet() : nullptr;
+}
+
+TzelComponent *TzelReport::FindObject(const QString &name) const
+{
+    if (TzelComponent *found = TzelComponent::FindObject(name))
+        return found;
+    // References to a host's data sets resolve while the template is read.
+    return IsLoading() ? FindDataSetComponent(name) : nullptr;
+}
+
+bool TzelReport::CheckDataSets()
+{
+    const QStringList missing = FDataSets.MissingNames();
+    for (const QString &name : missing)
+        FErrors.Add(zelFormat(res("clDSNotExist"), {name}));
+    return missing.isEmpty();
+}
+
+// Styles and the data page.
+
+void TzelReport::SetStyles(const TzelStyles *value)
+{
+    if (!value) {
+        FStyles->Clear();
+        return;
+    }
+    FStyles->Assign(*value);
+    FStyles->Apply();
+}
+
+void TzelReport::CheckDataPage()
+{
+    const QList<TzelComponent *> all = AllObjects();
+    for (const TzelComponent *c : all)
+        if (dynamic_cast<const TzelDataPage *>(c))
+            return;
+
+    const QList<TzelComponent *> others = Objects();
+    auto *page = new TzelDataPage(this);
+    if (TzelComponent::FindObject(QStringLiteral("Data")))
+        page->CreateUniqueName();
+    else
+        page->SetName(QStringLiteral("Data"));
+    // The data page comes first: the other children leave and come back after it.
+    for (TzelComponent *c : others) {
+        c->SetParent(nullptr);
+        c->SetParent(this);
+    }
+
+    // Templates of old kept their data components on dialog pages.
+    double left = 60;
+    for (TzelComponent *c : all)
+        if (dynamic_cast<TzelDialogComponent *>(c)) {
+            c->SetParent(page);
+            c->SetLeft(left);
+            c->SetTop(20);
+            left += 64;
+        }
 }
 
 void TzelReport::Publish(TzelPublisher<TzelReport> &p)
@@ -484,7 +668,8 @@ void TzelReport::Publish(TzelPublisher<TzelReport> &p)
     using T = TzelReport;
     p.Prop("Version", &T::Version, &T::SetVersion);
     p.Prop("ParentReport", &T::ParentReport, &T::SetParentReport);
-    p.Prop("DataSetName", &T::DataSetName);
+    p.Ref("DataSet", &T::DataSet, &T::SetDataSet);
+    p.Prop("DataSetName", &T::DataSetName, &T::SetDataSetName);
     p.Prop("DotMatrixReport", &T::DotMatrixReport);
     p.Object("EngineOptions", &T::FEngineOptions);
     p.Prop("IniFile", &T::IniFile);

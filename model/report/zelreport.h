@@ -2,6 +2,10 @@
 
 #include "base/core/zelsortedstrings.h"
 #include "model/component/zelcomponent.h"
+#include "model/data/zeldatasetref.h"
+#include "model/data/zelreportdatasets.h"
+#include "model/data/zelvaluelookup.h"
+#include "model/data/zelvariables.h"
 #include "model/serial/zelserialhooks.h"
 #include "model/io/zeliotransporttypes.h"
 #include "model/report/zeldelayedcommandmanager.h"
@@ -17,6 +21,7 @@
 
 class QIODevice;
 class TzelCustomIOTransport;
+class TzelStyles;
 
 // The report: root of a template's object tree and the facade of the library.
 // It loads and saves templates, holds the option objects and the collected
@@ -40,7 +45,14 @@ public:
     /// A copy of the inherited template: what this report's differences are
     /// written against; nullptr when the report inherits nothing.
     const TzelReport *ParentReportObject() const { return FParentReportObject.get(); }
-    QString DataSetName;         ///< user name of the main data set
+    /// Main data set of a report without data bands, or nullptr.
+    TzelDataSet *DataSet() const { return FDataSet.Get(); }
+    /// Sets the main data set and takes its user name.
+    void SetDataSet(TzelDataSet *value);
+    /// User name of the main data set (the name stored while none is found).
+    QString DataSetName() const;
+    /// Looks the main data set up by name (zelFindDataSet); empty clears it.
+    void SetDataSetName(const QString &value);
     bool DotMatrixReport = false; ///< a report for character printers
     QString IniFile;             ///< where user preferences are stored
     bool OldStyleProgress = false; ///< prepare before showing, with a progress window
@@ -87,10 +99,60 @@ public:
     /// Actions queued while another action ran.
     TzelDelayedCommandManager &DelayedCommands() { return FDelayedCommands; }
 
+    // Data sets and variables.
+    /// The data sets the template uses (stored as "Datasets").
+    TzelReportDataSets &DataSets() { return FDataSets; }
+    const TzelReportDataSets &DataSets() const { return FDataSets; }
+    /// The data sets the host allows when the global list is not used.
+    TzelReportDataSets &EnabledDataSets() { return FEnabledDataSets; }
+    const TzelReportDataSets &EnabledDataSets() const { return FEnabledDataSets; }
+    /// The report variables (stored as "Variables").
+    TzelVariables &Variables() { return FVariables; }
+    const TzelVariables &Variables() const { return FVariables; }
+    /// The report's styles (stored as "Styles").
+    TzelStyles &Styles() { return *FStyles; }
+    const TzelStyles &Styles() const { return *FStyles; }
+    /// Nullptr empties the styles; otherwise they become copies of Value's
+    /// and are applied to the text objects.
+    void SetStyles(const TzelStyles *value);
+    /// Makes sure the report has a data page, first among its children; a
+    /// new one also takes every dialog component of the tree.
+    void CheckDataPage();
+    /// The data set of DataSets named Alias (user or component name), or nullptr.
+    TzelDataSet *GetDataset(const QString &alias) const;
+    /// The user name of DataSet when DataSets lists it, the text of
+    /// "clDSNotIncl" when not, empty for none.
+    QString GetAlias(const TzelDataSet *dataSet) const;
+    /// Splits a field reference DataSet."Field" at the first point followed
+    /// by a quote; without one, DataSet is nullptr and Field empty.
+    void GetDatasetAndField(const QString &complexName, TzelDataSet *&dataSet, QString &field) const;
+    /// The data sets of DataSets; without user data sets when OnlyDB.
+    QList<TzelDataSet *> GetDataSetList(bool onlyDB = false) const;
+    /// The data sets offered to the template: the enabled ones of the global
+    /// list when it is in use, otherwise those of EnabledDataSets.
+    QList<TzelDataSet *> GetActiveDataSetList() const;
+    /// The data set component named Name: in the tree, else (without the
+    /// global list) in EnabledDataSets by the part after the last point.
+    TzelDataSet *FindDataSetComponent(const QString &name) const;
+    /// Adds "clDSNotExist" for every entry of DataSets without a data set;
+    /// False when any was added (the data-set check before a build).
+    bool CheckDataSets();
+    /// Resolves Name to a value (zelLookupValue); False when unresolved.
+    bool LookupValue(const QString &name, Variant &value) { return zelLookupValue(*this, name, value); }
+    /// The lookup steps of the expression engine, the engine and the script.
+    TzelValueLookupHooks ValueHooks;
+    /// The object named Name; while a template is read without the global
+    /// list, a data set of EnabledDataSets may stand for a name not found.
+    TzelComponent *FindObject(const QString &name) const override;
+
     // Host callbacks, never stored.
     std::function<void()> OnBeginDoc;  ///< a build starts
     std::function<void()> OnEndDoc;    ///< a build ended successfully
     std::function<void()> OnPreview;   ///< the preview window was created
+    /// Gives the value of a name the report cannot resolve itself.
+    std::function<void(const QString &varName, Variant &value)> OnGetValue;
+    /// The same after OnGetValue, with the object asking.
+    std::function<void(TzelComponent *sender, const QString &varName, Variant &value)> OnNewGetValue;
 
     /// Clears the report: empties the template and resets every option that
     /// belongs to a template.
@@ -170,4 +232,10 @@ private:
     bool FEngineRunning = false;
     bool FScriptRunning = false;
     bool FPreparing = false;
+    TzelReportDataSets FDataSets;
+    TzelVariables FVariables;
+    std::unique_ptr<TzelStyles> FStyles;
+    TzelReportDataSets FEnabledDataSets;
+    TzelDataSetRef FDataSet;
+    QString FDataSetName;
 };

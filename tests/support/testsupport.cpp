@@ -20,7 +20,10 @@ const QByteArray zelEmptyTemplate =
     "PreviewOptions.Buttons=\"167935\" PreviewOptions.Zoom=\"1\" PrintOptions.Printer=\"Default\" "
     "PrintOptions.PrintOnSheet=\"0\" ReportOptions.CreateDate=\"46000.5\" ReportOptions.LastChange=\"46000.5\" "
     "ReportOptions.Description.Text=\"\" ScriptLanguage=\"PascalScript\" "
-    "ScriptText.Text=\"begin&#13;&#10;&#13;&#10;end.\"/>\r\n";
+    "ScriptText.Text=\"begin&#13;&#10;&#13;&#10;end.\">\r\n"
+    "  <TzelDataPage Name=\"Data\" HGuides.Text=\"\" VGuides.Text=\"\" Height=\"1000\" Left=\"0\" Top=\"0\" "
+    "Width=\"1000\"/>\r\n"
+    "</TzelReport>\r\n";
 
 void zelPrepareTestEnvironment()
 {

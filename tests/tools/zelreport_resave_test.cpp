@@ -46,7 +46,7 @@ TEST(ZelreportResave, ReportsErrorsAndWritesOnlyWhatWasReadToTheEnd)
     const QString out = dir.filePath(QStringLiteral("out.zt3"));
     const QString partial = dir.filePath(QStringLiteral("partial.zt3"));
     QByteArray withUnknown = zelEmptyTemplate;
-    withUnknown.replace("end.\"/>", "end.\"><TzelNoSuchThing Name=\"X\"/></TzelReport>");
+    withUnknown.replace("</TzelReport>", "<TzelNoSuchThing Name=\"X\"/></TzelReport>");
     zelWriteFile(partial, withUnknown);
     ToolRun r = zelreport({QStringLiteral("resave"), partial, out});
     EXPECT_EQ(r.status, 1);

@@ -1,0 +1,4 @@
+#pragma once
+
+/// Registers every band kind by class name, so that templates can name them.
+void zelRegisterBandClasses();

@@ -1,0 +1,69 @@
+#include "model/data/zeldatasetitem.h"
+
+#include "model/data/zelfinddataset.h"
+#include "model/data/zelreportdatasets.h"
+#include "model/report/zelreport.h"
+
+TzelDataSetItem::TzelDataSetItem(TzelReportDataSets *collection)
+    : FCollection(collection)
+{
+}
+
+TzelDataSetItem::~TzelDataSetItem() = default;
+
+TzelDataSet *TzelDataSetItem::DataSet() const
+{
+    if (!FPendingName.isEmpty()) {
+        TzelReport *report = FCollection ? FCollection->Report() : nullptr;
+        if (TzelDataSet *found = report ? report->FindDataSetComponent(FPendingName) : nullptr) {
+            FDataSet = found;
+            FPendingName.clear();
+        }
+    }
+    return FDataSet.Get();
+}
+
+void TzelDataSetItem::SetDataSet(TzelDataSet *value)
+{
+    FPendingName.clear();
+    FDataSet = value;
+    if (value)
+        FDataSetName = value->UserName();
+}
+
+QString TzelDataSetItem::DataSetName() const
+{
+    const TzelDataSet *ds = DataSet();
+    return ds ? ds->UserName() : FDataSetName;
+}
+
+void TzelDataSetItem::SetDataSetName(const QString &value)
+{
+    FDataSetName = value;
+    if (value.isEmpty()) {
+        FPendingName.clear();
+        FDataSet = nullptr;
+        return;
+    }
+    const TzelReport *report = FCollection ? FCollection->Report() : nullptr;
+    FDataSet = zelFindDataSet(report, FDataSet.Get(), value);
+}
+
+void TzelDataSetItem::SetDataSetComponentName(const QString &name)
+{
+    // A data set found by its user name stays until the component turns up.
+    FPendingName = name;
+}
+
+QString TzelDataSetItem::DataSetComponentName() const
+{
+    const TzelDataSet *ds = DataSet();
+    return FPendingName.isEmpty() && ds ? ds->Name() : FPendingName;
+}
+
+void TzelDataSetItem::Publish(TzelPublisher<TzelDataSetItem> &p)
+{
+    using T = TzelDataSetItem;
+    p.Ref("DataSet", &T::DataSet, &T::SetDataSet);
+    p.Prop("DataSetName", &T::DataSetName, &T::SetDataSetName);
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+/// Registers the report, data and dialog pages by class name, so that
+/// templates can name them.
+void zelRegisterPageClasses();

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/style/zelstyles.h"
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+// Named sets of styles, offered together (the report wizard's looks).
+class TzelStyleSheet
+{
+public:
+    TzelStyleSheet();
+    ~TzelStyleSheet();
+    TzelStyleSheet(const TzelStyleSheet &) = delete;
+    TzelStyleSheet &operator=(const TzelStyleSheet &) = delete;
+
+    /// Number of sets.
+    int Count() const { return int(FItems.size()); }
+    /// Set Index, 0-based.
+    TzelStyles *Items(int index) const { return FItems.at(size_t(index)).get(); }
+    /// Appends a new empty set that belongs to no report.
+    TzelStyles *Add();
+    /// Removes and frees set Index.
+    void Delete(int index);
+    /// Removes and frees every set.
+    void Clear();
+    /// The first set named Name (case ignored), or nullptr.
+    TzelStyles *Find(const QString &name) const;
+    /// Index of the first set named Name (case ignored), or -1.
+    int IndexOf(const QString &name) const;
+    /// The set names in order.
+    QStringList GetList() const;
+
+    /// Empties the sheet and reads a style sheet file; raises for damaged
+    /// XML, and leaves the sheet empty for a document of another kind.
+    void LoadFromFile(const QString &fileName);
+    /// As LoadFromFile, from Stream.
+    void LoadFromStream(QIODevice *stream);
+    /// Writes a style sheet file.
+    void SaveToFile(const QString &fileName) const;
+    /// As SaveToFile, to Stream.
+    void SaveToStream(QIODevice *stream) const;
+
+    /// The sheet of the report wizard: "wizstyle.xml" in ProgramFolder when
+    /// it exists, otherwise the built-in looks.
+    void LoadWizardStyles(const QString &programFolder);
+
+private:
+    std::vector<std::unique_ptr<TzelStyles>> FItems;
+};

@@ -1,0 +1,193 @@
+#include "model/view/zelcustommemoview.h"
+
+#include "base/resources/zelresources.h"
+#include "base/xml/zelxmlitem.h"
+#include "model/reflect/zelpublisher.h"
+#include "model/report/zelreport.h"
+#include "model/serial/zelxmlserializer.h"
+#include "model/style/zelstyleitem.h"
+#include "model/style/zelstyles.h"
+
+namespace {
+
+const QString formatsName = QStringLiteral("Formats");
+const QString highlightsName = QStringLiteral("Highlights");
+const QString itemName = QStringLiteral("item");
+const QString inheritedNameAttr = QStringLiteral("InheritedName");
+const QString uniqueIndexAttr = QStringLiteral("uin");
+
+// Highlights have no name of their own; across inheritance they are known by
+// their unique index.
+QString inheritedName(int uniqueIndex)
+{
+    return QStringLiteral("zelUIN") + QString::number(uniqueIndex);
+}
+
+QString attribute(const QString &name, const QString &value)
+{
+    return QStringLiteral(" ") + name + QStringLiteral("=\"") + value + QStringLiteral("\"");
+}
+
+} // namespace
+
+TzelCustomMemoView::TzelCustomMemoView(TzelComponent *owner)
+    : TzelStretcheable(owner), FLife(std::make_shared<int>(0))
+{
+    qzComponentStyle.Exclude(csDefaultDiff);
+    qzComponentStyle.Include(csHandlesNestedProperties);
+}
+
+TzelCustomMemoView::~TzelCustomMemoView() = default;
+
+QString TzelCustomMemoView::GetDescription() const
+{
+    return zelResources().Get(QStringLiteral("obText"));
+}
+
+QString TzelCustomMemoView::Text() const
+{
+    return zelJoinLines(Memo);
+}
+
+void TzelCustomMemoView::SetText(const QString &value)
+{
+    Memo = zelSplitLines(value);
+}
+
+void TzelCustomMemoView::SetStyle(const QString &value)
+{
+    FStyle = value;
+    if (const TzelReport *report = Report())
+        if (const TzelStyleItem *style = report->Styles().Find(value))
+            style->ApplyTo(*this);
+}
+
+void TzelCustomMemoView::SetUnderlines(bool value)
+{
+    if (!value)
+        UnderlinesTextMode = ulmNone;
+    else if (UnderlinesTextMode == ulmNone)
+        UnderlinesTextMode = ulmUnderlinesAll;
+}
+
+TzelCustomMemoView *TzelCustomMemoView::FlowTo() const
+{
+    return FFlowToLife.expired() ? nullptr : FFlowTo;
+}
+
+void TzelCustomMemoView::SetFlowTo(TzelCustomMemoView *value)
+{
+    FFlowTo = value;
+    FFlowToLife = value ? std::weak_ptr<void>(value->FLife) : std::weak_ptr<void>();
+}
+
+TzelFormat &TzelCustomMemoView::DisplayFormat()
+{
+    return FFormats.Count() ? FFormats.Items(0) : FFormats.Add();
+}
+
+TzelHighlight &TzelCustomMemoView::Highlight()
+{
+    return FHighlights.Count() ? FHighlights.Items(0) : FHighlights.Add();
+}
+
+// Collections.
+
+void TzelCustomMemoView::WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const
+{
+    TzelXMLSerializer serializer;
+    if (FFormats.Count() > 1) {
+        TzelXMLItem *list = item->Add(formatsName);
+        for (int i = 0; i < FFormats.Count(); ++i)
+            list->Add(itemName)->SetText(serializer.ObjToXML(&FFormats.Items(i)));
+    }
+    if (FHighlights.Count() > 1) {
+        const auto *ancestorMemo = dynamic_cast<const TzelCustomMemoView *>(ancestor);
+        TzelXMLItem *list = item->Add(highlightsName);
+        for (int i = 0; i < FHighlights.Count(); ++i) {
+            const TzelHighlight &h = FHighlights.Items(i);
+            const TzelHighlight *inherited = ancestorMemo ? ancestorMemo->FHighlights.FindByUniqueIndex(h.UniqueIndex)
+                                                          : nullptr;
+            QString text;
+            if (inherited)
+                text = attribute(inheritedNameAttr, inheritedName(h.UniqueIndex));
+            text += serializer.ObjToXML(&h, QString(), inherited);
+            text += attribute(uniqueIndexAttr, QString::number(h.UniqueIndex));
+            list->Add(itemName)->SetText(text);
+        }
+    }
+}
+
+bool TzelCustomMemoView::ReadNestedProperty(TzelXMLItem *item)
+{
+    if (item->Name().compare(formatsName, Qt::CaseInsensitive) == 0) {
+        ReadFormats(item);
+        return true;
+    }
+    if (item->Name().compare(highlightsName, Qt::CaseInsensitive) == 0) {
+        ReadHighlights(item);
+        return true;
+    }
+    return false;
+}
+
+namespace {
+
+// The errors met in a collection join the report's, as those of the
+// object's own attributes do.
+void keepErrors(const TzelCustomMemoView &memo, const TzelXMLSerializer &serializer)
+{
+    if (TzelReport *report = memo.Report())
+        for (const QString &e : serializer.Errors.Items())
+            report->Errors().Add(e);
+}
+
+} // namespace
+
+void TzelCustomMemoView::ReadFormats(TzelXMLItem *item)
+{
+    // Formats are not matched across inheritance: the file's list replaces ours.
+    FFormats.Clear();
+    TzelXMLSerializer serializer;
+    for (int i = 0; i < item->Count(); ++i)
+        serializer.XMLToObj(item->Items(i)->Text(), &FFormats.Add());
+    keepErrors(*this, serializer);
+}
+
+void TzelCustomMemoView::ReadHighlights(TzelXMLItem *item)
+{
+    const bool inherits = IsAncestor();
+    if (!inherits)
+        FHighlights.Clear();
+    TzelXMLSerializer serializer;
+    for (int i = 0; i < item->Count(); ++i) {
+        TzelXMLItem *entry = item->Items(i);
+        const QString name = entry->Prop(inheritedNameAttr);
+        TzelHighlight *h = nullptr;
+        if (inherits && !name.isEmpty()) {
+            for (int j = 0; j < FHighlights.Count() && !h; ++j)
+                if (inheritedName(FHighlights.Items(j).UniqueIndex).compare(name, Qt::CaseInsensitive) == 0)
+                    h = &FHighlights.Items(j);
+            if (!h)
+                continue;
+        } else {
+            h = &FHighlights.Add();
+        }
+        serializer.XMLToObj(entry->Text(), h);
+        bool ok = false;
+        const int uin = entry->Prop(uniqueIndexAttr).toInt(&ok);
+        if (ok)
+            h->UniqueIndex = uin;
+    }
+    keepErrors(*this, serializer);
+}
+
+void TzelCustomMemoView::Publish(TzelPublisher<TzelCustomMemoView> &p)
+{
+    using T = TzelCustomMemoView;
+    p.Prop("FirstParaBreak", &T::FirstParaBreak).Default(false);
+    p.Prop("LastParaBreak", &T::LastParaBreak).Default(false);
+    p.Prop("Cursor", &TzelView::Cursor).Default(0).Type("TCursor");
+    p.Prop("TagStr", &TzelView::TagStr);
+    p.Prop("URL", &TzelView::URL, &TzelView::SetURL).NotStored();
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "base/variant/zelvariant.h"
+#include "model/serial/zelserialhooks.h"
+#include "model/view/zelcollection.h"
+#include "model/view/zelformat.h"
+#include "model/view/zelhighlights.h"
+#include "model/view/zelstretcheable.h"
+
+#include <QStringList>
+#include <memory>
+
+// A text object: lines of text with embedded expressions, its layout
+// options, display formats and highlights. TzelMemoView and TzelSysMemoView
+// publish different sets of these options.
+//
+// The text is stored as the element's last attribute; display formats and
+// highlights are written as nested attributes when there is one, as child
+// collections when there are more.
+class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public TzelNestedPropertiesOwner
+{
+    ZEL_CLASS(TzelCustomMemoView, TzelStretcheable)
+
+    /// Creates a text object whose tree parent is Owner.
+    explicit TzelCustomMemoView(TzelComponent *owner = nullptr);
+    ~TzelCustomMemoView() override;
+
+    QString GetDescription() const override;
+
+    // The text.
+    QStringList Memo;          ///< the lines of the text
+    /// The lines joined by CR LF.
+    QString Text() const;
+    /// Replaces the lines; CR LF, CR and LF all end a line.
+    void SetText(const QString &value);
+    Variant Value;             ///< the last value computed for the text
+
+    // Options.
+    bool AutoWidth = false;           ///< the width follows the text
+    bool AllowExpressions = true;     ///< expressions between the delimiters are evaluated
+    bool AllowHTMLTags = false;       ///< simple HTML tags format the text
+    double CharSpacing = 0;           ///< extra space between characters, report units
+    bool Clipped = true;              ///< text outside the object is cut off
+    QString ExpressionDelimiters = QStringLiteral("[,]"); ///< opening and closing delimiter, comma separated
+    bool FirstParaBreak = false;      ///< the text continues a paragraph broken on the previous page
+    bool LastParaBreak = false;       ///< the text's last paragraph goes on on the next page
+    double GapX = 2;                  ///< horizontal inner margin
+    double GapY = 1;                  ///< vertical inner margin
+    TzelHAlign HAlign = haLeft;       ///< horizontal alignment
+    bool HideZeros = false;           ///< a zero value shows as nothing
+    double LineSpacing = 2;           ///< space between lines
+    double ParagraphGap = 0;          ///< indent of a paragraph's first line
+    bool RTLReading = false;          ///< right-to-left reading order
+    bool SuppressRepeated = false;    ///< a value equal to the previous one is not shown
+    TzelDuplicateMode Duplicates = dmShow; ///< what equal values in a column show
+    TzelUnderlinesTextMode UnderlinesTextMode = ulmNone; ///< which lines are underlined
+    bool UseDefaultCharset = false;   ///< the font's character set is ignored
+    bool WordBreak = false;           ///< long words are broken
+    bool WordWrap = true;             ///< long lines wrap
+    bool Wysiwyg = true;              ///< laid out at printer resolution
+    TzelVAlign VAlign = vaTop;        ///< vertical alignment
+
+    /// Rotation in degrees, kept modulo 360.
+    int Rotation() const { return FRotation; }
+    void SetRotation(int value) { FRotation = value % 360; }
+    /// Rotation normalised to 0..359.
+    int ReducedAngle() const { return (FRotation % 360 + 360) % 360; }
+    /// Whether any lines are underlined.
+    bool Underlines() const { return UnderlinesTextMode != ulmNone; }
+    /// True underlines all lines unless a mode is set already; False none.
+    void SetUnderlines(bool value);
+    /// Name of the style the object takes its look from.
+    const QString &Style() const { return FStyle; }
+    /// Names the style; when the report has a style of that name, the object
+    /// takes over the parts the style applies.
+    void SetStyle(const QString &value);
+    /// The text object the text flows on to when it does not fit, or nullptr
+    /// (also once that object was freed).
+    TzelCustomMemoView *FlowTo() const;
+    void SetFlowTo(TzelCustomMemoView *value);
+
+    // Formats and highlights.
+    /// The display formats.
+    TzelCollection<TzelFormat> &Formats() { return FFormats; }
+    const TzelCollection<TzelFormat> &Formats() const { return FFormats; }
+    /// The highlights.
+    TzelHighlights &Highlights() { return FHighlights; }
+    const TzelHighlights &Highlights() const { return FHighlights; }
+    /// The first display format; one is created when there is none.
+    TzelFormat &DisplayFormat();
+    void SetDisplayFormat(const TzelFormat &value) { DisplayFormat() = value; }
+    /// The first highlight; one is created when there is none.
+    TzelHighlight &Highlight();
+    void SetHighlight(const TzelHighlight &value) { Highlight().Assign(value); }
+
+    QString StoredText() const override { return Text(); }
+    void SetStoredText(const QString &text) override { SetText(text); }
+    void WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const override;
+    bool ReadNestedProperty(TzelXMLItem *item) override;
+
+    static void Publish(TzelPublisher<TzelCustomMemoView> &p);
+
+protected:
+    // Stored-tests shared by the classes that publish the options.
+    bool IsFontStored() const { return !ParentFont(); }
+    bool IsCharSpacingStored() const { return CharSpacing != 0; }
+    bool IsGapXStored() const { return GapX != 2; }
+    bool IsGapYStored() const { return GapY != 1; }
+    bool IsLineSpacingStored() const { return LineSpacing != 2; }
+    bool IsParagraphGapStored() const { return ParagraphGap != 0; }
+    bool IsExpressionDelimitersStored() const { return ExpressionDelimiters != QLatin1StringView("[,]"); }
+    bool IsDisplayFormatStored() const { return FFormats.Count() == 1; }
+    bool IsHighlightStored() const { return FHighlights.Count() == 1 && FHighlights.Items(0).HasCondition(); }
+
+private:
+    void ReadFormats(TzelXMLItem *item);
+    void ReadHighlights(TzelXMLItem *item);
+
+    int FRotation = 0;
+    QString FStyle;
+    TzelCustomMemoView *FFlowTo = nullptr;
+    std::weak_ptr<void> FFlowToLife;
+    std::shared_ptr<int> FLife;
+    TzelCollection<TzelFormat> FFormats;
+    TzelHighlights FHighlights;
+};
