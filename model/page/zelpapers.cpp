@@ -1,5 +1,7 @@
 #include "model/page/zelpapers.h"
 
+#include "model/page/zeldefaultpaper.h"
+
 #include <algorithm>
 #include <array>
 

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "model/page/zelpagetypes.h"
-
 #include <QString>
-#include <functional>
 #include <span>
 
 // A standard paper: the platform's paper code and its size in tenths of a
@@ -23,18 +20,3 @@ constexpr int zelCustomPaperSize = 256;
 std::span<const TzelPaperInfo> zelPapers();
 /// The standard paper with Code, or nullptr when the table has none.
 const TzelPaperInfo *zelFindPaper(int code);
-
-/// The paper a new page takes from the current printer.
-struct TzelDefaultPaper
-{
-    int Size = 9;                                  ///< paper code
-    double Width = 210;                            ///< millimetres
-    double Height = 297;                           ///< millimetres
-    TzelPrinterOrientation Orientation = poPortrait; ///< orientation
-};
-
-/// The current printer's default paper; A4 portrait until a printer layer
-/// installs a provider.
-TzelDefaultPaper zelDefaultPaper();
-/// Installs the function that answers zelDefaultPaper (none: A4 portrait).
-void zelSetDefaultPaperProvider(std::function<TzelDefaultPaper()> provider);

@@ -11,6 +11,7 @@
 #include "model/band/zelreporttitle.h"
 #include "model/component/zelunits.h"
 #include "model/data/zelfinddataset.h"
+#include "model/page/zeldefaultpaper.h"
 #include "model/page/zelpapers.h"
 #include "model/view/zelpictureview.h"
 

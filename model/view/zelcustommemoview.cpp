@@ -57,6 +57,10 @@ void TzelCustomMemoView::SetText(const QString &value)
 void TzelCustomMemoView::SetStyle(const QString &value)
 {
     FStyle = value;
+    // A template stores the look the object had; reading it must not
+    // overwrite that look with the style's.
+    if (IsLoading())
+        return;
     if (const TzelReport *report = Report())
         if (const TzelStyleItem *style = report->Styles().Find(value))
             style->ApplyTo(*this);

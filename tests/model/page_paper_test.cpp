@@ -8,6 +8,7 @@
 #include "model/band/zelpageheader.h"
 #include "model/band/zelreporttitle.h"
 #include "model/component/zelunits.h"
+#include "model/page/zeldefaultpaper.h"
 #include "model/page/zelpapers.h"
 #include "model/page/zelreportpage.h"
 

@@ -1,4 +1,5 @@
 #include "band_testsupport.h"
+#include "support/testsupport.h"
 
 #include "model/band/zelmasterdata.h"
 #include "model/page/zelreportpage.h"
@@ -6,6 +7,7 @@
 #include "model/view/zelbrushfill.h"
 #include "model/view/zelmemoview.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 
 // The report's styles: stored in templates, applied to text objects, and
@@ -173,4 +175,28 @@ TEST_F(ReportStyles, AnInheritingTemplateStoresOnlyWhatItChangedOfAStyle)
     EXPECT_EQ(reloaded.Styles().Items(0)->Font().Height(), -20);
     EXPECT_EQ(reloaded.Styles().Items(0)->Color(), 255);
     EXPECT_TRUE(reloaded.Styles().Items(0)->IsInherited);
+}
+
+TEST(StyleOnLoad, AMemosOwnLookSurvivesAReload)
+{
+    FakeDialogService dialogs;
+    TzelReport report;
+    TzelStyleItem *style = report.Styles().Add();
+    style->SetName(QStringLiteral("Heading"));
+    style->Font().SetName(QStringLiteral("Courier New"));
+    auto *page = new TzelReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    auto *memo = new TzelMemoView(page);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetStyle(QStringLiteral("Heading"));
+    memo->Font().SetName(QStringLiteral("Times New Roman")); // changed after the style was applied
+
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    report.SaveToStream(&buffer);
+    buffer.seek(0);
+    TzelReport copy;
+    copy.EngineOptions().NewSilentMode = simSilent;
+    ASSERT_TRUE(copy.LoadFromStream(&buffer));
+    EXPECT_EQ(copy.FindObject(QStringLiteral("Memo1"))->Font().Name(), QStringLiteral("Times New Roman"));
 }
