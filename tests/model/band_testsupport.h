@@ -2,61 +2,16 @@
 
 // Helpers shared by the band, page and style tests: pinned number formats,
 // template round trips, and probing every published property of an object.
-#include "base/variant/zelformatsettings.h"
+#include "modeltest.h"
 #include "model/component/zelcomponent.h"
 #include "model/reflect/zelenuminfo.h"
-#include "model/report/zelmodelclasses.h"
-#include "model/report/zelreport.h"
-#include "model/serial/zelxmlserializer.h"
 #include "support/testsupport.h"
-
-#include <QBuffer>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-// Writes floats with "." whatever the locale, and registers the model's classes.
-class BandTest : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite() { zelRegisterModelClasses(); }
-    void SetUp() override
-    {
-        FSaved = zelFormatSettings();
-        TzelFormatSettings s = FSaved;
-        s.DecimalSeparator = u'.';
-        zelSetFormatSettings(s);
-    }
-    void TearDown() override { zelSetFormatSettings(FSaved); }
-
-    /// The template text of Report, as the serializer writes it.
-    static QByteArray save(const TzelReport &report)
-    {
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        TzelXMLSerializer::SaveComponent(&report, &out);
-        return out.data();
-    }
-    /// Clears Report, reads Text into it with the serializer alone and
-    /// returns the collected errors.
-    static QStringList load(TzelReport &report, QByteArray text)
-    {
-        QBuffer in(&text);
-        in.open(QIODevice::ReadOnly);
-        return TzelXMLSerializer::LoadComponent(&report, &in).Items();
-    }
-    /// A template whose report holds the given elements.
-    static QByteArray templateWith(const QByteArray &elements)
-    {
-        return "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?><TzelReport>" + elements
-               + "</TzelReport>";
-    }
-
-private:
-    TzelFormatSettings FSaved;
-};
+using BandTest = ModelTest;
 
 /// The component a reference property of a probed object should point to.
 using TzelRefTarget = std::function<TzelPersistent *(const TzelPropInfo &)>;
