@@ -125,7 +125,8 @@ TEST(Reflection, ReadsAndWritesThroughVariantsAndKnowsDefaults)
     info.FindProperty(u"Link")->SetRef(o, &other);
     EXPECT_EQ(o.Link, &other);
     EXPECT_EQ(info.FindProperty(u"Link")->GetRef(o), &other);
-    info.FindProperty(u"Link")->SetRef(o, new SampleNested); // wrong class: no reference
+    SampleNested wrongClass;
+    info.FindProperty(u"Link")->SetRef(o, &wrongClass); // no reference
     EXPECT_EQ(o.Link, nullptr);
 }
 
