@@ -1,6 +1,8 @@
 #include "base/variant/zelformatsettings.h"
 #include "base/variant/zelvariant.h"
 
+#include "varianttest.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -33,34 +35,6 @@ private:
     TzelFormatSettings FSaved;
 };
 
-QString Describe(const Variant &v)
-{
-    try {
-        return Variant::TypeName(v.VarType()) + QLatin1Char(' ') + v.ToString();
-    } catch (const TzelVariantError &) {
-        return Variant::TypeName(v.VarType());
-    }
-}
-
-::testing::AssertionResult Same(const Variant &actual, const Variant &expected)
-{
-    if (Variant::Identical(actual, expected))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got " << Describe(actual).toStdString() << ", expected "
-                                         << Describe(expected).toStdString();
-}
-
-QString ErrorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const TzelVariantError &e) {
-        return e.message();
-    }
-    return QString();
-}
-
-Variant S(const char *text) { return Variant(QString::fromUtf8(text)); }
 
 QString CannotConvert(const char *from, const char *to)
 {

@@ -1,5 +1,5 @@
-#include "base/variant/zelformatsettings.h"
 #include "model/modeltestclasses.h"
+#include "modeltest.h"
 #include "model/report/zelreport.h"
 #include "support/testsupport.h"
 
@@ -8,19 +8,15 @@
 
 namespace {
 
-class Inheritance : public ::testing::Test
+class Inheritance : public ModelTest
 {
 protected:
     void SetUp() override
     {
+        ModelTest::SetUp();
         zelRegisterTestClasses();
-        saved = zelFormatSettings();
-        TzelFormatSettings s = saved;
-        s.DecimalSeparator = u'.';
-        zelSetFormatSettings(s);
         ASSERT_TRUE(dir.isValid());
     }
-    void TearDown() override { zelSetFormatSettings(saved); }
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
@@ -44,7 +40,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    TzelFormatSettings saved;
     FakeDialogService dialogs;
 };
 

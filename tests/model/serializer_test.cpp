@@ -7,6 +7,7 @@
 #include "model/serial/zelserialhooks.h"
 #include "model/serial/zelxmlserializer.h"
 #include "model/modeltestclasses.h"
+#include "modeltest.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
@@ -14,34 +15,14 @@
 
 namespace {
 
-class Serializer : public ::testing::Test
+class Serializer : public ModelTest
 {
 protected:
-    static void SetUpTestSuite() { zelRegisterTestClasses(); }
-    void SetUp() override
+    static void SetUpTestSuite()
     {
-        saved = zelFormatSettings();
-        TzelFormatSettings s = saved;
-        s.DecimalSeparator = u'.';
-        zelSetFormatSettings(s);
+        ModelTest::SetUpTestSuite();
+        zelRegisterTestClasses();
     }
-    void TearDown() override { zelSetFormatSettings(saved); }
-
-    static QByteArray save(const TzelReport &report)
-    {
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        TzelXMLSerializer::SaveComponent(&report, &out);
-        return out.data();
-    }
-    static TzelSortedStrings load(TzelReport &report, QByteArray data)
-    {
-        QBuffer in(&data);
-        in.open(QIODevice::ReadOnly);
-        return TzelXMLSerializer::LoadComponent(&report, &in);
-    }
-
-    TzelFormatSettings saved;
 };
 
 } // namespace
@@ -77,7 +58,7 @@ TEST_F(Serializer, WritesTheTemplateFormatAndReadsItBack)
     EXPECT_TRUE(text.contains(expectedMemo)) << text.toStdString();
 
     TzelReport copy;
-    EXPECT_TRUE(load(copy, text).IsEmpty());
+    EXPECT_TRUE(load(copy, text).isEmpty());
     auto *memo2 = dynamic_cast<TzelTestMemo *>(copy.FindObject(QStringLiteral("memo1")));
     ASSERT_NE(memo2, nullptr);
     EXPECT_EQ(memo2->Parent()->Name(), QStringLiteral("Page1"));
@@ -105,8 +86,8 @@ TEST_F(Serializer, CollectsBadValuesAndUnknownClassesAndGoesOn)
         "<TzelTestMemo Name=\"9bad\"/>"
         "</TzelTestPage></TzelReport>";
     TzelReport report;
-    const TzelSortedStrings errors = load(report, text);
-    EXPECT_EQ(errors.Items(), (QStringList{"'99' is not a valid value of Style", "'9bad' is not a valid component name",
+    const QStringList errors = load(report, text);
+    EXPECT_EQ(errors, (QStringList{"'99' is not a valid value of Style", "'9bad' is not a valid component name",
                                            "'abc' is not a valid value of Left", "'tkNope' is not a valid value of Kind",
                                            "Cannot find class TzelNoSuchView"}));
     EXPECT_EQ(report.ScriptLanguage, QStringLiteral("JScript"));
