@@ -6,6 +6,9 @@
 #include "model/data/zeldataset.h"
 #include "model/report/zelreport.h"
 #include "model/sql/zelsqlclasses.h"
+#include "model/page/zelreportpage.h"
+#include "prepared/zelcustomoutline.h"
+#include "prepared/zelpreviewpages.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -114,10 +117,86 @@ int data(const QStringList &args, const CommonOptions &options)
     return 0;
 }
 
+bool isPreparedReport(const QString &fileName)
+{
+    return QFileInfo(fileName).suffix().compare(QStringLiteral("zp3"), Qt::CaseInsensitive) == 0;
+}
+
+// Loads a prepared report for batch use: errors are collected, never shown.
+bool loadPrepared(TzelPreviewPages &pages, const QString &fileName)
+{
+    TzelReport &report = *pages.Report();
+    report.EngineOptions().NewSilentMode = simSilent;
+    if (!QFileInfo(fileName).isFile()) {
+        printError(zelFormat(zelResources().Get(QStringLiteral("clFileNotFound")), {fileName}));
+        return false;
+    }
+    pages.LoadFromFile(fileName, true);
+    if (!report.Errors().IsEmpty())
+        printError(report.ErrorsText());
+    return pages.StreamLoaded();
+}
+
+void printOutline(TzelCustomOutline &outline, int level)
+{
+    for (int i = 0; i < outline.Count(); ++i) {
+        QString text;
+        int page = 0;
+        int top = 0;
+        outline.GetItem(i, text, page, top);
+        std::printf("%*s%s (page %d)\n", 2 * level + 2, "", qUtf8Printable(text), page + 1);
+        outline.LevelDown(i);
+        printOutline(outline, level + 1);
+        outline.LevelUp();
+    }
+}
+
+// Prints each page of a prepared report (number, size, objects), then the outline.
+int pages(const QStringList &args, const CommonOptions &)
+{
+    TzelReport report;
+    TzelPreviewPages prepared(&report);
+    if (!loadPrepared(prepared, args.at(0)))
+        return 1;
+    for (int i = 0; i < prepared.Count(); ++i) {
+        const TzelReportPage *page = prepared.GetPage(i);
+        if (!page)
+            continue;
+        std::printf("Page %d: %s x %s mm, %lld objects\n", i + 1, qUtf8Printable(QString::number(page->PaperWidth())),
+                    qUtf8Printable(QString::number(page->PaperHeight())),
+                    static_cast<long long>(page->AllObjects().size()));
+    }
+    TzelCustomOutline &outline = prepared.Outline();
+    outline.LevelRoot();
+    if (outline.Count() > 0) {
+        std::printf("Outline:\n");
+        printOutline(outline, 0);
+    }
+    return report.Errors().IsEmpty() ? 0 : 1;
+}
+
+int resavePrepared(const QString &input, const QString &output)
+{
+    TzelReport report;
+    TzelPreviewPages prepared(&report);
+    if (!loadPrepared(prepared, input))
+        return 1;
+    prepared.SaveToFile(output);
+    return report.Errors().IsEmpty() ? 0 : 1;
+}
+
 int resave(const QStringList &args, const CommonOptions &options)
 {
     const QString &input = args.at(0);
     const QString &output = args.at(1);
+    if (isPreparedReport(input)) {
+        try {
+            return resavePrepared(input, output);
+        } catch (const TzelException &e) {
+            printError(e.message());
+            return 1;
+        }
+    }
     TzelReport report;
     const bool loaded = loadTemplate(report, input, options);
     if (!loaded)
@@ -154,8 +233,11 @@ void printUsage(FILE *out)
 const std::vector<Command> &commands()
 {
     static const std::vector<Command> list = {
-        {"resave", "resave IN.zt3 OUT.zt3 [--password TEXT]",
-         "load a template and write it again; status 1 when the load reported errors", 2, resave},
+        {"resave", "resave IN OUT [--password TEXT]",
+         "load a template (.zt3) or prepared report (.zp3) and write it again; status 1 when the load reported errors",
+         2, resave},
+        {"pages", "pages IN.zp3", "print each page of a prepared report (number, size, objects) and the outline", 1,
+         pages},
         {"data", "data IN.zt3 DATASET [--db-user NAME --db-password TEXT]",
          "print the records of a data set of the template, tab-separated, field names first", 2, data},
     };

@@ -1,6 +1,7 @@
 #include "base/xml/zelxmldocument.h"
 
 #include "base/core/zelexception.h"
+#include "base/stream/zeltempfile.h"
 #include "base/xml/zelxmlitem.h"
 #include "base/xml/zelxmlreader.h"
 #include "base/xml/zelxmlwriter.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -80,14 +80,8 @@ struct TzelXMLDocument::Private
 
     void CreateTempFile()
     {
-        const QString dir = !tempDir.isEmpty() && QFileInfo(tempDir).isDir() ? tempDir : QDir::tempPath();
-        QTemporaryFile temp(dir + QStringLiteral("/qzXXXXXX"));
-        temp.setAutoRemove(false);
-        if (!temp.open())
-            throw TzelFileError(QStringLiteral("Cannot create a temporary file in \"%1\": %2")
-                                    .arg(nativeName(dir), temp.errorString()));
-        const QString name = temp.fileName();
-        temp.close();
+        const QString name =
+            zelCreateTempFile(QFileInfo(tempDir).isDir() ? tempDir : QString(), QStringLiteral("qz"));
         // Reopened unbuffered: reads and writes alternate, and both go in blocks.
         auto file = std::make_unique<QFile>(name);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {

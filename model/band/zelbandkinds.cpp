@@ -1,3 +1,4 @@
+#include "base/xml/zelxmltext.h"
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnheader.h"
 #include "model/band/zelfooter.h"
@@ -9,6 +10,7 @@
 #include "model/band/zelpageheader.h"
 #include "model/band/zelreportsummary.h"
 #include "model/band/zelreporttitle.h"
+#include "model/component/zeldiffwriter.h"
 
 // The published properties of the band kinds: each its own subset of the
 // band state, in the order templates store them.
@@ -79,6 +81,16 @@ void TzelFooter::Publish(TzelPublisher<TzelFooter> &p)
     p.Prop("PrintChildIfInvisible", &TzelBand::PrintChildIfInvisible).Default(false);
     p.Prop("Stretched", &TzelBand::Stretched).Default(false);
     p.Prop("ShiftEngine", &TzelBand::ShiftEngine).Default(seTree);
+}
+
+QString TzelGroupHeader::Diff(const TzelComponent *other)
+{
+    QString s = TzelBand::Diff(other);
+    if (DrillDown) {
+        TzelDiffWriter d(s);
+        d.Add("DrillName", EscapeXMLText(DrillName)); // a raw quote would break the element
+    }
+    return s;
 }
 
 void TzelGroupHeader::Publish(TzelPublisher<TzelGroupHeader> &p)

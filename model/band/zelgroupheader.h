@@ -20,5 +20,8 @@ class TzelGroupHeader : public TzelBand
     bool ShowChildIfDrillDown = false;  ///< the child band shows while the group is folded
     QString DrillName;                  ///< name of the fold state, for keeping it between builds
 
+    /// The band's differences, then DrillName when DrillDown.
+    QString Diff(const TzelComponent *other) override;
+
     static void Publish(TzelPublisher<TzelGroupHeader> &p);
 };

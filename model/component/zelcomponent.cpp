@@ -4,10 +4,9 @@
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
 #include "base/variant/zelformatsettings.h"
-#include "base/xml/zelxmltext.h"
+#include "model/component/zeldiffwriter.h"
 #include "model/component/zelinteractiveparams.h"
 #include "model/component/zelnameindex.h"
-#include "model/component/zelunits.h"
 #include "model/report/zelreport.h"
 #include "model/serial/zelxmlserializer.h"
 
@@ -28,20 +27,6 @@ bool isIdentifier(const QString &name)
     if (name.isEmpty() || name.at(0).isDigit())
         return false;
     return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
-}
-
-void appendAttr(QString &text, const char *name, const QString &value)
-{
-    text += u' ';
-    text += QLatin1StringView(name);
-    text += QStringLiteral("=\"");
-    text += value;
-    text += u'"';
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 } // namespace
@@ -394,43 +379,35 @@ void TzelComponent::FontChanged()
 
 // Differences.
 
-QString TzelComponent::Diff(const TzelComponent *other) const
+QString TzelComponent::Diff(const TzelComponent *other)
 {
     QString s;
-    if (!zelSameCoord(FLeft, other->FLeft))
-        appendAttr(s, "l", zelFloatToStr(FLeft));
-    if (DiffAlwaysWritesTop() || !zelSameCoord(FTop, other->FTop))
-        appendAttr(s, "t", zelFloatToStr(FTop));
-    if (!DiffSkipsWidth() && !zelSameCoord(FWidth, other->FWidth))
-        appendAttr(s, "w", zelFloatToStr(FWidth));
-    if (!zelSameCoord(FHeight, other->FHeight))
-        appendAttr(s, "h", zelFloatToStr(FHeight));
-    if (FVisible != other->FVisible)
-        appendAttr(s, "Visible", boolText(FVisible));
+    TzelDiffWriter d(s);
+    d.Float("l", FLeft, other->FLeft);
+    if (DiffAlwaysWritesTop())
+        d.Add("t", zelFloatToStr(FTop));
+    else
+        d.Float("t", FTop, other->FTop);
+    if (!DiffSkipsWidth())
+        d.Float("w", FWidth, other->FWidth);
+    d.Float("h", FHeight, other->FHeight);
+    d.Bool("Visible", FVisible, other->FVisible);
     if (!FParentFont) {
         const TzelFont &f = FFont;
         const TzelFont &o = other->FFont;
-        if (f.Name() != o.Name())
-            appendAttr(s, "Font.Name", EscapeXMLText(f.Name()));
-        if (f.Size() != o.Size())
-            appendAttr(s, "Font.Size", QString::number(f.Size()));
-        if (f.Color() != o.Color())
-            appendAttr(s, "Font.Color", QString::number(f.Color()));
-        if (f.Style() != o.Style())
-            appendAttr(s, "Font.Style", QString::number(f.Style().Bits()));
-        if (f.Charset() != o.Charset())
-            appendAttr(s, "Font.Charset", QString::number(f.Charset()));
+        d.String("Font.Name", f.Name(), o.Name());
+        d.Int("Font.Size", f.Size(), o.Size());
+        d.Int("Font.Color", f.Color(), o.Color());
+        d.Set("Font.Style", f.Style(), o.Style());
+        d.Int("Font.Charset", f.Charset(), o.Charset());
     }
-    if (FParentFont != other->FParentFont)
-        appendAttr(s, "ParentFont", boolText(FParentFont));
-    if (Tag != other->Tag)
-        appendAttr(s, "Tag", QString::number(Tag));
-    if (AllowMirrorMode != other->AllowMirrorMode)
-        appendAttr(s, "AllowMirrorMode", boolText(AllowMirrorMode));
+    d.Bool("ParentFont", FParentFont, other->FParentFont);
+    d.Int("Tag", Tag, other->Tag);
+    d.Bool("AllowMirrorMode", AllowMirrorMode, other->AllowMirrorMode);
     return s;
 }
 
-QString TzelComponent::AllDiff(const TzelComponent *other) const
+QString TzelComponent::AllDiff(const TzelComponent *other)
 {
     TzelXMLSerializer serializer;
     serializer.IgnoreName = true;
@@ -439,8 +416,9 @@ QString TzelComponent::AllDiff(const TzelComponent *other) const
     if (other)
         s += Diff(other);
     if (IsNullBand()) {
-        appendAttr(s, "l", zelFloatToStr(FLeft));
-        appendAttr(s, "t", zelFloatToStr(FTop));
+        TzelDiffWriter d(s);
+        d.Add("l", zelFloatToStr(FLeft));
+        d.Add("t", zelFloatToStr(FTop));
     }
     return s;
 }

@@ -144,12 +144,14 @@ class TzelComponent : public TzelPersistent
     /// Called when loading ends.
     virtual void Loaded() {}
 
-    /// The attributes in which this component differs from Other, for the
-    /// prepared-page store.
-    virtual QString Diff(const TzelComponent *other) const;
+    /// The attributes in which this component differs from Other (its
+    /// template object), for the prepared-page store. Not const: writing
+    /// may move state on (a text split across pages, a picture handed to the
+    /// picture store).
+    virtual QString Diff(const TzelComponent *other);
     /// The whole difference text against Other (or every property without
     /// one): the serializer's difference attributes, then Diff.
-    QString AllDiff(const TzelComponent *other) const;
+    QString AllDiff(const TzelComponent *other);
 
     /// Copies the published properties of Source, names and children aside.
     void Assign(const TzelComponent *source);

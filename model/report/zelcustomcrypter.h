@@ -12,4 +12,7 @@ public:
     virtual bool Decrypt(QIODevice *source, const QByteArray &key) = 0;
     /// Enciphers the whole of Stream() into Dest with Key.
     virtual void Crypt(QIODevice *dest, const QByteArray &key) = 0;
+
+    /// Makes Stream() a new memory stream.
+    void CreateStream() { CreateMemoryStream(); }
 };

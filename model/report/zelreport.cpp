@@ -13,6 +13,7 @@
 #include "model/data/zeluserdataset.h"
 #include "model/io/zelcustomiotransport.h"
 #include "model/io/zeliotransportfile.h"
+#include "model/io/zelopentransport.h"
 #include "model/page/zeldatapage.h"
 #include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
@@ -93,42 +94,6 @@ public:
 private:
     bool FClearLast;
     TzelEngineOptions FEngineOptions;
-};
-
-// Opens a transport for the report and closes it whatever happens.
-class OpenTransport
-{
-public:
-    OpenTransport(TzelCustomIOTransport *transport, TzelReport *report)
-        : FTransport(transport)
-    {
-        FTransport->SetReport(report);
-    }
-    ~OpenTransport()
-    {
-        if (FStream)
-            FTransport->FreeStream(FStream, FFileName);
-        if (FOpened)
-            FTransport->CloseFilter();
-        FTransport->SetReport(nullptr);
-    }
-    bool Open()
-    {
-        FOpened = FTransport->OpenFilter();
-        return FOpened;
-    }
-    QIODevice *Stream(const QString &fileName)
-    {
-        FFileName = fileName;
-        FStream = FTransport->GetStream(fileName);
-        return FStream;
-    }
-
-private:
-    TzelCustomIOTransport *FTransport;
-    QIODevice *FStream = nullptr;
-    QString FFileName;
-    bool FOpened = false;
 };
 
 // Host settings that a loaded template must not change.
@@ -264,7 +229,7 @@ bool TzelReport::ProcessIOTransport(TzelCustomIOTransport *filter, const QString
     filter->SetFilterAccess(access);
     if (fileName.isEmpty() && filter->FileName().isEmpty())
         filter->SetFileName(QFileInfo(FFileName).fileName());
-    OpenTransport open(filter, this);
+    TzelOpenTransport open(filter, this);
     if (!open.Open())
         return false;
     QIODevice *stream = open.Stream(fileName);
@@ -300,7 +265,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
     std::unique_ptr<TzelCustomCompressor> compressor = TzelCustomCompressor::CreateRegistered();
     if (compressor) {
         compressor->Report = this;
-        compressor->IsZT3File = true;
+        compressor->SetIsZT3File(true);
         compressor->CreateStream();
         try {
             if (compressor->Decompress(source))
@@ -388,7 +353,7 @@ void TzelReport::SaveToStream(QIODevice *stream, bool saveChildren, bool saveDef
     QIODevice *target = stream;
     if (compressor) {
         compressor->Report = this;
-        compressor->IsZT3File = true;
+        compressor->SetIsZT3File(true);
         compressor->CreateStream();
         target = compressor->Stream();
     }

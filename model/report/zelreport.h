@@ -22,6 +22,7 @@
 class QIODevice;
 class TzelCustomIOTransport;
 class TzelStyles;
+class TzelPictureStore;
 
 // The report: root of a template's object tree and the facade of the library.
 // It loads and saves templates, holds the option objects and the collected
@@ -89,6 +90,9 @@ public:
     bool Modified = false;
     /// Set by a cancel; the build, printing and export stop.
     bool Terminated = false;
+    /// Where picture objects store their pictures while their differences
+    /// are written (the prepared pages being filled); nullptr otherwise.
+    TzelPictureStore *PictureStore = nullptr;
     /// Whether the last load read its template to the end and was let in
     /// (non-fatal errors aside).
     bool StreamLoaded() const { return FStreamLoaded; }

@@ -5,7 +5,7 @@
 #include <memory>
 
 // What the compressor and crypter hooks share: one registered kind per
-// process, made on demand, and a memory stream that holds the plain data.
+// process, made on demand, and a stream that holds the plain data.
 template <class T>
 class TzelStreamPlugin
 {
@@ -15,19 +15,25 @@ public:
 
     virtual ~TzelStreamPlugin() = default;
 
-    /// Creates the memory stream the plain data is written to or read from.
-    void CreateStream()
-    {
-        FStream = std::make_unique<QBuffer>();
-        FStream->open(QIODevice::ReadWrite);
-    }
-    /// The memory stream made by CreateStream.
-    QBuffer *Stream() const { return FStream.get(); }
+    /// The stream the plain data is written to or read from, made by the
+    /// hook's CreateStream.
+    QIODevice *Stream() const { return FStream.get(); }
 
     /// Registers the kind; an empty factory unregisters.
     static void Register(Factory factory) { registered() = std::move(factory); }
     /// A new instance of the registered kind, or nullptr when none is registered.
     static std::unique_ptr<T> CreateRegistered() { return registered() ? registered()() : nullptr; }
+
+protected:
+    /// Makes Stream a new, open memory stream.
+    void CreateMemoryStream()
+    {
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->open(QIODevice::ReadWrite);
+        FStream = std::move(buffer);
+    }
+    /// Makes Stream the open device Stream; nullptr frees the old one.
+    void SetStream(std::unique_ptr<QIODevice> stream) { FStream = std::move(stream); }
 
 private:
     static Factory &registered()
@@ -36,5 +42,5 @@ private:
         return factory;
     }
 
-    std::unique_ptr<QBuffer> FStream;
+    std::unique_ptr<QIODevice> FStream;
 };

@@ -16,6 +16,7 @@ class TzelBrushFill : public TzelCustomFill
     std::unique_ptr<TzelCustomFill> Clone() const override;
     void Assign(const TzelCustomFill &source) override;
     bool Equals(const TzelCustomFill &other) const override;
+    void Diff(TzelDiffWriter &out, const TzelCustomFill &other) const override;
     int MainColor() const override { return BackColor; }
     void SetMainColor(int value) override { BackColor = value; }
 

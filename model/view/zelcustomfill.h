@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class TzelDiffWriter;
+
 // The base of the fills that paint an object's background. The kind of a
 // fill is its FillType; owners replace the fill when the kind changes.
 class TzelCustomFill : public TzelPersistent
@@ -25,6 +27,10 @@ class TzelCustomFill : public TzelPersistent
     virtual int MainColor() const = 0;
     /// Sets the brush's back colour or the glass colour; gradients ignore it.
     virtual void SetMainColor(int value) = 0;
+
+    /// Writes the attributes that differ from Other; every attribute when
+    /// Other is of another kind.
+    virtual void Diff(TzelDiffWriter &out, const TzelCustomFill &other) const = 0;
 
     /// A new fill of kind Type with its defaults.
     static std::unique_ptr<TzelCustomFill> Create(TzelFillType type);

@@ -1,6 +1,7 @@
 #include "model/view/zelcustomlineview.h"
 
 #include "base/resources/zelresources.h"
+#include "model/component/zeldiffwriter.h"
 
 TzelCustomLineView::TzelCustomLineView(TzelComponent *owner)
     : TzelStretcheable(owner)
@@ -11,6 +12,22 @@ TzelCustomLineView::TzelCustomLineView(TzelComponent *owner)
 QString TzelCustomLineView::GetDescription() const
 {
     return zelResources().Get(QStringLiteral("obLine"));
+}
+
+QString TzelCustomLineView::Diff(const TzelComponent *other)
+{
+    QString s = TzelStretcheable::Diff(other);
+    const auto *o = dynamic_cast<const TzelCustomLineView *>(other);
+    if (!o)
+        return s;
+    TzelDiffWriter d(s);
+    d.Bool("Diagonal", Diagonal, o->Diagonal);
+    d.Bool("ArrowEnd", ArrowEnd, o->ArrowEnd);
+    d.Int("ArrowLength", ArrowLength, o->ArrowLength);
+    d.Bool("ArrowSolid", ArrowSolid, o->ArrowSolid);
+    d.Bool("ArrowStart", ArrowStart, o->ArrowStart);
+    d.Int("ArrowWidth", ArrowWidth, o->ArrowWidth);
+    return s;
 }
 
 void TzelCustomLineView::Publish(TzelPublisher<TzelCustomLineView> &p)

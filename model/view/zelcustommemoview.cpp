@@ -2,6 +2,8 @@
 
 #include "base/resources/zelresources.h"
 #include "base/xml/zelxmlitem.h"
+#include "base/xml/zelxmltext.h"
+#include "model/component/zeldiffwriter.h"
 #include "model/reflect/zelpublisher.h"
 #include "model/report/zelreport.h"
 #include "model/serial/zelxmlserializer.h"
@@ -93,6 +95,48 @@ TzelFormat &TzelCustomMemoView::DisplayFormat()
 TzelHighlight &TzelCustomMemoView::Highlight()
 {
     return FHighlights.Count() ? FHighlights.Items(0) : FHighlights.Add();
+}
+
+QString TzelCustomMemoView::Diff(const TzelComponent *other)
+{
+    QString s = TzelStretcheable::Diff(other);
+    const auto *o = dynamic_cast<const TzelCustomMemoView *>(other);
+    if (!o)
+        return s;
+    TzelDiffWriter d(s);
+    d.Bool("AutoWidth", AutoWidth, o->AutoWidth);
+    d.Float("CharSpacing", CharSpacing, o->CharSpacing);
+    d.Float("GapX", GapX, o->GapX);
+    d.Float("GapY", GapY, o->GapY);
+    d.Enum("HAlign", HAlign, o->HAlign);
+    d.Float("LineSpacing", LineSpacing, o->LineSpacing);
+    d.Bool("UseDefaultCharset", UseDefaultCharset, o->UseDefaultCharset);
+    d.Add("u", EscapeXMLText(Text()));
+    if (!Hint.isEmpty())
+        d.Add("Hint", EscapeXMLText(Hint));
+    d.Float("ParagraphGap", ParagraphGap, o->ParagraphGap);
+    d.Int("Rotation", FRotation, o->FRotation);
+    d.Bool("RTLReading", RTLReading, o->RTLReading);
+    d.Enum("UnderlinesTextMode", UnderlinesTextMode, o->UnderlinesTextMode);
+    d.Enum("VAlign", VAlign, o->VAlign);
+    d.Bool("WordWrap", WordWrap, o->WordWrap);
+    if (FFormats.Count() == 1) {
+        const TzelFormat none;
+        const TzelFormat &f = FFormats.Items(0);
+        const TzelFormat &of = o->FFormats.Count() ? o->FFormats.Items(0) : none;
+        TzelDiffWriter format(d, "DisplayFormat");
+        format.Enum("Kind", f.Kind, of.Kind);
+        format.String("DecimalSeparator", f.DecimalSeparator, of.DecimalSeparator);
+        format.String("ThousandSeparator", f.ThousandSeparator, of.ThousandSeparator);
+        format.String("FormatStr", f.FormatStr, of.FormatStr);
+    }
+    if (FirstParaBreak)
+        d.Add("FirstParaBreak", TzelDiffWriter::BoolText(true));
+    if (LastParaBreak)
+        d.Add("LastParaBreak", TzelDiffWriter::BoolText(true));
+    FirstParaBreak = LastParaBreak;
+    LastParaBreak = false;
+    return s;
 }
 
 // Collections.

@@ -93,6 +93,12 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     TzelHighlight &Highlight();
     void SetHighlight(const TzelHighlight &value) { Highlight().Assign(value); }
 
+    /// The view's differences, then the text options, the text itself
+    /// (always), the hint and a single display format. The paragraph-break
+    /// flags are written when set and then move on: the next part of a text
+    /// split across pages starts where this one ended.
+    QString Diff(const TzelComponent *other) override;
+
     QString StoredText() const override { return Text(); }
     void SetStoredText(const QString &text) override { SetText(text); }
     void WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const override;
@@ -101,6 +107,9 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     static void Publish(TzelPublisher<TzelCustomMemoView> &p);
 
 protected:
+    /// A text that sizes its own width does not store it.
+    bool DiffSkipsWidth() const override { return AutoWidth; }
+
     // Stored-tests shared by the classes that publish the options.
     bool IsFontStored() const { return !ParentFont(); }
     bool IsCharSpacingStored() const { return CharSpacing != 0; }

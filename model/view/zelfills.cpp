@@ -1,8 +1,23 @@
+#include "model/component/zeldiffwriter.h"
 #include "model/view/zelbrushfill.h"
 #include "model/view/zelglassfill.h"
 #include "model/view/zelgradientfill.h"
 
 #include <cmath>
+
+namespace {
+
+// The fill Fill's difference compares with: Other when it is of the same
+// kind; otherwise Fill itself, and Out writes every attribute.
+template <class F>
+const F &diffBase(TzelDiffWriter &out, const F &fill, const TzelCustomFill &other)
+{
+    const auto *same = dynamic_cast<const F *>(&other);
+    out.SetWriteAll(!same);
+    return same ? *same : fill;
+}
+
+} // namespace
 
 std::unique_ptr<TzelCustomFill> TzelCustomFill::Create(TzelFillType type)
 {
@@ -34,6 +49,14 @@ bool TzelBrushFill::Equals(const TzelCustomFill &other) const
 {
     const auto *o = dynamic_cast<const TzelBrushFill *>(&other);
     return o && BackColor == o->BackColor && ForeColor == o->ForeColor && Style == o->Style;
+}
+
+void TzelBrushFill::Diff(TzelDiffWriter &out, const TzelCustomFill &other) const
+{
+    const TzelBrushFill &o = diffBase(out, *this, other);
+    out.Int("BackColor", BackColor, o.BackColor);
+    out.Int("ForeColor", ForeColor, o.ForeColor);
+    out.Enum("Style", Style, o.Style);
 }
 
 void TzelBrushFill::Publish(TzelPublisher<TzelBrushFill> &p)
@@ -75,6 +98,14 @@ int TzelGradientFill::MainColor() const
     return color;
 }
 
+void TzelGradientFill::Diff(TzelDiffWriter &out, const TzelCustomFill &other) const
+{
+    const TzelGradientFill &o = diffBase(out, *this, other);
+    out.Int("StartColor", StartColor, o.StartColor);
+    out.Int("EndColor", EndColor, o.EndColor);
+    out.Enum("GradientStyle", GradientStyle, o.GradientStyle);
+}
+
 void TzelGradientFill::Publish(TzelPublisher<TzelGradientFill> &p)
 {
     using T = TzelGradientFill;
@@ -100,6 +131,17 @@ bool TzelGlassFill::Equals(const TzelCustomFill &other) const
 {
     const auto *o = dynamic_cast<const TzelGlassFill *>(&other);
     return o && Color == o->Color && Blend == o->Blend && Hatch == o->Hatch && Orientation == o->Orientation;
+}
+
+void TzelGlassFill::Diff(TzelDiffWriter &out, const TzelCustomFill &other) const
+{
+    const TzelGlassFill &o = diffBase(out, *this, other);
+    out.Int("Color", Color, o.Color);
+    // Unlike other floats, the blend is compared exactly.
+    if (out.Writes(Blend != o.Blend))
+        out.Add("Blend", zelFloatToStr(Blend));
+    out.Bool("Hatch", Hatch, o.Hatch);
+    out.Enum("Orientation", Orientation, o.Orientation);
 }
 
 void TzelGlassFill::Publish(TzelPublisher<TzelGlassFill> &p)

@@ -1,5 +1,9 @@
 #include "model/view/zelframe.h"
 
+#include "model/component/zeldiffwriter.h"
+
+#include <utility>
+
 TzelFrame::TzelFrame() = default;
 
 TzelFrame::TzelFrame(const TzelFrame &other)
@@ -51,6 +55,37 @@ void TzelFrame::SetWidth(double value)
     FWidth = value;
     for (TzelFrameLine *line : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine})
         line->SetWidth(value);
+}
+
+void TzelFrame::Diff(TzelDiffWriter &out, const TzelFrame &other) const
+{
+    out.Int("Color", FColor, other.FColor);
+    out.Bool("DropShadow", DropShadow, other.DropShadow);
+    out.Int("ShadowColor", ShadowColor, other.ShadowColor);
+    out.Float("ShadowWidth", ShadowWidth, other.ShadowWidth);
+    out.Enum("Style", FStyle, other.FStyle);
+    out.Set("Typ", Typ, other.Typ);
+    out.Float("Width", FWidth, other.FWidth);
+    const bool colorWritten = FColor != other.FColor;
+    const bool styleWritten = FStyle != other.FStyle;
+    const bool widthWritten = !zelSameCoord(FWidth, other.FWidth);
+    static constexpr std::pair<const char *, TzelFrameLine TzelFrame::*> lines[] = {
+        {"LeftLine", &TzelFrame::FLeftLine},
+        {"TopLine", &TzelFrame::FTopLine},
+        {"RightLine", &TzelFrame::FRightLine},
+        {"BottomLine", &TzelFrame::FBottomLine},
+    };
+    for (const auto &[name, member] : lines) {
+        const TzelFrameLine &line = this->*member;
+        const TzelFrameLine &otherLine = other.*member;
+        TzelDiffWriter d(out, name);
+        if (colorWritten ? line.IsColorStored() : line.FColor != otherLine.FColor)
+            d.Add("Color", QString::number(line.FColor));
+        if (styleWritten ? line.IsStyleStored() : line.FStyle != otherLine.FStyle)
+            d.Add("Style", QString::number(int(line.FStyle)));
+        if (widthWritten ? line.IsWidthStored() : !zelSameCoord(line.FWidth, otherLine.FWidth))
+            d.Add("Width", zelFloatToStr(line.FWidth));
+    }
 }
 
 void TzelFrame::Publish(TzelPublisher<TzelFrame> &p)

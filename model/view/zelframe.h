@@ -5,6 +5,8 @@
 #include "model/view/zelframeline.h"
 #include "model/view/zelviewtypes.h"
 
+class TzelDiffWriter;
+
 // The frame of a view, band, page or highlight: which sides are drawn, a
 // colour, style and width for all of them, one line object per side that may
 // differ, and an optional drop shadow.
@@ -53,6 +55,12 @@ class TzelFrame : public TzelPersistent
     bool HasLines() const { return !Typ.IsEmpty(); }
     /// ShadowWidth when DropShadow is set, else 0.
     double ShadowSize() const { return DropShadow ? ShadowWidth : 0; }
+
+    /// Writes the attributes that differ from Other. A line value is
+    /// written when the line holds its own value, if the frame-wide value of
+    /// that kind is written (it sets all lines on reading); otherwise when it
+    /// differs from Other's line.
+    void Diff(TzelDiffWriter &out, const TzelFrame &other) const;
 
     static void Publish(TzelPublisher<TzelFrame> &p);
 

@@ -17,6 +17,7 @@ class TzelGlassFill : public TzelCustomFill
     std::unique_ptr<TzelCustomFill> Clone() const override;
     void Assign(const TzelCustomFill &source) override;
     bool Equals(const TzelCustomFill &other) const override;
+    void Diff(TzelDiffWriter &out, const TzelCustomFill &other) const override;
     int MainColor() const override { return Color; }
     void SetMainColor(int value) override { Color = value; }
 

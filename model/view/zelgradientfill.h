@@ -16,6 +16,7 @@ class TzelGradientFill : public TzelCustomFill
     std::unique_ptr<TzelCustomFill> Clone() const override;
     void Assign(const TzelCustomFill &source) override;
     bool Equals(const TzelCustomFill &other) const override;
+    void Diff(TzelDiffWriter &out, const TzelCustomFill &other) const override;
     /// The colour half way: each of red, green and blue at 127/255 of the way.
     int MainColor() const override;
     void SetMainColor(int) override {}

@@ -1,5 +1,7 @@
 #include "model/view/zelhyperlink.h"
 
+#include "model/component/zeldiffwriter.h"
+
 bool TzelHyperlink::IsEmpty() const
 {
     switch (Kind) {
@@ -28,6 +30,17 @@ bool TzelHyperlink::operator==(const TzelHyperlink &other) const
     return Kind == other.Kind && DetailReport == other.DetailReport && DetailPage == other.DetailPage
            && Expression == other.Expression && ReportVariable == other.ReportVariable
            && TabCaption == other.TabCaption && Value == other.Value && ValuesSeparator == other.ValuesSeparator;
+}
+
+void TzelHyperlink::Diff(TzelDiffWriter &out, const TzelHyperlink &other) const
+{
+    out.Enum("Kind", Kind, other.Kind);
+    out.String("DetailReport", DetailReport, other.DetailReport);
+    out.String("DetailPage", DetailPage, other.DetailPage);
+    out.String("ReportVariable", ReportVariable, other.ReportVariable);
+    out.String("TabCaption", TabCaption, other.TabCaption);
+    out.String("Value", Value, other.Value);
+    out.String("ValuesSeparator", ValuesSeparator, other.ValuesSeparator);
 }
 
 void TzelHyperlink::Publish(TzelPublisher<TzelHyperlink> &p)

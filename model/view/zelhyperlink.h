@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class TzelDiffWriter;
+
 // Where a click on a view in the preview leads: a web address, an anchor, a
 // page, a detail report or page, or a script-defined target.
 class TzelHyperlink : public TzelPersistent
@@ -29,6 +31,10 @@ class TzelHyperlink : public TzelPersistent
     void Assign(const TzelHyperlink &source) { *this = source; }
     /// Whether every value is equal.
     bool operator==(const TzelHyperlink &other) const;
+
+    /// Writes the attributes that differ from Other. Expression is left out:
+    /// a printed object holds its result in Value.
+    void Diff(TzelDiffWriter &out, const TzelHyperlink &other) const;
 
     static void Publish(TzelPublisher<TzelHyperlink> &p);
 

@@ -1,6 +1,9 @@
 #include "model/view/zelpictureview.h"
 
 #include "base/resources/zelresources.h"
+#include "model/component/zeldiffwriter.h"
+#include "model/report/zelreport.h"
+#include "model/view/zelpicturestore.h"
 
 #include <QIODevice>
 
@@ -43,6 +46,24 @@ void TzelPictureView::LoadPictureFromStream(QIODevice *stream, bool resetStreamP
     if (resetStreamPos)
         stream->seek(0);
     FPicture.LoadFromStream(stream);
+}
+
+QString TzelPictureView::Diff(const TzelComponent *other)
+{
+    TzelReport *report = Report();
+    if (TzelPictureStore *store = report ? report->PictureStore : nullptr; store && PictureChanged) {
+        store->AddPicture(this);
+        PictureChanged = false;
+    }
+    // The picture's text starts with a blank of its own; readers skip it.
+    QString s = u' ' + TzelView::Diff(other);
+    TzelDiffWriter d(s);
+    d.Add("ImageIndex", QString::number(ImageIndex));
+    if (Transparent)
+        d.Add("Transparent", TzelDiffWriter::BoolText(true));
+    if (TransparentColor != clWhite)
+        d.Add("TransparentColor", QString::number(TransparentColor));
+    return s;
 }
 
 void TzelPictureView::Publish(TzelPublisher<TzelPictureView> &p)

@@ -50,6 +50,11 @@ class TzelPictureView : public TzelView
     /// Whether templates store ImageIndex.
     bool StoreImageIndex = false;
 
+    /// Hands a changed picture to the report's picture store first (which
+    /// sets ImageIndex), then: a blank, the view's differences, ImageIndex
+    /// always, and Transparent and TransparentColor when not the defaults.
+    QString Diff(const TzelComponent *other) override;
+
     static void Publish(TzelPublisher<TzelPictureView> &p);
 
 private:

@@ -1,6 +1,7 @@
 #include "model/view/zelshapeview.h"
 
 #include "base/resources/zelresources.h"
+#include "model/component/zeldiffwriter.h"
 
 TzelShapeView::TzelShapeView(TzelComponent *owner)
     : TzelView(owner)
@@ -17,6 +18,16 @@ void TzelShapeView::ApplyDesignFlags(int flags)
 {
     if (flags >= 0 && flags < zelEnumInfo<TzelShapeKind>().Count())
         Shape = TzelShapeKind(flags);
+}
+
+QString TzelShapeView::Diff(const TzelComponent *other)
+{
+    QString s = TzelView::Diff(other);
+    if (const auto *o = dynamic_cast<const TzelShapeView *>(other)) {
+        TzelDiffWriter d(s);
+        d.Enum("Shape", Shape, o->Shape);
+    }
+    return s;
 }
 
 void TzelShapeView::Publish(TzelPublisher<TzelShapeView> &p)

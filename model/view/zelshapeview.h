@@ -18,6 +18,8 @@ class TzelShapeView : public TzelView
 
     /// The shape is the flag (an ordinal of TzelShapeKind).
     void ApplyDesignFlags(int flags) override;
+    /// The view's differences, then the outline.
+    QString Diff(const TzelComponent *other) override;
 
     static void Publish(TzelPublisher<TzelShapeView> &p);
 };

@@ -1,5 +1,6 @@
 #include "model/view/zelview.h"
 
+#include "model/component/zeldiffwriter.h"
 #include "model/data/zelfinddataset.h"
 
 namespace {
@@ -66,6 +67,28 @@ void TzelView::SetDataSetName(const QString &value)
 {
     FDataSetName = value;
     FDataSet = zelFindDataSet(this, FDataSet.Get(), value);
+}
+
+QString TzelView::Diff(const TzelComponent *other)
+{
+    QString s = TzelReportComponent::Diff(other);
+    const auto *o = dynamic_cast<const TzelView *>(other);
+    if (!o)
+        return s;
+    TzelDiffWriter d(s);
+    d.Enum("Align", Align, o->Align);
+    TzelDiffWriter frame(d, "Frame");
+    FFrame.Diff(frame, o->FFrame);
+    d.Int("Cursor", Cursor, o->Cursor);
+    d.Set("Visibility", Visibility, o->Visibility);
+    d.String("TagStr", TagStr, o->TagStr);
+    d.Enum("FillType", FillType(), o->FillType());
+    TzelDiffWriter fill(d, "Fill");
+    Fill().Diff(fill, o->Fill());
+    TzelDiffWriter hyperlink(d, "Hyperlink");
+    FHyperlink.Diff(hyperlink, o->FHyperlink);
+    d.Set("Editable", Editable, o->Editable);
+    return s;
 }
 
 void TzelView::Publish(TzelPublisher<TzelView> &p)

@@ -102,6 +102,9 @@ class TzelView : public TzelReportComponent
     /// The frame's shadow width when it drops a shadow, else 0.
     double ShadowSize() const { return FFrame.ShadowSize(); }
     TzelAlign AlignMode() const override { return Align; }
+    /// The component's differences, then alignment, frame, cursor,
+    /// visibility, TagStr, fill and hyperlink.
+    QString Diff(const TzelComponent *other) override;
 
     static void Publish(TzelPublisher<TzelView> &p);
 

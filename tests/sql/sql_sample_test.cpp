@@ -27,26 +27,6 @@ QString writeTemplate(const QTemporaryDir &dir, const QString &databaseName, con
     return path;
 }
 
-struct ToolRun
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-ToolRun zelreport(const QStringList &args)
-{
-    QProcess process;
-    // Numbers are printed in the user's format: pin it.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    process.setProcessEnvironment(env);
-    process.start(zelProgramPath(QStringLiteral("zelreport")), args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
 } // namespace
 
 TEST(SampleDatabase, IsTheSameOnEveryBuildAndHoldsEveryKindOfValue)
@@ -97,13 +77,13 @@ TEST(SampleDatabase, TheCommandLineToolPrintsAQuery)
     QTemporaryDir dir;
     const QString path = writeTemplate(
         dir, sampleDb, QStringLiteral("SELECT id, name, price FROM products WHERE id IN (36, 40) ORDER BY id"));
-    const ToolRun run = zelreport({QStringLiteral("data"), path, QStringLiteral("Query"), QStringLiteral("--db-user"),
+    const ZelToolRun run = zelreport({QStringLiteral("data"), path, QStringLiteral("Query"), QStringLiteral("--db-user"),
                                QStringLiteral("reader"), QStringLiteral("--db-password"), QStringLiteral("x")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("id\tname\tprice\n36\tCôte de Blaye\t263.5\n40\tPâté chinois\t24\n"));
 
     const QString missing = dir.filePath(QStringLiteral("gone.sqlite"));
-    const ToolRun broken = zelreport({QStringLiteral("data"), writeTemplate(dir, missing, QStringLiteral("SELECT 1")),
+    const ZelToolRun broken = zelreport({QStringLiteral("data"), writeTemplate(dir, missing, QStringLiteral("SELECT 1")),
                                   QStringLiteral("Query")});
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.err, QStringLiteral("Database file \"%1\" does not exist\n").arg(missing));

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 void PrintTo(const QString &s, std::ostream *os)
@@ -90,4 +91,18 @@ TzelDialogService::FileResult FakeDialogService::FileDialog(const FileRequest &r
 {
     FileRequests << request;
     return NextFile;
+}
+
+// Numbers are printed in the user's format: the locale is pinned.
+ZelToolRun zelreport(const QStringList &args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(env);
+    process.start(zelProgramPath(QStringLiteral("zelreport")), args);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000)) << qPrintable(process.errorString());
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }

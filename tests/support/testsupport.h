@@ -23,6 +23,15 @@ extern const QByteArray zelEmptyTemplate;
 void zelPrepareTestEnvironment();
 /// Path of a program built into build/bin.
 QString zelProgramPath(const QString &name);
+/// What a run of a program left: exit status and both output streams.
+struct ZelToolRun
+{
+    int status;
+    QString out;
+    QString err;
+};
+/// Runs the zelreport program with Args in the C.UTF-8 locale and waits for it.
+ZelToolRun zelreport(const QStringList &args);
 /// Path of a file below the source tree (examples, fixtures).
 QString zelSourcePath(const QString &relative);
 /// Reads a whole file; empty when it cannot be read.

@@ -1,24 +1,8 @@
 #include "support/testsupport.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ToolRun
-{
-    int status;
-    QString err;
-};
-
-ToolRun zelreport(const QStringList &args)
-{
-    QProcess p;
-    p.start(zelProgramPath(QStringLiteral("zelreport")), args);
-    p.closeWriteChannel();
-    EXPECT_TRUE(p.waitForFinished(30000)) << qPrintable(p.errorString());
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray withPassword(const QByteArray &shifted)
 {
@@ -35,7 +19,7 @@ TEST(ZelreportResave, WritesTheSameBytesForAGoodTemplate)
     const QString in = dir.filePath(QStringLiteral("in.zt3"));
     const QString out = dir.filePath(QStringLiteral("out.zt3"));
     zelWriteFile(in, zelEmptyTemplate);
-    const ToolRun r = zelreport({QStringLiteral("resave"), in, out});
+    const ZelToolRun r = zelreport({QStringLiteral("resave"), in, out});
     EXPECT_EQ(r.status, 0) << qPrintable(r.err);
     EXPECT_EQ(zelReadFile(out), zelEmptyTemplate);
 }
@@ -48,7 +32,7 @@ TEST(ZelreportResave, ReportsErrorsAndWritesOnlyWhatWasReadToTheEnd)
     QByteArray withUnknown = zelEmptyTemplate;
     withUnknown.replace("</TzelReport>", "<TzelNoSuchThing Name=\"X\"/></TzelReport>");
     zelWriteFile(partial, withUnknown);
-    ToolRun r = zelreport({QStringLiteral("resave"), partial, out});
+    ZelToolRun r = zelreport({QStringLiteral("resave"), partial, out});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nCannot find class TzelNoSuchThing\n"));
     EXPECT_EQ(zelReadFile(out), zelEmptyTemplate);
@@ -66,7 +50,7 @@ TEST(ZelreportResave, MissingInputAndWrongArguments)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("none.zt3"));
-    ToolRun r = zelreport({QStringLiteral("resave"), missing, dir.filePath(QStringLiteral("o.zt3"))});
+    ZelToolRun r = zelreport({QStringLiteral("resave"), missing, dir.filePath(QStringLiteral("o.zt3"))});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(missing)) << qPrintable(r.err);
 
@@ -87,7 +71,7 @@ TEST(ZelreportResave, APasswordIsTakenFromTheCommandLineOnly)
     const QString out = dir.filePath(QStringLiteral("out.zt3"));
     zelWriteFile(in, withPassword("WXY")); // "abc", stored lowered by 10
 
-    ToolRun r = zelreport({QStringLiteral("resave"), in, out});
+    ZelToolRun r = zelreport({QStringLiteral("resave"), in, out});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nInvalid password\n"));
     EXPECT_FALSE(QFile::exists(out));

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "base/core/zelset.h"
+#include "base/variant/zelformatsettings.h"
+#include "base/xml/zelxmltext.h"
+#include "model/component/zelunits.h"
+
+#include <QLatin1StringView>
+#include <QString>
+#include <type_traits>
+
+// Writes a difference text: the attributes in which a printed object differs
+// from its template object, each after a blank, in the compact forms the
+// prepared pages read back (ordinals, "1"/"0", bit sets in decimal, colours
+// as signed decimals). Floats differ when more than 0.0001 apart. A nested
+// object writes through a child writer that prefixes its names.
+class TzelDiffWriter
+{
+public:
+    /// Appends to Text.
+    explicit TzelDiffWriter(QString &text) : FText(text) {}
+    /// Appends to Parent's text, names prefixed by Parent's prefix, Name and a dot.
+    TzelDiffWriter(TzelDiffWriter &parent, const char *name) : FText(parent.FText), FParent(&parent), FName(name) {}
+
+    /// Makes the comparing methods write whether or not the values differ.
+    void SetWriteAll(bool value) { FWriteAll = value; }
+
+    /// Appends Name="Value"; Value is written as given.
+    void Add(const char *name, const QString &value)
+    {
+        FText += u' ';
+        AppendPrefix();
+        FText += QLatin1StringView(name);
+        FText += QLatin1StringView("=\"");
+        FText += value;
+        FText += u'"';
+    }
+
+    // Each of these appends Name with Value when Value differs from Other.
+    void Bool(const char *name, bool value, bool other)
+    {
+        if (Writes(value != other))
+            Add(name, BoolText(value));
+    }
+    void Int(const char *name, qint64 value, qint64 other)
+    {
+        if (Writes(value != other))
+            Add(name, QString::number(value));
+    }
+    template <class E>
+        requires std::is_enum_v<E>
+    void Enum(const char *name, E value, E other)
+    {
+        Int(name, qint64(value), qint64(other));
+    }
+    template <class E>
+    void Set(const char *name, TzelSet<E> value, TzelSet<E> other)
+    {
+        Int(name, value.Bits(), other.Bits());
+    }
+    void Float(const char *name, double value, double other)
+    {
+        if (Writes(!zelSameCoord(value, other)))
+            Add(name, zelFloatToStr(value));
+    }
+    /// The value is escaped.
+    void String(const char *name, const QString &value, const QString &other)
+    {
+        if (Writes(value != other))
+            Add(name, EscapeXMLText(value));
+    }
+
+    /// "1" or "0".
+    static QString BoolText(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
+
+    /// Whether a value is written, given whether it differs.
+    bool Writes(bool differs) const { return differs || FWriteAll; }
+
+private:
+    // Prefixes are spelled out only for attributes actually written: most
+    // nested objects of a printed object do not differ.
+    void AppendPrefix() const
+    {
+        if (!FParent)
+            return;
+        FParent->AppendPrefix();
+        FText += QLatin1StringView(FName);
+        FText += u'.';
+    }
+
+    QString &FText;
+    const TzelDiffWriter *FParent = nullptr;
+    const char *FName = nullptr;
+    bool FWriteAll = false;
+};

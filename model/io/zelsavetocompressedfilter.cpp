@@ -1,0 +1,60 @@
+#include "model/io/zelsavetocompressedfilter.h"
+
+#include "base/resources/zelresources.h"
+#include "model/report/zelreport.h"
+
+namespace {
+
+QString res(const char *key)
+{
+    return zelResources().Get(QString::fromLatin1(key));
+}
+
+} // namespace
+
+TzelSaveToCompressedFilter::TzelSaveToCompressedFilter(Registration registration)
+    : TzelIOTransportFile(registration)
+{
+    SetFilterString(TzelSaveToCompressedFilter::GetDescription());
+    SetVisibility({fvDesignerFileFilter, fvPreviewFileFilter});
+    SetDefaultExt(QStringLiteral(".zp3"));
+}
+
+TzelSaveToCompressedFilter::~TzelSaveToCompressedFilter() = default;
+
+TzelFilterVisibility TzelSaveToCompressedFilter::GetVisibility() const
+{
+    return TzelCustomIOTransport::GetVisibility();
+}
+
+QString TzelSaveToCompressedFilter::GetFilterString()
+{
+    const QString filter = res(CreatedFrom() == fvPreview ? "clComprPreparedRepFilter" : "dsComprRepFilter");
+    SetFilterString(filter);
+    // "Description|*.ext": the extension starts two characters after the bar.
+    SetDefaultExt(filter.mid(filter.indexOf(u'|') + 2));
+    return TzelIOTransportFile::GetFilterString();
+}
+
+bool TzelSaveToCompressedFilter::OpenFilter()
+{
+    if (Report())
+        Report()->ReportOptions().Compressed = true;
+    return true;
+}
+
+QString TzelSaveToCompressedFilter::GetDescription() const
+{
+    return res("dsComprRepFilter");
+}
+
+std::unique_ptr<TzelCustomIOTransport> TzelSaveToCompressedFilter::NewInstance() const
+{
+    return CreateNoRegister<TzelSaveToCompressedFilter>();
+}
+
+void TzelSaveToCompressedFilter::SetIsZT3File(bool value)
+{
+    FIsZT3File = value;
+    SetFilterString(res(value ? "dsComprRepFilter" : "clComprPreparedRepFilter"));
+}

@@ -1,0 +1,57 @@
+#include "prepared/zeldictionary.h"
+
+void TzelDictionary::Add(const QString &name, const QString &sourceName, TzelComponent *obj)
+{
+    if (FNames.contains(name))
+        return;
+    FSources.push_back({sourceName, obj});
+    FNames.emplace(name, int(FSources.size()) - 1);
+}
+
+QString TzelDictionary::AddUnique(const QString &base, const QString &sourceName, TzelComponent *obj)
+{
+    const QString name = CreateUniqueName(base);
+    Add(name, sourceName, obj);
+    return name;
+}
+
+bool TzelDictionary::Taken(const QString &base, int n) const
+{
+    return FNames.contains(base + QString::number(n));
+}
+
+// Names of one base are mostly made in a row (b1, b2, ...), so the search
+// starts at the number of names of that base instead of at 1: it steps down
+// over free numbers below the start, then up to the first free one.
+QString TzelDictionary::CreateUniqueName(const QString &base) const
+{
+    int n = 1;
+    if (FNames.size() >= 4) {
+        const auto from = FNames.lower_bound(base + u'0');
+        const auto to = FNames.lower_bound(base + u'A');
+        n = std::max(1, int(std::distance(from, to)));
+    }
+    while (n > 1 && !Taken(base, n - 1))
+        --n;
+    while (Taken(base, n))
+        ++n;
+    return base + QString::number(n);
+}
+
+TzelComponent *TzelDictionary::GetObject(const QString &name) const
+{
+    const auto it = FNames.find(name);
+    return it == FNames.end() ? nullptr : FSources[size_t(it->second)].Object;
+}
+
+QString TzelDictionary::GetSourceName(const QString &name) const
+{
+    const auto it = FNames.find(name);
+    return it == FNames.end() ? QString() : FSources[size_t(it->second)].Name;
+}
+
+void TzelDictionary::Clear()
+{
+    FNames.clear();
+    FSources.clear();
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "base/core/zelsortedstrings.h"
+#include "base/xml/zelxmldocument.h"
+#include "prepared/zelcustompreviewpages.h"
+#include "prepared/zeldictionary.h"
+
+#include <QList>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TzelClassInfo;
+class TzelPictureCache;
+class TzelXMLItem;
+class TzelXMLSerializer;
+
+// Prepared pages kept as one XML document: every template page used by a
+// build is copied once as a source page, every object of it gets a short
+// unique name, and a prepared page stores per printed object only that name
+// and what differs from the source object. Finished pages can be swapped to
+// a temporary file; pages are rebuilt into objects on demand and kept in a
+// small most-recently-used cache.
+class TzelPreviewPages : public TzelCustomPreviewPages
+{
+public:
+    /// Empty pages of Report.
+    explicit TzelPreviewPages(TzelReport *report);
+    ~TzelPreviewPages() override;
+
+    int Count() const override;
+    TzelReportPage *GetPage(int index) override;
+    QPoint GetPageSize(int index) override;
+    void Clear() override;
+    void Initialize() override;
+    void AddObject(TzelComponent *obj) override;
+    void AddPage(TzelReportPage *page) override;
+    void AddSourcePage(TzelReportPage *page) override;
+    void AddToSourcePage(TzelComponent *obj) override;
+    void BeginPass() override;
+    void ClearFirstPassPages() override;
+    void CutObjects(int position) override;
+    void DeleteObjects(int position) override;
+    void DeleteAnchors(int from) override;
+    void Finish() override;
+    void IncLogicalPageNumber() override;
+    void ResetLogicalPageNumber() override;
+    void PasteObjects(double x, double y) override;
+    void ShiftAnchors(int from, int newTop) override;
+    void AddPicture(TzelPictureView *picture) override;
+    bool BandExists(TzelBand *band) override;
+    int GetCurPosition() override;
+    int GetAnchorCurPosition() override;
+    double GetLastY(double columnPosition = 0) override;
+    int GetLogicalPageNo() override;
+    int GetLogicalTotalPages() override;
+    void AddEmptyPage(int index) override;
+    void DeletePage(int index) override;
+    void ModifyPage(int index, TzelReportPage *page) override;
+    void ModifyObject(TzelComponent *component) override;
+    void LoadFromStream(QIODevice *stream, bool allowPartialLoading = false) override;
+    void SaveToStream(QIODevice *stream) override;
+    bool SaveToFilter(TzelCustomIOTransport *filter, const QString &fileName) override;
+    bool LoadFromFile(const QString &fileName, bool exceptionIfNotFound = false) override;
+    void SaveToFile(const QString &fileName) override;
+
+    /// Appends the pages of Other, each stored whole, with its anchors and
+    /// outline; the next band continues below Other's last one.
+    void AddFrom(TzelPreviewPages &other);
+    /// Appends an anchor named Text on the current page at the engine's position.
+    void AddAnchor(const QString &text);
+    /// The last anchor named Text (case ignored), or nullptr.
+    TzelXMLItem *FindAnchor(const QString &text);
+    /// The "anchors" element.
+    TzelXMLItem *FindAnchorRoot();
+    /// 1-based page of the anchor named Text; 1 when there is none.
+    int GetAnchorPage(const QString &text);
+    /// Makes the pages made from template page Page Width × Height units.
+    void UpdatePageDimensions(TzelReportPage *page, double width, double height);
+    /// Gives page Index a custom size of Width × Height millimetres.
+    void UpdatePageDimension(int index, double width, double height);
+    /// Records the last column used on the current page and its left edge.
+    void UpdatePageLastColumn(int column, double columnPos, bool reset = false);
+    /// Reads what UpdatePageLastColumn recorded; missing values leave the arguments.
+    void GetLastColumnPos(int &column, double &columnPos);
+    /// Keeps the page at the front of the cache from being evicted.
+    void LockPage();
+    /// Lets the locked page be evicted again.
+    void UnlockPage();
+    /// The source pages (copies of the template pages), in order.
+    const QList<TzelReportPage *> &SourcePages() const { return FSourcePages; }
+    /// The pictures shared by all pages.
+    TzelPictureCache &PictureCache() const { return *FPictureCache; }
+    /// The unique names of the source objects.
+    const TzelDictionary &Dictionary() const { return FDictionary; }
+    /// The whole prepared report.
+    TzelXMLDocument &XMLDocument() { return FXMLDoc; }
+    /// Whether the last load read a whole prepared report (non-fatal errors aside).
+    bool StreamLoaded() const { return FStreamLoaded; }
+    /// Whether a loaded file's pages are read when first needed.
+    bool AllowPartialLoading() const { return FAllowPartialLoading; }
+
+private:
+    struct CachedPage;
+    using ElementMap = std::unordered_map<const TzelComponent *, TzelXMLItem *>;
+
+    TzelXMLItem *Section(const QString &name);
+    TzelXMLItem *PageItem(int index);
+    TzelXMLItem *CurrentPageItem();
+    TzelXMLItem *WritablePageItem();
+    TzelXMLItem *LogicalPageItem(int index);
+    void EnsureLoaded(TzelXMLItem *item);
+    void SwapOutFinishedPages();
+    void Unload(TzelXMLItem *item);
+    void StoreObject(TzelComponent *obj, TzelXMLItem *parentItem, bool wholePage);
+    QString ObjectDiff(TzelComponent *obj, TzelComponent *source, bool wholePage);
+    TzelComponent *DefaultObject(const TzelClassInfo &cls);
+    TzelComponent *SourceOf(const TzelComponent *obj) const;
+    void RegisterSourceObject(TzelComponent *original, TzelComponent *copy, int pageIndex, const QString &base);
+    QString ReferenceText(const TzelComponent *copy) const;
+    void ComputeReferenceTexts(TzelReportPage *page);
+    TzelReportPage *SourcePageOf(const TzelXMLItem *pageItem) const;
+    TzelReportPage *RebuildPage(TzelXMLItem *item);
+    void RebuildObjects(TzelXMLItem *item, TzelComponent *parent, TzelXMLSerializer &serializer,
+                        ElementMap &elements);
+    void LoadPostProcessedValue(TzelComponent *obj) const;
+    void StoreWholePage(TzelXMLItem *item, TzelReportPage *page);
+    void ClearPageCache();
+    double BandBottom(const TzelXMLItem *item) const;
+    void WriteReportSection();
+    void ReadReportSection();
+    void ReadSourcePages(TzelSortedStrings &errors);
+    void ReadDictionary();
+    void LoadDocument(QIODevice *stream, bool allowPartialLoading);
+    void ReportLoadError(const QString &message);
+
+    std::unique_ptr<QIODevice> FFile; // a loaded file whose pages are read on demand
+    TzelXMLDocument FXMLDoc;
+    TzelDictionary FDictionary;
+    std::unique_ptr<TzelPictureCache> FPictureCache;
+    QList<TzelReportPage *> FSourcePages;
+    QList<TzelReportPage *> FSourceTemplates;  // the template page of each source page (during a build)
+    std::unordered_map<const TzelComponent *, QString> FReferenceTexts;
+    std::unordered_map<const TzelClassInfo *, std::unique_ptr<TzelComponent>> FDefaultObjects;
+    std::vector<CachedPage> FPageCache;         // most recently used first
+    TzelXMLItem *FPagesItem = nullptr;
+    TzelReportPage *FLockedPage = nullptr;
+    bool FAllowPartialLoading = false;
+    bool FStreamLoaded = false;
+    int FFirstObjectIndex = 0;
+    int FFirstPageIndex = -1;
+    int FFirstOutlineIndex = 0;
+    int FLogicalPageN = 0;
+    qint64 FXMLSize = 0;
+    double FLastY = 0;
+};
