@@ -123,6 +123,32 @@ private:
     TzelPictureStore *FSaved;
 };
 
+// Leaves a picture object's picture out of what is written while alive:
+// source copies and reference texts never carry pictures, the picture cache
+// holds them.
+class WithoutPicture
+{
+public:
+    explicit WithoutPicture(const TzelComponent *c) : FPicture(dynamic_cast<TzelPictureView *>(const_cast<TzelComponent *>(c)))
+    {
+        if (FPicture) {
+            FSaved = FPicture->StorePicture;
+            FPicture->StorePicture = false;
+        }
+    }
+    ~WithoutPicture()
+    {
+        if (FPicture)
+            FPicture->StorePicture = FSaved;
+    }
+    WithoutPicture(const WithoutPicture &) = delete;
+    WithoutPicture &operator=(const WithoutPicture &) = delete;
+
+private:
+    TzelPictureView *FPicture;
+    bool FSaved = true;
+};
+
 template <class T>
 bool is(const TzelComponent *c)
 {
@@ -267,26 +293,29 @@ QString TzelPreviewPages::ReferenceText(const TzelComponent *copy) const
     return it == FReferenceTexts.end() ? QString() : it->second;
 }
 
-void TzelPreviewPages::ComputeReferenceTexts(TzelReportPage *page)
+void TzelPreviewPages::StoreReferenceText(const TzelComponent *copy)
 {
+    if (copy->qzComponentStyle.Contains(csDefaultDiff)) {
+        FReferenceTexts[copy] = QString();
+        return;
+    }
     TzelXMLSerializer serializer;
     serializer.IgnoreName = true;
-    FReferenceTexts[page] = serializer.ObjToXML(page);
-    for (TzelComponent *c : page->AllObjects()) {
-        if (c->qzComponentStyle.Contains(csDefaultDiff)) {
-            FReferenceTexts[c] = QString();
-            continue;
-        }
-        auto *picture = dynamic_cast<TzelPictureView *>(c);
-        const bool storePicture = picture && picture->StorePicture;
-        if (picture)
-            picture->StorePicture = false; // pictures live in the picture cache
-        FReferenceTexts[c] = serializer.ObjToXML(c);
-        if (picture)
-            picture->StorePicture = storePicture;
-    }
+    WithoutPicture scope(copy);
+    FReferenceTexts[copy] = serializer.ObjToXML(copy);
 }
 
+void TzelPreviewPages::ComputeReferenceTexts(TzelReportPage *page)
+{
+    StoreReferenceText(page);
+    for (TzelComponent *c : page->AllObjects())
+        StoreReferenceText(c);
+}
+
+// The template object finds its copy by its alias through the dictionary;
+// it keeps no pointer to the copy, which Clear frees while the template
+// lives on (and the copy forgets its template in Finish, since the template
+// may go first).
 void TzelPreviewPages::RegisterSourceObject(TzelComponent *original, TzelComponent *copy, int pageIndex,
                                             const QString &base)
 {
@@ -294,10 +323,7 @@ void TzelPreviewPages::RegisterSourceObject(TzelComponent *original, TzelCompone
     const QString unique = FDictionary.AddUnique(base, sourceName, copy);
     copy->AliasName = unique;
     copy->OriginalComponent = original;
-    if (original) {
-        original->AliasName = unique;
-        original->OriginalComponent = copy;
-    }
+    original->AliasName = unique;
 }
 
 namespace {
@@ -309,24 +335,25 @@ QString baseLetter(const TzelComponent *c)
     return c->BaseName().left(1).toLower();
 }
 
+// A new object of Source's class under Parent with Source's properties,
+// its picture aside.
+TzelComponent *copyOf(const TzelComponent *source, TzelComponent *parent)
+{
+    auto *copy = static_cast<TzelComponent *>(source->ClassInfo().Create());
+    copy->SetParent(parent);
+    WithoutPicture scope(source);
+    copy->Assign(source);
+    return copy;
+}
+
 // Copies the preview-visible part of Source's tree under Parent.
 void copyVisibleTree(const TzelComponent *source, TzelComponent *parent,
                      QList<std::pair<TzelComponent *, TzelComponent *>> &pairs)
 {
     for (TzelComponent *child : source->Objects()) {
-        if (!child->qzComponentStyle.Contains(csPreviewVisible))
+        if (!child->qzComponentStyle.Contains(csPreviewVisible) || !child->ClassInfo().CanCreate())
             continue;
-        auto *copy = static_cast<TzelComponent *>(child->ClassInfo().Create());
-        if (!copy)
-            continue;
-        copy->SetParent(parent);
-        auto *picture = dynamic_cast<TzelPictureView *>(child);
-        const bool storePicture = picture && picture->StorePicture;
-        if (picture)
-            picture->StorePicture = false;
-        copy->Assign(child);
-        if (picture)
-            picture->StorePicture = storePicture;
+        TzelComponent *copy = copyOf(child, parent);
         copy->SetName(child->Name());
         if (auto *memo = dynamic_cast<TzelCustomMemoView *>(copy)) {
             memo->SetDataSet(nullptr);
@@ -356,21 +383,12 @@ void TzelPreviewPages::AddSourcePage(TzelReportPage *page)
 
 void TzelPreviewPages::AddToSourcePage(TzelComponent *obj)
 {
-    if (FSourcePages.isEmpty() || !obj)
+    if (FSourcePages.isEmpty() || !obj || !obj->ClassInfo().CanCreate())
         return;
-    TzelReportPage *page = FSourcePages.last();
-    auto *copy = static_cast<TzelComponent *>(obj->ClassInfo().Create());
-    copy->SetParent(page);
-    copy->Assign(obj);
+    TzelComponent *copy = copyOf(obj, FSourcePages.last());
     copy->CreateUniqueName();
     RegisterSourceObject(obj, copy, int(FSourcePages.size()) - 1, obj->BaseName().left(1).toLower());
-    if (copy->qzComponentStyle.Contains(csDefaultDiff)) {
-        FReferenceTexts[copy] = QString();
-    } else {
-        TzelXMLSerializer serializer;
-        serializer.IgnoreName = true;
-        FReferenceTexts[copy] = serializer.ObjToXML(copy);
-    }
+    StoreReferenceText(copy);
 }
 
 TzelReportPage *TzelPreviewPages::SourcePageOf(const TzelXMLItem *pageItem) const

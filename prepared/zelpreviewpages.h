@@ -118,6 +118,7 @@ private:
     TzelComponent *SourceOf(const TzelComponent *obj) const;
     void RegisterSourceObject(TzelComponent *original, TzelComponent *copy, int pageIndex, const QString &base);
     QString ReferenceText(const TzelComponent *copy) const;
+    void StoreReferenceText(const TzelComponent *copy);
     void ComputeReferenceTexts(TzelReportPage *page);
     TzelReportPage *SourcePageOf(const TzelXMLItem *pageItem) const;
     TzelReportPage *RebuildPage(TzelXMLItem *item);

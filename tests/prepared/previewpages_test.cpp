@@ -441,3 +441,34 @@ TEST_F(PreviewPages, UnwritableTempFolderKeepsPagesInMemory)
     EXPECT_TRUE(report.Errors().Text().contains(QStringLiteral("temporary"))) << report.Errors().Text().toStdString();
     expectPages(pages, printed);
 }
+
+// Objects made while the report builds: registered ones are stored by
+// reference like template objects, the others whole by class name.
+TEST_F(PreviewPages, ObjectsMadeDuringTheBuild)
+{
+    TzelPreviewPages pages(&report);
+    pages.Initialize();
+    pages.AddSourcePage(page);
+    pages.BeginPass();
+    pages.AddPage(page);
+    auto *registered = new TzelMemoView(master);
+    registered->SetName(QStringLiteral("Made"));
+    registered->SetBounds(500, 0, 80, 20);
+    registered->Font().SetSize(14);
+    pages.AddToSourcePage(registered);
+    auto *loose = new TzelShapeView(master);
+    loose->SetBounds(600, 0, 10, 10);
+    registered->SetText(QStringLiteral("made at run time"));
+    pages.AddObject(master);
+    // The copy of a registered object is named anew in its source page.
+    const QByteArray printed = snapshot(master).replace("Name=\"Made\"", "Name=\"Memo1\"");
+    pages.Finish();
+
+    const TzelXMLItem *band = pages.XMLDocument().Root()->FindItem(QStringLiteral("previewpages"))->Items(0)->Items(0);
+    EXPECT_EQ(band->Items(4)->Name(), registered->AliasName);
+    EXPECT_EQ(band->Items(4)->Text(), QStringLiteral("u=\"made at run time\""));
+    EXPECT_EQ(band->Items(5)->Name(), QStringLiteral("TzelShapeView"));
+    delete registered;
+    delete loose;
+    EXPECT_EQ(bandsOf(pages.GetPage(0)), QList<QByteArray>{printed});
+}
