@@ -27,6 +27,9 @@ QString TzelCustomLineView::Diff(const TzelComponent *other)
     d.Bool("ArrowSolid", ArrowSolid, o->ArrowSolid);
     d.Bool("ArrowStart", ArrowStart, o->ArrowStart);
     d.Int("ArrowWidth", ArrowWidth, o->ArrowWidth);
+    // Lines publish no Fill, so the fill attributes above do not read back:
+    // the colour also goes under the name lines do read.
+    d.Int("Color", Color(), o->Color());
     return s;
 }
 

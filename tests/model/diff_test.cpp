@@ -237,6 +237,9 @@ TEST_F(DiffTest, LinesAddDirectionAndArrows)
     p.copy.ArrowLength = 30;
     p.copy.Diagonal = true;
     EXPECT_EQ(p.diff(), R"( Diagonal="1" ArrowLength="30" ArrowStart="1" ArrowWidth="7")");
+    p.copy.SetColor(0xFF);
+    EXPECT_EQ(p.diff(), R"( Fill.BackColor="255" Diagonal="1" ArrowLength="30" ArrowStart="1")"
+                        R"( ArrowWidth="7" Color="255")");
 }
 
 TEST_F(DiffTest, PicturesAreStoredOncePerChangeAndAlwaysCarryTheirIndex)
@@ -337,6 +340,7 @@ void changePrintedCopy(TzelComponent &c)
         l->ArrowSolid = true;
         l->ArrowStart = true;
         l->ArrowWidth = 7;
+        l->SetColor(0x0000FF); // arrows' fill, read back as Color
     }
     if (auto *p = dynamic_cast<TzelPictureView *>(&c)) {
         p->Transparent = true;
