@@ -10,8 +10,7 @@
 //
 // ZEL_FUZZ_PRINT=1 prints the errors and the saved text of each input, to see
 // what a crash input or a seed turns into.
-#include "base/services/zeldialogservice.h"
-#include "base/variant/zelformatsettings.h"
+#include "fuzzsupport.h"
 #include "model/report/zelreport.h"
 
 #include <QBuffer>
@@ -23,20 +22,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <utility>
 
 namespace {
-
-// Answers every question with Cancel and shows nothing: millions of loads
-// must not fill the terminal.
-class QuietDialogService final : public TzelDialogService
-{
-public:
-    int MessageBox(const QString &, const QString &, int, Icon) override { return mbCancel; }
-    bool InputPassword(const QString &, QString &) override { return false; }
-    FileResult FileDialog(const FileRequest &) override { return {}; }
-};
 
 QTemporaryDir *folder = nullptr;
 QString inputPath;
@@ -44,8 +32,7 @@ bool printSaved = false;
 
 [[noreturn]] void fail(const char *what, const QString &path)
 {
-    std::fprintf(stderr, "template_fuzzer: %s %s\n", what, qPrintable(path));
-    std::abort();
+    zelfuzz::fail("template_fuzzer", what, path);
 }
 
 // A report as a host holds it, loading Data from a stream.
@@ -76,14 +63,8 @@ struct Loaded
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    static QuietDialogService dialogs;
-    TzelDialogService::SetInstance(&dialogs);
-
-    TzelFormatSettings settings = zelFormatSettings();
-    settings.DecimalSeparator = u'.';
-    zelSetFormatSettings(settings);
-
-    printSaved = qEnvironmentVariableIntValue("ZEL_FUZZ_PRINT") != 0;
+    zelfuzz::setUp();
+    printSaved = zelfuzz::printRequested();
     folder = new QTemporaryDir;
     if (!folder->isValid())
         fail("cannot create", folder->path());

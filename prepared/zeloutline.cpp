@@ -2,19 +2,16 @@
 
 #include "base/xml/zelxmlitem.h"
 #include "prepared/zelcustompreviewpages.h"
+#include "prepared/zelitemattributes.h"
 
 namespace {
 
-int intProp(const TzelXMLItem *item, const QString &name)
-{
-    return item->Prop(name).toInt();
-}
 
 // Moves Item and its descendants to the next page, shifting tops by Delta.
 void shiftTree(TzelXMLItem *item, int delta)
 {
-    item->SetProp(QStringLiteral("page"), QString::number(intProp(item, QStringLiteral("page")) + 1));
-    item->SetProp(QStringLiteral("top"), QString::number(intProp(item, QStringLiteral("top")) + delta));
+    item->SetProp(QStringLiteral("page"), QString::number(zelAttrInt(item, QStringLiteral("page")) + 1));
+    item->SetProp(QStringLiteral("top"), QString::number(zelAttrInt(item, QStringLiteral("top")) + delta));
     for (int i = 0; i < item->Count(); ++i)
         shiftTree(item->Items(i), delta);
 }
@@ -90,9 +87,9 @@ void TzelOutline::GetItem(int index, QString &text, int &page, int &top) const
     if (index < 0 || index >= current->Count())
         return;
     const TzelXMLItem *item = current->Items(index);
-    text = item->Prop(QStringLiteral("text"));
-    page = intProp(item, QStringLiteral("page"));
-    top = intProp(item, QStringLiteral("top"));
+    text = zelAttr(item, QStringLiteral("text"));
+    page = zelAttrInt(item, QStringLiteral("page"));
+    top = zelAttrInt(item, QStringLiteral("top"));
 }
 
 void TzelOutline::ShiftItems(TzelXMLItem *from, int newTop)
@@ -101,7 +98,7 @@ void TzelOutline::ShiftItems(TzelXMLItem *from, int newTop)
     TzelXMLItem *parent = Siblings(from, first);
     if (!parent || first >= parent->Count())
         return;
-    const int delta = newTop - intProp(parent->Items(first), QStringLiteral("top"));
+    const int delta = newTop - zelAttrInt(parent->Items(first), QStringLiteral("top"));
     for (int i = first; i < parent->Count(); ++i)
         shiftTree(parent->Items(i), delta);
 }

@@ -8,6 +8,7 @@
 #include "base/stream/zeltempfile.h"
 #include "base/xml/zelxmlitem.h"
 #include "model/view/zelpictureview.h"
+#include "prepared/zelitemattributes.h"
 
 #include <QFile>
 
@@ -104,7 +105,9 @@ void TzelPictureCache::LoadFromXML(TzelXMLItem *item, QStringList *errors)
     Clear();
     for (int i = 0; i < item->Count(); ++i) {
         QByteArray data;
-        if (!decodeHex(item->Items(i)->Prop(QStringLiteral("stream")), data) && errors)
+        bool valid;
+        const QString hex = zelAttr(item->Items(i), QStringLiteral("stream"), &valid);
+        if ((!valid || !decodeHex(hex, data)) && errors)
             errors->append(zelFormat(res("clPictureDamaged"), {QString::number(i + 1)}));
         Store(data);
     }

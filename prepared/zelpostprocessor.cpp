@@ -1,6 +1,7 @@
 #include "prepared/zelpostprocessor.h"
 
 #include "base/xml/zelxmlitem.h"
+#include "prepared/zelitemattributes.h"
 
 int TzelPostProcessor::Add(const QString &name, const QString &content, bool ready)
 {
@@ -54,7 +55,7 @@ void TzelPostProcessor::LoadFromXML(const TzelXMLItem *item)
     for (int i = 0; i < item->Count(); ++i) {
         const TzelXMLItem *macro = item->Items(i);
         for (int j = 0; j < macro->Count(); ++j)
-            Add(macro->Name(), macro->Items(j)->Prop(QStringLiteral("cnt")), true);
+            Add(macro->Name(), zelAttr(macro->Items(j), QStringLiteral("cnt")), true);
     }
 }
 

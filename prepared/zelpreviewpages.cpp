@@ -24,6 +24,7 @@
 #include "model/view/zelcustommemoview.h"
 #include "model/view/zelpictureview.h"
 #include "prepared/zelcustomoutline.h"
+#include "prepared/zelitemattributes.h"
 #include "prepared/zeloutline.h"
 #include "prepared/zelpagesengine.h"
 #include "prepared/zelpicturecache.h"
@@ -68,16 +69,6 @@ bool numberedPage(const QString &name, int *sourceIndex = nullptr)
     return ok;
 }
 
-double floatProp(const TzelXMLItem *item, const QString &name, bool *present = nullptr)
-{
-    const bool exists = item->PropExists(name);
-    if (present)
-        *present = exists;
-    double value = 0;
-    if (exists && !zelTryStrToFloat(item->Prop(name), value))
-        value = 0;
-    return value;
-}
 
 // The geometry and visibility of Obj that differ from Source: all a page of
 // the first of two passes needs, since those pages are thrown away.
@@ -560,10 +551,10 @@ double TzelPreviewPages::BandBottom(const TzelXMLItem *item) const
 {
     const TzelComponent *source = FDictionary.GetObject(item->Name());
     bool present;
-    double top = floatProp(item, QStringLiteral("t"), &present);
+    double top = zelAttrFloat(item, QStringLiteral("t"), &present);
     if (!present && source)
         top = source->Top();
-    double height = floatProp(item, QStringLiteral("h"), &present);
+    double height = zelAttrFloat(item, QStringLiteral("h"), &present);
     if (!present && source)
         height = source->Height();
     return top + height;
@@ -578,16 +569,16 @@ void TzelPreviewPages::PasteObjects(double x, double y)
     TzelXMLItem *cut = FXMLDoc.Root()->Items(i);
     if (cut->Count() > 0) {
         const TzelXMLItem *first = cut->Items(0);
-        double dx = x - floatProp(first, QStringLiteral("l"));
-        const double dy = y - floatProp(first, QStringLiteral("t"));
+        double dx = x - zelAttrFloat(first, QStringLiteral("l"));
+        const double dy = y - zelAttrFloat(first, QStringLiteral("t"));
         const TzelComponent *firstSource = FDictionary.GetObject(first->Name());
         if (dx < 0 && x == 0 && firstSource && is<TzelNullBand>(firstSource))
             dx = 0;
         while (cut->Count() > 0) {
             TzelXMLItem *item = cut->Items(0);
             if (dx != 0)
-                item->SetProp(QStringLiteral("l"), zelFloatToStr(floatProp(item, QStringLiteral("l")) + dx));
-            item->SetProp(QStringLiteral("t"), zelFloatToStr(floatProp(item, QStringLiteral("t")) + dy));
+                item->SetProp(QStringLiteral("l"), zelFloatToStr(zelAttrFloat(item, QStringLiteral("l")) + dx));
+            item->SetProp(QStringLiteral("t"), zelFloatToStr(zelAttrFloat(item, QStringLiteral("t")) + dy));
             page->AddItem(item);
         }
     }
@@ -605,7 +596,7 @@ double TzelPreviewPages::GetLastY(double columnPosition)
             continue;
         if (columnPosition != 0 && !is<TzelPageHeader>(source) && !is<TzelReportTitle>(source)) {
             bool present;
-            double left = floatProp(item, QStringLiteral("l"), &present);
+            double left = zelAttrFloat(item, QStringLiteral("l"), &present);
             if (!present)
                 left = source->Left();
             if (std::fabs(left - columnPosition) > 0.001)
@@ -651,9 +642,9 @@ void TzelPreviewPages::GetLastColumnPos(int &column, double &columnPos)
     if (!page)
         return;
     if (page->PropExists(QStringLiteral("c")))
-        column = page->Prop(QStringLiteral("c")).toInt();
+        column = zelAttrInt(page, QStringLiteral("c"));
     if (page->PropExists(QStringLiteral("cp")))
-        columnPos = floatProp(page, QStringLiteral("cp"));
+        columnPos = zelAttrFloat(page, QStringLiteral("cp"));
 }
 
 void TzelPreviewPages::UpdatePageDimension(int index, double width, double height)
@@ -691,10 +682,10 @@ QPoint TzelPreviewPages::GetPageSize(int index)
         double width = source->Width();
         double height = source->Height();
         bool present;
-        const double w = floatProp(item, QStringLiteral("PaperWidth"), &present);
+        const double w = zelAttrFloat(item, QStringLiteral("PaperWidth"), &present);
         if (present)
             width = w * qz01cm;
-        const double h = floatProp(item, QStringLiteral("PaperHeight"), &present);
+        const double h = zelAttrFloat(item, QStringLiteral("PaperHeight"), &present);
         if (present)
             height = h * qz01cm;
         return QPoint(int(std::nearbyint(width)), int(std::nearbyint(height)));
@@ -722,7 +713,7 @@ void TzelPreviewPages::ResetLogicalPageNumber()
         if (!item)
             continue;
         item->SetProp(QStringLiteral("t"), QString::number(FLogicalPageN));
-        if (item->Prop(QStringLiteral("n")) == u"1")
+        if (zelAttr(item, QStringLiteral("n")) == u"1")
             break;
     }
     FLogicalPageN = 0;
@@ -731,14 +722,14 @@ void TzelPreviewPages::ResetLogicalPageNumber()
 int TzelPreviewPages::GetLogicalPageNo()
 {
     const TzelXMLItem *item = LogicalPageItem(FCurPage);
-    return item ? item->Prop(QStringLiteral("n")).toInt() : FCurPage - FirstPage + 1;
+    return item ? zelAttrInt(item, QStringLiteral("n")) : FCurPage - FirstPage + 1;
 }
 
 int TzelPreviewPages::GetLogicalTotalPages()
 {
     const TzelXMLItem *item = LogicalPageItem(FCurPage);
     if (item)
-        return item->Prop(QStringLiteral("t")).toInt();
+        return zelAttrInt(item, QStringLiteral("t"));
     return (Engine ? Engine->TotalPages() : Count()) - FirstPage;
 }
 
@@ -761,7 +752,7 @@ TzelXMLItem *TzelPreviewPages::FindAnchor(const QString &text)
 {
     TzelXMLItem *anchors = FindAnchorRoot();
     for (int i = anchors->Count() - 1; i >= 0; --i)
-        if (anchors->Items(i)->Prop(QStringLiteral("text")).compare(text, Qt::CaseInsensitive) == 0)
+        if (zelAttr(anchors->Items(i), QStringLiteral("text")).compare(text, Qt::CaseInsensitive) == 0)
             return anchors->Items(i);
     return nullptr;
 }
@@ -769,7 +760,7 @@ TzelXMLItem *TzelPreviewPages::FindAnchor(const QString &text)
 int TzelPreviewPages::GetAnchorPage(const QString &text)
 {
     const TzelXMLItem *anchor = FindAnchor(text);
-    return anchor ? anchor->Prop(QStringLiteral("page")).toInt() + 1 : 1;
+    return anchor ? zelAttrInt(anchor, QStringLiteral("page")) + 1 : 1;
 }
 
 int TzelPreviewPages::GetAnchorCurPosition()
@@ -783,11 +774,11 @@ void TzelPreviewPages::ShiftAnchors(int from, int newTop)
     const int first = std::max(from + 1, 0);
     if (first >= anchors->Count())
         return;
-    const int delta = newTop - anchors->Items(first)->Prop(QStringLiteral("top")).toInt();
+    const int delta = newTop - zelAttrInt(anchors->Items(first), QStringLiteral("top"));
     for (int i = first; i < anchors->Count(); ++i) {
         TzelXMLItem *item = anchors->Items(i);
-        item->SetProp(QStringLiteral("page"), QString::number(item->Prop(QStringLiteral("page")).toInt() + 1));
-        item->SetProp(QStringLiteral("top"), QString::number(item->Prop(QStringLiteral("top")).toInt() + delta));
+        item->SetProp(QStringLiteral("page"), QString::number(zelAttrInt(item, QStringLiteral("page")) + 1));
+        item->SetProp(QStringLiteral("top"), QString::number(zelAttrInt(item, QStringLiteral("top")) + delta));
     }
 }
 
@@ -1006,7 +997,7 @@ void copyOutline(const TzelXMLItem *from, TzelXMLItem *to, int pageShift)
         const TzelXMLItem *source = from->Items(i);
         TzelXMLItem *item = to->Add(QStringLiteral("item"));
         item->SetText(source->Text());
-        item->SetProp(QStringLiteral("page"), QString::number(source->Prop(QStringLiteral("page")).toInt() + pageShift));
+        item->SetProp(QStringLiteral("page"), QString::number(zelAttrInt(source, QStringLiteral("page")) + pageShift));
         copyOutline(source, item, pageShift);
     }
 }
@@ -1025,7 +1016,7 @@ void TzelPreviewPages::AddFrom(TzelPreviewPages &other)
         TzelXMLItem *item = FindAnchorRoot()->Add(QStringLiteral("item"));
         item->SetText(anchors->Items(i)->Text());
         item->SetProp(QStringLiteral("page"),
-                      QString::number(anchors->Items(i)->Prop(QStringLiteral("page")).toInt() + shift));
+                      QString::number(zelAttrInt(anchors->Items(i), QStringLiteral("page")) + shift));
     }
     copyOutline(other.Outline().Root(), Outline().Root(), shift);
     const int savedPage = other.CurPage();
@@ -1090,17 +1081,17 @@ void TzelPreviewPages::ReadReportSection()
     const TzelXMLItem *item = FXMLDoc.Root()->Items(i)->Items(0);
     auto flag = [item](const QString &name, bool &value) {
         if (item->PropExists(name))
-            value = item->Prop(name).compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0
-                    || item->Prop(name) == u"1";
+            value = zelAttr(item, name).compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0
+                    || zelAttr(item, name) == u"1";
     };
     flag(QStringLiteral("DotMatrixReport"), FReport->DotMatrixReport);
     flag(QStringLiteral("PreviewOptions.OutlineVisible"), FReport->PreviewOptions().OutlineVisible);
     bool ok;
-    const int width = item->Prop(QStringLiteral("PreviewOptions.OutlineWidth")).toInt(&ok);
+    const int width = zelAttr(item, QStringLiteral("PreviewOptions.OutlineWidth")).toInt(&ok);
     if (ok)
         FReport->PreviewOptions().OutlineWidth = width;
     if (item->PropExists(QStringLiteral("ReportOptions.Name")))
-        FReport->ReportOptions().Name = item->Prop(QStringLiteral("ReportOptions.Name"));
+        FReport->ReportOptions().Name = zelAttr(item, QStringLiteral("ReportOptions.Name"));
 }
 
 void TzelPreviewPages::ReadSourcePages(TzelSortedStrings &errors)
@@ -1133,7 +1124,7 @@ void TzelPreviewPages::ReadDictionary()
     TzelXMLItem *section = FXMLDoc.Root()->Items(i);
     for (int j = 0; j < section->Count(); ++j) {
         const TzelXMLItem *item = section->Items(j);
-        const QString sourceName = item->Prop(QStringLiteral("name"));
+        const QString sourceName = zelAttr(item, QStringLiteral("name"));
         const qsizetype dot = sourceName.indexOf(u'.');
         if (dot < 0 || !sourceName.startsWith(QStringLiteral("Page")))
             continue;
