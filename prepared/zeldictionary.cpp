@@ -6,6 +6,15 @@ void TzelDictionary::Add(const QString &name, const QString &sourceName, TzelCom
         return;
     FSources.push_back({sourceName, obj});
     FNames.emplace(name, int(FSources.size()) - 1);
+    for (auto &[base, count] : FBaseCounts)
+        if (InRange(base, name))
+            ++count;
+}
+
+// Whether Name sorts among the names of Base followed by a digit.
+bool TzelDictionary::InRange(const QString &base, const QString &name)
+{
+    return name >= base + u'0' && name < base + u'A';
 }
 
 QString TzelDictionary::AddUnique(const QString &base, const QString &sourceName, TzelComponent *obj)
@@ -27,9 +36,15 @@ QString TzelDictionary::CreateUniqueName(const QString &base) const
 {
     int n = 1;
     if (FNames.size() >= 4) {
-        const auto from = FNames.lower_bound(base + u'0');
-        const auto to = FNames.lower_bound(base + u'A');
-        n = std::max(1, int(std::distance(from, to)));
+        // Counted once per base, then kept up by Add: counting the map's
+        // range each time would make naming quadratic.
+        auto it = FBaseCounts.find(base);
+        if (it == FBaseCounts.end()) {
+            const auto from = FNames.lower_bound(base + u'0');
+            const auto to = FNames.lower_bound(base + u'A');
+            it = FBaseCounts.emplace(base, int(std::distance(from, to))).first;
+        }
+        n = std::max(1, it->second);
     }
     while (n > 1 && !Taken(base, n - 1))
         --n;
@@ -52,6 +67,7 @@ QString TzelDictionary::GetSourceName(const QString &name) const
 
 void TzelDictionary::Clear()
 {
+    FBaseCounts.clear();
     FNames.clear();
     FSources.clear();
 }

@@ -43,7 +43,9 @@ private:
         TzelComponent *Object;
     };
     bool Taken(const QString &base, int n) const;
+    static bool InRange(const QString &base, const QString &name);
 
     std::map<QString, int> FNames;  // sorted: unique names probed by prefix
     std::vector<Source> FSources;
+    mutable std::map<QString, int> FBaseCounts; // names of a base followed by a digit
 };

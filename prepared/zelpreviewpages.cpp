@@ -70,6 +70,12 @@ bool numberedPage(const QString &name, int *sourceIndex = nullptr)
 }
 
 
+template <class T>
+bool is(const TzelComponent *c)
+{
+    return dynamic_cast<const T *>(c) != nullptr;
+}
+
 // The geometry and visibility of Obj that differ from Source: all a page of
 // the first of two passes needs, since those pages are thrown away.
 QString geometryDiff(const TzelComponent *obj, const TzelComponent *source)
@@ -80,8 +86,8 @@ QString geometryDiff(const TzelComponent *obj, const TzelComponent *source)
     };
     if (!zelSameCoord(obj->Left(), source->Left()))
         add("l", obj->Left());
-    if (!zelSameCoord(obj->Top(), source->Top()))
-        add("t", obj->Top());
+    if (is<TzelBand>(obj) || !zelSameCoord(obj->Top(), source->Top()))
+        add("t", obj->Top()); // bands always: pasting moves them by their top
     if (!zelSameCoord(obj->Width(), source->Width()))
         add("w", obj->Width());
     if (!zelSameCoord(obj->Height(), source->Height()))
@@ -140,11 +146,45 @@ private:
     bool FSaved = true;
 };
 
-template <class T>
-bool is(const TzelComponent *c)
+// Number of elements below Item.
+int countElements(const TzelXMLItem *item)
 {
-    return dynamic_cast<const T *>(c) != nullptr;
+    int n = item->Count();
+    for (int i = 0; i < item->Count(); ++i)
+        n += countElements(item->Items(i));
+    return n;
 }
+
+// The element at Position (depth first, 1 = first child) below Item, or nullptr.
+TzelXMLItem *elementAt(TzelXMLItem *item, int position)
+{
+    for (int i = 0; i < item->Count() && position > 0; ++i) {
+        TzelXMLItem *child = item->Items(i);
+        if (--position == 0)
+            return child;
+        const int below = countElements(child);
+        if (position <= below)
+            return elementAt(child, position);
+        position -= below;
+    }
+    return nullptr;
+}
+
+// The page class named Name, or the report page when Name is no page class.
+const TzelClassInfo &newPageClass(const QString &name)
+{
+    const TzelClassInfo *cls = TzelClassRegistry::Find(name);
+    return cls && cls->InheritsFrom(TzelReportPage::StaticClassInfo()) && cls->CanCreate()
+               ? *cls
+               : TzelReportPage::StaticClassInfo();
+}
+
+// A page of the class named Name (see newPageClass).
+TzelReportPage *newPageOfClass(const QString &name)
+{
+    return static_cast<TzelReportPage *>(newPageClass(name).Create());
+}
+
 
 } // namespace
 
@@ -152,9 +192,9 @@ bool is(const TzelComponent *c)
 // read from.
 struct TzelPreviewPages::CachedPage
 {
-    int Index;
+    int Index; ///< -1 once detached from the pages
     std::unique_ptr<TzelReportPage> Page;
-    std::unordered_map<const TzelComponent *, TzelXMLItem *> Elements;
+    ElementMap Elements;
 };
 
 TzelPreviewPages::TzelPreviewPages(TzelReport *report)
@@ -225,7 +265,7 @@ void TzelPreviewPages::EnsureLoaded(TzelXMLItem *item)
 // first one that is out already; the page being written stays.
 void TzelPreviewPages::SwapOutFinishedPages()
 {
-    TzelXMLItem *pages = FPagesItem;
+    TzelXMLItem *pages = Section(kPreviewPages);
     for (int i = pages->Count() - 2; i >= 0; --i) {
         TzelXMLItem *item = pages->Items(i);
         if (!item->Loaded())
@@ -390,6 +430,14 @@ TzelReportPage *TzelPreviewPages::SourcePageOf(const TzelXMLItem *pageItem) cons
     return FSourcePages.at(index);
 }
 
+// The source page made from template page Page in the current build, or
+// Page itself when it is a source page; -1 when neither.
+int TzelPreviewPages::SourceIndex(const TzelReportPage *page) const
+{
+    const int index = int(FSourceTemplates.lastIndexOf(page));
+    return index >= 0 ? index : int(FSourcePages.indexOf(page));
+}
+
 // Building.
 
 void TzelPreviewPages::Initialize()
@@ -403,7 +451,7 @@ void TzelPreviewPages::Initialize()
 
 void TzelPreviewPages::AddPage(TzelReportPage *page)
 {
-    FPagesItem = Section(kPreviewPages);
+    TzelXMLItem *pages = Section(kPreviewPages);
     if (FReport && FReport->EngineOptions().UseFileCache
         && FXMLSize > qint64(FReport->EngineOptions().MaxMemSize) * 1048576) {
         SwapOutFinishedPages();
@@ -413,11 +461,8 @@ void TzelPreviewPages::AddPage(TzelReportPage *page)
     if (FCurPage < Count() && AddPageAction != apAdd)
         return;
 
-    int source = FSourceTemplates.indexOf(page);
-    if (source < 0)
-        source = FSourcePages.indexOf(page);
-    TzelXMLItem *item = FPagesItem->Add(kPagePrefix + QString::number(source));
-    if (FPagesItem->Count() > 2)
+    TzelXMLItem *item = pages->Add(kPagePrefix + QString::number(SourceIndex(page)));
+    if (pages->Count() > 2)
         item->SetUnloadable(true);
     AddPageAction = apWriteOver;
     FCurPage = Count() - 1;
@@ -514,7 +559,7 @@ void TzelPreviewPages::ClearFirstPassPages()
 void TzelPreviewPages::Finish()
 {
     ClearPageCache();
-    FSourceTemplates.clear();
+    std::fill(FSourceTemplates.begin(), FSourceTemplates.end(), nullptr);
     for (TzelReportPage *page : std::as_const(FSourcePages))
         for (TzelComponent *c : page->AllObjects())
             c->OriginalComponent = nullptr;
@@ -571,8 +616,8 @@ void TzelPreviewPages::PasteObjects(double x, double y)
         const TzelXMLItem *first = cut->Items(0);
         double dx = x - zelAttrFloat(first, QStringLiteral("l"));
         const double dy = y - zelAttrFloat(first, QStringLiteral("t"));
-        const TzelComponent *firstSource = FDictionary.GetObject(first->Name());
-        if (dx < 0 && x == 0 && firstSource && is<TzelNullBand>(firstSource))
+        // Objects placed on a page sit in a null band made at run time.
+        if (dx < 0 && x == 0 && first->Name() == TzelNullBand::StaticClassInfo().ClassName())
             dx = 0;
         while (cut->Count() > 0) {
             TzelXMLItem *item = cut->Items(0);
@@ -661,9 +706,7 @@ void TzelPreviewPages::UpdatePageDimension(int index, double width, double heigh
 
 void TzelPreviewPages::UpdatePageDimensions(TzelReportPage *page, double width, double height)
 {
-    int index = FSourceTemplates.indexOf(page);
-    if (index < 0)
-        index = FSourcePages.indexOf(page);
+    const int index = SourceIndex(page);
     if (index < 0)
         return;
     TzelReportPage *source = FSourcePages.at(index);
@@ -673,25 +716,30 @@ void TzelPreviewPages::UpdatePageDimensions(TzelReportPage *page, double width, 
                 .arg(zelFloatToStr(source->PaperWidth()), zelFloatToStr(source->PaperHeight()));
 }
 
+// Read from the element, never by rebuilding the page: a numbered page has
+// its source page's size unless it carries its own; a page stored whole
+// carries its paper size among its attributes (the class default when not).
 QPoint TzelPreviewPages::GetPageSize(int index)
 {
     TzelXMLItem *item = PageItem(index);
     if (!item)
         return QPoint(0, 0);
-    if (const TzelReportPage *source = SourcePageOf(item)) {
-        double width = source->Width();
-        double height = source->Height();
-        bool present;
-        const double w = zelAttrFloat(item, QStringLiteral("PaperWidth"), &present);
-        if (present)
-            width = w * qz01cm;
-        const double h = zelAttrFloat(item, QStringLiteral("PaperHeight"), &present);
-        if (present)
-            height = h * qz01cm;
-        return QPoint(int(std::nearbyint(width)), int(std::nearbyint(height)));
-    }
-    const TzelReportPage *page = GetPage(index);
-    return page ? QPoint(int(std::nearbyint(page->Width())), int(std::nearbyint(page->Height()))) : QPoint(0, 0);
+    const TzelReportPage *paper = SourcePageOf(item);
+    if (!paper)
+        paper = static_cast<const TzelReportPage *>(
+            DefaultObject(numberedPage(item->Name()) ? TzelReportPage::StaticClassInfo()
+                                                     : newPageClass(item->Name())));
+    double width = paper->Width();
+    double height = paper->Height();
+    bool present;
+    const double w = zelAttrFloat(item, QStringLiteral("PaperWidth"), &present);
+    if (present)
+        width = w * qz01cm;
+    const double h = zelAttrFloat(item, QStringLiteral("PaperHeight"), &present);
+    if (present)
+        height = h * qz01cm;
+    auto units = [](double v) { return int(std::nearbyint(std::clamp(v, -1e9, 1e9))); };
+    return QPoint(units(width), units(height));
 }
 
 // Logical page numbers.
@@ -791,40 +839,60 @@ void TzelPreviewPages::DeleteAnchors(int from)
 
 // Rebuilding pages.
 
+// The locked page outlives the cache: it is only detached (no index, so
+// GetPage never hands it out again) and lives until UnlockPage or Clear.
 void TzelPreviewPages::ClearPageCache()
 {
     FPageCache.clear();
-    FLockedPage = nullptr;
+    if (FLocked) {
+        FLocked->Index = -1;
+        FLocked->Elements.clear();
+    }
 }
 
 void TzelPreviewPages::LockPage()
 {
-    FLockedPage = FPageCache.empty() ? nullptr : FPageCache.front().Page.get();
+    if (FPageCache.empty())
+        return;
+    UnlockPage();
+    FLocked = std::make_unique<CachedPage>(std::move(FPageCache.front()));
+    FPageCache.erase(FPageCache.begin());
 }
 
 void TzelPreviewPages::UnlockPage()
 {
-    FLockedPage = nullptr;
+    if (FLocked && FLocked->Index >= 0)
+        FPageCache.insert(FPageCache.begin(), std::move(*FLocked));
+    FLocked.reset();
 }
 
+TzelPreviewPages::CachedPage *TzelPreviewPages::CachedEntry(int index)
+{
+    if (FLocked && FLocked->Index == index)
+        return FLocked.get();
+    for (CachedPage &cached : FPageCache)
+        if (cached.Index == index)
+            return &cached;
+    return nullptr;
+}
+
+// Pages built while the engine runs are rebuilt every time (the page being
+// written changes); the one the user holds locked is the exception.
 TzelReportPage *TzelPreviewPages::GetPage(int index)
 {
     if (Count() == 0 || index < 0 || index >= Count())
         return nullptr;
     const bool running = Engine && Engine->Running();
-    const bool locked = !FPageCache.empty() && FLockedPage && FPageCache.front().Page.get() == FLockedPage;
-    const auto front = FPageCache.begin() + (locked ? 1 : 0);
+    if (FLocked && FLocked->Index == index)
+        return FLocked->Page.get();
     const auto cached = std::find_if(FPageCache.begin(), FPageCache.end(),
                                      [index](const CachedPage &c) { return c.Index == index; });
     if (cached != FPageCache.end()) {
         if (!running) {
-            TzelReportPage *page = cached->Page.get();
-            if (page != FLockedPage && cached > front)
-                std::rotate(front, cached, cached + 1);
-            return page;
+            std::rotate(FPageCache.begin(), cached, cached + 1);
+            return FPageCache.front().Page.get();
         }
-        if (cached->Page.get() != FLockedPage)
-            FPageCache.erase(cached);
+        FPageCache.erase(cached);
     }
 
     TzelXMLItem *item = PageItem(index);
@@ -841,39 +909,34 @@ TzelReportPage *TzelPreviewPages::GetPage(int index)
     CachedPage entry{index, nullptr, {}};
     TzelXMLSerializer serializer;
     serializer.IgnoreName = true;
-    entry.Page.reset(RebuildPage(item));
-    if (numberedPage(item->Name()))
-        RebuildObjects(item, entry.Page.get(), serializer, entry.Elements);
-    else
+    entry.Page.reset(RebuildPage(item, serializer));
+    if (numberedPage(item->Name())) {
+        int position = 0;
+        RebuildObjects(item, entry.Page.get(), serializer, entry.Elements, position);
+    } else {
         serializer.ReadRootComponent(entry.Page.get(), item);
+    }
     for (const QString &error : serializer.Errors.Items())
         if (FReport)
             FReport->Errors().Add(error);
     entry.Page->AlignChildren();
 
-    TzelReportPage *page = entry.Page.get();
-    const bool stillLocked = !FPageCache.empty() && FLockedPage && FPageCache.front().Page.get() == FLockedPage;
-    FPageCache.insert(FPageCache.begin() + (stillLocked ? 1 : 0), std::move(entry));
-    const int limit = std::max(1, FReport ? FReport->PreviewOptions().PagesInCache : 50);
+    FPageCache.insert(FPageCache.begin(), std::move(entry));
+    const int limit = std::max(1, FReport ? FReport->PreviewOptions().PagesInCache - (FLocked ? 1 : 0) : 50);
     while (int(FPageCache.size()) > limit) {
         const int evicted = FPageCache.back().Index;
         FPageCache.pop_back();
-        if (FReport && FReport->EngineOptions().UseFileCache)
-            if (TzelXMLItem *old = PageItem(evicted); old && old->Unloadable())
+        if (FReport && FReport->EngineOptions().UseFileCache && !CachedEntry(evicted))
+            if (TzelXMLItem *old = PageItem(evicted))
                 Unload(old);
     }
-    return page;
+    return FPageCache.front().Page.get();
 }
 
-TzelReportPage *TzelPreviewPages::RebuildPage(TzelXMLItem *item)
+TzelReportPage *TzelPreviewPages::RebuildPage(TzelXMLItem *item, TzelXMLSerializer &serializer)
 {
-    TzelXMLSerializer serializer;
-    serializer.IgnoreName = true;
     if (!numberedPage(item->Name())) {
-        const TzelClassInfo *cls = TzelClassRegistry::Find(item->Name());
-        auto *page = cls && cls->InheritsFrom(TzelReportPage::StaticClassInfo())
-                         ? static_cast<TzelReportPage *>(cls->Create())
-                         : new TzelReportPage();
+        TzelReportPage *page = newPageOfClass(item->Name());
         page->ParentReport = FReport;
         return page;
     }
@@ -889,11 +952,15 @@ TzelReportPage *TzelPreviewPages::RebuildPage(TzelXMLItem *item)
     return page;
 }
 
+// Objects are remembered by the position of their element in the page
+// element (depth first), which survives the element being swapped out and
+// read back; Position counts every element, rebuilt or not.
 void TzelPreviewPages::RebuildObjects(TzelXMLItem *item, TzelComponent *parent, TzelXMLSerializer &serializer,
-                                      ElementMap &elements)
+                                      ElementMap &elements, int &position)
 {
     for (int i = 0; i < item->Count(); ++i) {
         TzelXMLItem *child = item->Items(i);
+        const int at = ++position;
         TzelComponent *obj = nullptr;
         if (const TzelComponent *source = FDictionary.GetObject(child->Name())) {
             obj = static_cast<TzelComponent *>(source->ClassInfo().Create());
@@ -909,12 +976,21 @@ void TzelPreviewPages::RebuildObjects(TzelXMLItem *item, TzelComponent *parent, 
             obj = serializer.ReadComponentStr(parent, child->Text().isEmpty() ? child->Name()
                                                                                : child->Name() + u' ' + child->Text(),
                                               true);
-            if (!obj)
-                continue;
+            // Only what a build prints may stand on a page (no pages, no reports).
+            if (obj && (!obj->qzComponentStyle.Contains(csPreviewVisible) || dynamic_cast<TzelPage *>(obj)
+                        || dynamic_cast<TzelReport *>(obj))) {
+                serializer.Errors.Add(zelFormat(res("clPreparedBadObject"), {child->Name()}));
+                delete obj;
+                obj = nullptr;
+            }
+        }
+        if (!obj) {
+            position += countElements(child);
+            continue;
         }
         LoadPostProcessedValue(obj);
-        elements[obj] = child;
-        RebuildObjects(child, obj, serializer, elements);
+        elements[obj] = at;
+        RebuildObjects(child, obj, serializer, elements, position);
     }
 }
 
@@ -935,9 +1011,19 @@ void TzelPreviewPages::LoadPostProcessedValue(TzelComponent *obj) const
 void TzelPreviewPages::StoreWholePage(TzelXMLItem *item, TzelReportPage *page)
 {
     item->Clear();
+    item->SetUnloadable(false);
+    item->SetLoaded(true);
     TzelXMLSerializer serializer;
     serializer.WriteRootComponent(page, true, item);
-    item->SetUnloadable(false);
+    WriteRootName(item, page);
+}
+
+// The serializer leaves the root's name out, as a template's root has none;
+// a page keeps it.
+void TzelPreviewPages::WriteRootName(TzelXMLItem *item, const TzelComponent *root)
+{
+    if (!root->Name().isEmpty())
+        item->SetProp(QStringLiteral("Name"), root->Name());
 }
 
 void TzelPreviewPages::ModifyPage(int index, TzelReportPage *page)
@@ -950,24 +1036,52 @@ void TzelPreviewPages::ModifyPage(int index, TzelReportPage *page)
     ClearPageCache();
 }
 
+// A page stored whole is stored whole again; otherwise the object's element
+// is found again by its position and takes the object's differences.
 void TzelPreviewPages::ModifyObject(TzelComponent *component)
 {
-    for (CachedPage &cached : FPageCache) {
-        const auto it = cached.Elements.find(component);
-        if (it == cached.Elements.end())
-            continue;
-        TzelXMLItem *item = it->second;
-        TzelComponent *source = FDictionary.GetObject(item->Name());
-        const bool whole = !source || component->qzComponentStyle.Contains(csDefaultDiff)
-                           || dynamic_cast<TzelPictureView *>(component);
-        item->SetText(StoredText(whole ? component->AllDiff(DefaultObject(component->ClassInfo()))
-                                       : component->Diff(source)));
-        TzelXMLItem *page = item;
-        while (page->Parent() && page->Parent()->Name() != kPreviewPages)
-            page = page->Parent();
-        page->SetUnloadable(false);
+    const TzelComponent *top = component->Parent() ? component->TopParent() : component;
+    CachedPage *cached = nullptr;
+    for (CachedPage *c : CachedEntries())
+        if (c->Index >= 0 && c->Page.get() == top)
+            cached = c;
+    TzelXMLItem *page = cached ? PageItem(cached->Index) : nullptr;
+    if (!page)
+        return;
+    EnsureLoaded(page);
+    page->SetModified(true);
+    page->SetUnloadable(false);
+    if (!numberedPage(page->Name())) {
+        StoreWholePage(page, cached->Page.get());
         return;
     }
+    const auto it = cached->Elements.find(component);
+    TzelXMLItem *item = it == cached->Elements.end() ? nullptr : elementAt(page, it->second);
+    if (!item)
+        return;
+    TzelComponent *source = FDictionary.GetObject(item->Name());
+    const bool whole = !source || component->qzComponentStyle.Contains(csDefaultDiff)
+                       || dynamic_cast<TzelPictureView *>(component);
+    // Storing again must not move a split text's paragraph flags on.
+    auto *memo = dynamic_cast<TzelCustomMemoView *>(component);
+    const bool firstBreak = memo && memo->FirstParaBreak;
+    const bool lastBreak = memo && memo->LastParaBreak;
+    item->SetText(StoredText(whole ? component->AllDiff(DefaultObject(component->ClassInfo()))
+                                   : component->Diff(source)));
+    if (memo) {
+        memo->FirstParaBreak = firstBreak;
+        memo->LastParaBreak = lastBreak;
+    }
+}
+
+QList<TzelPreviewPages::CachedPage *> TzelPreviewPages::CachedEntries()
+{
+    QList<CachedPage *> entries;
+    if (FLocked)
+        entries << FLocked.get();
+    for (CachedPage &c : FPageCache)
+        entries << &c;
+    return entries;
 }
 
 void TzelPreviewPages::AddEmptyPage(int index)
@@ -993,7 +1107,8 @@ namespace {
 
 void copyOutline(const TzelXMLItem *from, TzelXMLItem *to, int pageShift)
 {
-    for (int i = 0; i < from->Count(); ++i) {
+    const int count = from->Count(); // From may be To
+    for (int i = 0; i < count; ++i) {
         const TzelXMLItem *source = from->Items(i);
         TzelXMLItem *item = to->Add(QStringLiteral("item"));
         item->SetText(source->Text());
@@ -1004,15 +1119,18 @@ void copyOutline(const TzelXMLItem *from, TzelXMLItem *to, int pageShift)
 
 } // namespace
 
+// Counts are taken first: Other may be these very pages.
 void TzelPreviewPages::AddFrom(TzelPreviewPages &other)
 {
     const int shift = Count();
+    const int pageCount = other.Count();
     TzelXMLItem *pages = Section(kPreviewPages);
-    for (int i = 0; i < other.Count(); ++i)
+    for (int i = 0; i < pageCount; ++i)
         if (TzelReportPage *page = other.GetPage(i))
             StoreWholePage(pages->Add(), page);
     TzelXMLItem *anchors = other.FindAnchorRoot();
-    for (int i = 0; i < anchors->Count(); ++i) {
+    const int anchorCount = anchors->Count();
+    for (int i = 0; i < anchorCount; ++i) {
         TzelXMLItem *item = FindAnchorRoot()->Add(QStringLiteral("item"));
         item->SetText(anchors->Items(i)->Text());
         item->SetProp(QStringLiteral("page"),
@@ -1020,7 +1138,7 @@ void TzelPreviewPages::AddFrom(TzelPreviewPages &other)
     }
     copyOutline(other.Outline().Root(), Outline().Root(), shift);
     const int savedPage = other.CurPage();
-    other.SetCurPage(other.Count() - 1);
+    other.SetCurPage(pageCount - 1);
     FLastY = other.GetLastY(0);
     other.SetCurPage(savedPage);
     FCurPage = Count() - 1;
@@ -1043,7 +1161,7 @@ void TzelPreviewPages::Clear()
     FPostProcessor->Clear();
     FPictureCache->Clear();
     FOutline->LevelRoot();
-    FPagesItem = nullptr;
+    FLocked.reset();
     FCurPage = -1;
     FXMLSize = 0;
     FLastY = 0;
@@ -1102,11 +1220,9 @@ void TzelPreviewPages::ReadSourcePages(TzelSortedStrings &errors)
     TzelXMLItem *section = FXMLDoc.Root()->Items(i);
     for (int j = 0; j < section->Count(); ++j) {
         TzelXMLItem *item = section->Items(j);
-        const TzelClassInfo *cls = TzelClassRegistry::Find(item->Name());
-        auto *page = cls && cls->InheritsFrom(TzelReportPage::StaticClassInfo())
-                         ? static_cast<TzelReportPage *>(cls->Create())
-                         : new TzelReportPage();
+        TzelReportPage *page = newPageOfClass(item->Name());
         FSourcePages.append(page);
+        FSourceTemplates.append(nullptr);
         TzelXMLSerializer serializer;
         serializer.ReadRootComponent(page, item);
         for (const QString &error : serializer.Errors.Items())
@@ -1148,7 +1264,9 @@ void TzelPreviewPages::SaveToStream(QIODevice *stream)
     sources->Clear();
     for (TzelReportPage *page : std::as_const(FSourcePages)) {
         TzelXMLSerializer serializer;
-        serializer.WriteRootComponent(page, true, sources->Add());
+        TzelXMLItem *item = sources->Add();
+        serializer.WriteRootComponent(page, true, item);
+        WriteRootName(item, page);
     }
     TzelXMLItem *dictionary = Section(kDictionary);
     dictionary->Clear();
@@ -1232,6 +1350,9 @@ void TzelPreviewPages::LoadDocument(QIODevice *stream, bool allowPartialLoading)
         Clear();
         ReportLoadError(e.message());
         return;
+    } catch (...) {
+        Clear(); // lets go of the stream the caller is about to free
+        throw;
     }
     FCurPage = Count() - 1;
     FStreamLoaded = true;
@@ -1285,7 +1406,8 @@ bool TzelPreviewPages::SaveToFilter(TzelCustomIOTransport *filter, const QString
 void TzelPreviewPages::SaveToFile(const QString &fileName)
 {
     const QFileInfo info(fileName);
-    const QString tempName = fileName + QStringLiteral(".tmp");
+    const QString target = info.absoluteFilePath();
+    const QString tempName = target + QStringLiteral(".tmp");
     TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
     transport.SetBasePath(info.absolutePath());
     try {
@@ -1295,7 +1417,7 @@ void TzelPreviewPages::SaveToFile(const QString &fileName)
         throw;
     }
     // rename(2) replaces the old file in one step.
-    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(fileName).constData()) != 0) {
+    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(target).constData()) != 0) {
         const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(tempName);
         throw TzelFileError(zelFormat(res("ioCantCreate"), {fileName, reason}));

@@ -102,7 +102,7 @@ public:
 
 private:
     struct CachedPage;
-    using ElementMap = std::unordered_map<const TzelComponent *, TzelXMLItem *>;
+    using ElementMap = std::unordered_map<const TzelComponent *, int>; // object -> element position
 
     TzelXMLItem *Section(const QString &name);
     TzelXMLItem *PageItem(int index);
@@ -121,9 +121,13 @@ private:
     void StoreReferenceText(const TzelComponent *copy);
     void ComputeReferenceTexts(TzelReportPage *page);
     TzelReportPage *SourcePageOf(const TzelXMLItem *pageItem) const;
-    TzelReportPage *RebuildPage(TzelXMLItem *item);
+    int SourceIndex(const TzelReportPage *page) const;
+    TzelReportPage *RebuildPage(TzelXMLItem *item, TzelXMLSerializer &serializer);
+    CachedPage *CachedEntry(int index);
+    QList<CachedPage *> CachedEntries();
+    static void WriteRootName(TzelXMLItem *item, const TzelComponent *root);
     void RebuildObjects(TzelXMLItem *item, TzelComponent *parent, TzelXMLSerializer &serializer,
-                        ElementMap &elements);
+                        ElementMap &elements, int &position);
     void LoadPostProcessedValue(TzelComponent *obj) const;
     void StoreWholePage(TzelXMLItem *item, TzelReportPage *page);
     void ClearPageCache();
@@ -140,12 +144,11 @@ private:
     TzelDictionary FDictionary;
     std::unique_ptr<TzelPictureCache> FPictureCache;
     QList<TzelReportPage *> FSourcePages;
-    QList<TzelReportPage *> FSourceTemplates;  // the template page of each source page (during a build)
+    QList<const TzelReportPage *> FSourceTemplates; // template page of each source page; nullptr after its build
     std::unordered_map<const TzelComponent *, QString> FReferenceTexts;
     std::unordered_map<const TzelClassInfo *, std::unique_ptr<TzelComponent>> FDefaultObjects;
     std::vector<CachedPage> FPageCache;         // most recently used first
-    TzelXMLItem *FPagesItem = nullptr;
-    TzelReportPage *FLockedPage = nullptr;
+    std::unique_ptr<CachedPage> FLocked;        // kept out of the cache until unlocked
     bool FAllowPartialLoading = false;
     bool FStreamLoaded = false;
     int FFirstObjectIndex = 0;

@@ -85,14 +85,20 @@ protected:
         return out.data();
     }
 
+    /// Starts a build of the template into Pages, as the engine does.
+    void start(TzelPreviewPages &pages)
+    {
+        pages.Initialize();
+        pages.AddSourcePage(page);
+        pages.BeginPass();
+    }
+
     /// Prints Count pages of Rows rows each; the row text, the band's place
     /// and every fifth row's picture vary. Returns the printed bands per page.
     QList<QList<QByteArray>> build(TzelPreviewPages &pages, int count, int rows = 3)
     {
         QList<QList<QByteArray>> printed;
-        pages.Initialize();
-        pages.AddSourcePage(page);
-        pages.BeginPass();
+        start(pages);
         int n = 0;
         for (int p = 0; p < count; ++p) {
             QList<QByteArray> bands;

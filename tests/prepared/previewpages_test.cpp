@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -76,9 +77,7 @@ TEST_F(PreviewPages, FilesRoundTripPagesOutlineAnchorsAndNumbers)
     FakeEngine engine;
     TzelPreviewPages pages(&report);
     pages.Engine = &engine;
-    pages.Initialize();
-    pages.AddSourcePage(page);
-    pages.BeginPass();
+    start(pages);
     QList<QList<QByteArray>> printed;
     for (int p = 0; p < 4; ++p) {
         pages.AddPage(page);
@@ -230,9 +229,7 @@ TEST_F(PreviewPages, CutAndPasteMoveObjectsAnchorsAndOutlineToTheNextPage)
     FakeEngine engine;
     TzelPreviewPages pages(&report);
     pages.Engine = &engine;
-    pages.Initialize();
-    pages.AddSourcePage(page);
-    pages.BeginPass();
+    start(pages);
     pages.AddPage(page);
     pages.AddObject(header);
     const int position = pages.GetCurPosition();
@@ -270,9 +267,7 @@ TEST_F(PreviewPages, CutAndPasteMoveObjectsAnchorsAndOutlineToTheNextPage)
 TEST_F(PreviewPages, LastYAndBandsOnThePage)
 {
     TzelPreviewPages pages(&report);
-    pages.Initialize();
-    pages.AddSourcePage(page);
-    pages.BeginPass();
+    start(pages);
     pages.AddPage(page);
     pages.AddObject(footer);
     EXPECT_EQ(pages.GetLastY(), 0) << "page footers do not count";
@@ -340,6 +335,7 @@ TEST_F(PreviewPages, AddFromAppendsAnotherReportsPages)
     ASSERT_EQ(pages.Count(), 4);
     EXPECT_EQ(bandsOf(pages.GetPage(3)), printed[1]);
     EXPECT_EQ(pages.GetAnchorPage(QStringLiteral("end")), 4);
+    EXPECT_EQ(pages.Outline().Root()->Items(1)->Prop(QStringLiteral("page")), QStringLiteral("3"));
     EXPECT_DOUBLE_EQ(pages.GetLastY(), 132) << "the next band goes below the appended page";
 }
 
@@ -347,9 +343,7 @@ TEST_F(PreviewPages, PostProcessedValuesSurviveAFile)
 {
     QTemporaryDir dir;
     TzelPreviewPages pages(&report);
-    pages.Initialize();
-    pages.AddSourcePage(page);
-    pages.BeginPass();
+    start(pages);
     pages.AddPage(page);
     // A total shown before it is known: the page stores an index.
     const int index = pages.PostProcessor().Add(QStringLiteral("Title"), QString(), false);
@@ -447,9 +441,7 @@ TEST_F(PreviewPages, UnwritableTempFolderKeepsPagesInMemory)
 TEST_F(PreviewPages, ObjectsMadeDuringTheBuild)
 {
     TzelPreviewPages pages(&report);
-    pages.Initialize();
-    pages.AddSourcePage(page);
-    pages.BeginPass();
+    start(pages);
     pages.AddPage(page);
     auto *registered = new TzelMemoView(master);
     registered->SetName(QStringLiteral("Made"));
@@ -471,4 +463,112 @@ TEST_F(PreviewPages, ObjectsMadeDuringTheBuild)
     delete registered;
     delete loose;
     EXPECT_EQ(bandsOf(pages.GetPage(0)), QList<QByteArray>{printed});
+}
+
+// A build appended to the pages of an earlier one (or of a loaded file) uses
+// its own source pages, sizes included.
+TEST_F(PreviewPages, AppendedBuildsUseTheirOwnSourcePages)
+{
+    QTemporaryDir dir;
+    TzelPreviewPages pages(&report);
+    build(pages, 1);
+    page->SetSizeAndDimensions(256, 100, 100);
+    build(pages, 1);
+    const TzelXMLItem *list = pages.XMLDocument().Root()->FindItem(QStringLiteral("previewpages"));
+    EXPECT_EQ(list->Items(1)->Name(), QStringLiteral("page1"));
+    EXPECT_EQ(pages.GetPage(1)->PaperWidth(), 100);
+    EXPECT_EQ(pages.GetPage(0)->PaperWidth(), 210);
+    EXPECT_EQ(pages.GetPage(0)->Name(), QStringLiteral("Page1"));
+
+    const QString file = dir.filePath(QStringLiteral("two.zp3"));
+    pages.SaveToFile(file);
+    TzelPreviewPages loaded(&report);
+    loaded.LoadFromFile(file);
+    EXPECT_EQ(loaded.GetPage(0)->Name(), QStringLiteral("Page1")) << "page names survive a file";
+    build(loaded, 1);
+    EXPECT_EQ(loaded.XMLDocument().Root()->FindItem(QStringLiteral("previewpages"))->Items(2)->Name(),
+              QStringLiteral("page2"));
+    EXPECT_EQ(loaded.GetPage(2)->PaperWidth(), 100);
+    EXPECT_EQ(loaded.GetPageSize(2), QPoint(378, 378));
+}
+
+// Edits of rebuilt objects reach the file whatever happened to the page
+// element in between: swapped out and read back, locked, stored whole.
+TEST_F(PreviewPages, EditsSurviveSwappingLockingAndWholePages)
+{
+    QTemporaryDir dir;
+    report.EngineOptions().UseFileCache = true;
+    report.EngineOptions().MaxMemSize = 0;
+    report.EngineOptions().TempDir = dir.path();
+    report.PreviewOptions().PagesInCache = 1;
+    TzelPreviewPages pages(&report);
+    build(pages, 6);
+    auto titleOf = [&pages](int index) {
+        return dynamic_cast<TzelMemoView *>(pages.GetPage(index)->FindObject(QStringLiteral("Title")));
+    };
+
+    TzelMemoView *locked = titleOf(3);
+    pages.LockPage();
+    TzelReportPage *other = pages.GetPage(4); // with one page cached, neither may go
+    TzelReportPage *third = pages.GetPage(5); // evicts page 4, swapping its element out
+    EXPECT_NE(other, third);
+    locked->SetText(QStringLiteral("edited while locked"));
+    locked->LastParaBreak = true;
+    pages.ModifyObject(locked);
+    pages.ModifyObject(locked);
+    EXPECT_TRUE(locked->LastParaBreak) << "storing again leaves a split text's flags";
+    pages.UnlockPage();
+
+    TzelReportPage *whole = pages.GetPage(2);
+    pages.ModifyPage(2, whole);
+    TzelMemoView *onWhole = titleOf(2);
+    onWhole->SetText(QStringLiteral("edited on a whole page"));
+    pages.ModifyObject(onWhole);
+    pages.GetPage(0);
+
+    const QString file = dir.filePath(QStringLiteral("edited.zp3"));
+    pages.SaveToFile(file);
+    TzelPreviewPages loaded(&report);
+    loaded.LoadFromFile(file);
+    auto loadedTitle = [&loaded](int index) {
+        return dynamic_cast<TzelMemoView *>(loaded.GetPage(index)->FindObject(QStringLiteral("Title")))->Text();
+    };
+    EXPECT_EQ(loadedTitle(3), QStringLiteral("edited while locked"));
+    EXPECT_EQ(loadedTitle(2), QStringLiteral("edited on a whole page"));
+    EXPECT_EQ(loadedTitle(4), QStringLiteral("Orders"));
+}
+
+TEST_F(PreviewPages, FirstPassPasteKeepsBandsApart)
+{
+    FakeEngine engine;
+    engine.doublePass = true;
+    engine.finalPass = false;
+    TzelPreviewPages pages(&report);
+    pages.Engine = &engine;
+    start(pages);
+    pages.AddPage(page);
+    for (double top : {60.0, 84.0}) {
+        master->SetTop(top); // the first at the template's own top
+        pages.AddObject(master);
+    }
+    pages.CutObjects(0);
+    pages.AddPage(page);
+    pages.PasteObjects(0, 50);
+    EXPECT_DOUBLE_EQ(pages.GetLastY(), 98);
+    pages.Engine = nullptr;
+    master->SetTop(60);
+}
+
+TEST_F(PreviewPages, SavesToARelativePath)
+{
+    QTemporaryDir dir;
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    QDir().mkdir(QStringLiteral("sub"));
+    TzelPreviewPages pages(&report);
+    build(pages, 1);
+    EXPECT_NO_THROW(pages.SaveToFile(QStringLiteral("sub/out.zp3")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("sub/out.zp3"))));
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("sub"))).entryList(QDir::Files).size(), 1);
+    QDir::setCurrent(saved);
 }
