@@ -1412,6 +1412,9 @@ void TzelPreviewPages::SaveToFile(const QString &fileName)
     transport.SetBasePath(info.absolutePath());
     try {
         SaveToFilter(&transport, tempName);
+    } catch (const TzelFileError &e) {
+        QFile::remove(tempName);
+        throw TzelFileError(zelFormat(res("ioCantWrite"), {fileName, e.message()}));
     } catch (...) {
         QFile::remove(tempName);
         throw;

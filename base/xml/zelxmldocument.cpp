@@ -90,6 +90,15 @@ struct TzelXMLDocument::Private
             throw TzelFileError(QStringLiteral("Cannot open the temporary file \"%1\": %2")
                                     .arg(nativeName(name), error));
         }
+        // A header first, so that no element sits at offset 0: an element
+        // with an offset has been written and can simply be dropped again.
+        static constexpr char header[] = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n";
+        if (file->write(header, sizeof header - 1) != qint64(sizeof header - 1)) {
+            const QString error = file->errorString();
+            QFile::remove(name);
+            throw TzelFileError(QStringLiteral("Cannot write the temporary file \"%1\": %2")
+                                    .arg(nativeName(name), error));
+        }
         tempStream = file.get();
         ownedStream = std::move(file);
         createdFile = name;

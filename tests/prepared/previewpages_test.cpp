@@ -150,10 +150,16 @@ TEST_F(PreviewPages, SwappedPagesComeBackUnchanged)
     EXPECT_TRUE(list->Items(0)->Loaded()) << "the first two pages stay";
     EXPECT_FALSE(list->Items(5)->Loaded());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    const QString swapFile = dir.filePath(QDir(dir.path()).entryList(QDir::Files).value(0));
     for (int p : {5, 2, 7, 5, 0, 3})
         EXPECT_EQ(bandsOf(pages.GetPage(p)), printed[p]) << "page " << p;
-    // Pages evicted from the cache go back out to the file.
+    // Pages evicted from the cache go back out to the file, which already
+    // holds them: browsing writes nothing more.
     EXPECT_FALSE(list->Items(2)->Loaded());
+    const qint64 swapped = QFileInfo(swapFile).size();
+    for (int p : {5, 2, 7, 5, 0, 3})
+        pages.GetPage(p);
+    EXPECT_EQ(QFileInfo(swapFile).size(), swapped);
 
     const QString file = dir.filePath(QStringLiteral("swapped.zp3"));
     pages.SaveToFile(file);
