@@ -1301,6 +1301,7 @@ void TzelPreviewPages::SaveToStream(QIODevice *stream)
     compressor->SetIsZT3File(false);
     compressor->CreateStream();
     FXMLDoc.SaveToStream(compressor->Stream());
+    compressor->Stream()->seek(0);
     compressor->Compress(stream);
 }
 

@@ -1,5 +1,6 @@
 #include "base/xml/zelxmlitem.h"
 #include "preparedtest.h"
+#include "model/report/zelcustomcompressor.h"
 #include "prepared/zelcustomoutline.h"
 #include "prepared/zelpicturecache.h"
 #include "prepared/zelpostprocessor.h"
@@ -577,4 +578,69 @@ TEST_F(PreviewPages, SavesToARelativePath)
     EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("sub/out.zp3"))));
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("sub"))).entryList(QDir::Files).size(), 1);
     QDir::setCurrent(saved);
+}
+
+namespace {
+
+// Marks its output and reverses the bytes; "broken" input fails.
+class ReversingCompressor : public TzelCustomCompressor
+{
+public:
+    bool Decompress(QIODevice *source) override
+    {
+        if (source->peek(2) != "ZC")
+            return false;
+        source->read(2);
+        QByteArray data = source->readAll();
+        if (data == "broken")
+            throw std::runtime_error("corrupt");
+        std::reverse(data.begin(), data.end());
+        Stream()->write(data);
+        Stream()->seek(0);
+        return true;
+    }
+    void Compress(QIODevice *dest) override
+    {
+        QByteArray data = Stream()->readAll();
+        std::reverse(data.begin(), data.end());
+        dest->write("ZC" + data);
+    }
+};
+
+} // namespace
+
+TEST_F(PreviewPages, FilesGoThroughARegisteredCompressor)
+{
+    TzelPreviewPages pages(&report);
+    const auto printed = build(pages, 3);
+    report.ReportOptions().Compressed = true;
+    QBuffer plain;
+    plain.open(QIODevice::ReadWrite);
+    pages.SaveToStream(&plain);
+    EXPECT_TRUE(plain.data().startsWith("<?xml")) << "no compressor registered: plain XML";
+
+    TzelCustomCompressor::Register([] { return std::make_unique<ReversingCompressor>(); });
+    struct Unregister
+    {
+        ~Unregister() { TzelCustomCompressor::Register({}); }
+    } unregister;
+    QBuffer packed;
+    packed.open(QIODevice::ReadWrite);
+    pages.SaveToStream(&packed);
+    EXPECT_TRUE(packed.data().startsWith("ZC"));
+    for (QBuffer *stream : {&packed, &plain}) { // a plain file still reads
+        stream->seek(0);
+        TzelPreviewPages loaded(&report);
+        loaded.LoadFromStream(stream);
+        expectPages(loaded, printed);
+    }
+
+    report.EngineOptions().NewSilentMode = simSilent;
+    QByteArray bad("ZCbroken");
+    QBuffer broken(&bad);
+    broken.open(QIODevice::ReadOnly);
+    TzelPreviewPages loaded(&report);
+    loaded.LoadFromStream(&broken);
+    EXPECT_EQ(loaded.Count(), 0);
+    EXPECT_TRUE(report.Errors().Contains(QStringLiteral("Stream decompress error")));
 }
