@@ -1,5 +1,7 @@
 #include "base/xml/zelxmlitem.h"
 #include "preparedtest.h"
+#include "model/diff_testsupport.h"
+#include "model/reflect/zelclassregistry.h"
 #include "model/report/zelcustomcompressor.h"
 #include "prepared/zelcustomoutline.h"
 #include "prepared/zelpicturecache.h"
@@ -643,4 +645,56 @@ TEST_F(PreviewPages, FilesGoThroughARegisteredCompressor)
     loaded.LoadFromStream(&broken);
     EXPECT_EQ(loaded.Count(), 0);
     EXPECT_TRUE(report.Errors().Contains(QStringLiteral("Stream decompress error")));
+}
+
+// Every kind of printed object, changed in everything its difference text
+// carries, comes back the same from a swapped-out page and from a file.
+TEST_F(PreviewPages, EveryObjectKindSurvivesSwappingAndFiles)
+{
+    QTemporaryDir dir;
+    report.EngineOptions().UseFileCache = true;
+    report.EngineOptions().MaxMemSize = 0;
+    report.EngineOptions().TempDir = dir.path();
+    report.PreviewOptions().PagesInCache = 1;
+    QList<TzelComponent *> objects;
+    for (const TzelClassInfo *cls : TzelClassRegistry::Classes()) {
+        if (!cls->InheritsFrom(TzelView::StaticClassInfo()) || !cls->CanCreate())
+            continue;
+        auto *obj = dynamic_cast<TzelComponent *>(cls->Create());
+        if (!obj->qzComponentStyle.Contains(csPreviewVisible)) {
+            delete obj;
+            continue;
+        }
+        obj->SetParent(master);
+        obj->SetName(QStringLiteral("Kind%1").arg(objects.size() + 1));
+        obj->SetBounds(10.0 * objects.size(), 1, 8, 8);
+        objects << obj;
+    }
+    ASSERT_GE(objects.size(), 5);
+
+    TzelPreviewPages pages(&report);
+    start(pages);
+    QList<QList<QByteArray>> printed;
+    for (int p = 0; p < 4; ++p) {
+        pages.AddPage(page);
+        if (p == 1 || p == 2) {
+            for (TzelComponent *obj : std::as_const(objects)) {
+                zelChangePrintedCopy(*obj);
+                obj->SetVisible(true);                       // invisible objects are not stored
+                if (auto *view = dynamic_cast<TzelView *>(obj))
+                    view->Align = baNone;                    // the rebuilt page would align them again
+            }
+        }
+        pages.AddObject(master);
+        printed << QList<QByteArray>{snapshot(master)};
+    }
+    pages.Finish();
+    expectPages(pages, printed);
+
+    const QString file = dir.filePath(QStringLiteral("kinds.zp3"));
+    pages.SaveToFile(file);
+    TzelPreviewPages loaded(&report);
+    loaded.LoadFromFile(file);
+    expectPages(loaded, printed);
+    EXPECT_TRUE(report.Errors().IsEmpty()) << report.Errors().Text().toStdString();
 }
