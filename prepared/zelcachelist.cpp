@@ -1,6 +1,6 @@
 #include "prepared/zelcachelist.h"
 
-TzelCacheList::Entry &TzelCacheList::Add(qint32 segment, qint32 offset)
+void TzelCacheList::Add(qint32 segment, qint32 offset)
 {
-    return FItems.emplace_back(Entry{segment, offset});
+    FItems.push_back(Entry{segment, offset});
 }

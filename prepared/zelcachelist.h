@@ -16,8 +16,8 @@ public:
         qint32 Offset = 0;  ///< offset of the first byte in the segment
     };
 
-    /// Appends an entry and returns it.
-    Entry &Add(qint32 segment, qint32 offset);
+    /// Appends an entry.
+    void Add(qint32 segment, qint32 offset);
     /// Number of entries.
     int Count() const { return int(FItems.size()); }
     /// Entry at the 0-based Index, which must be below Count.

@@ -206,8 +206,13 @@ QByteArray TzelPictureCache::EntryBytes(int index) const
 {
     const TzelCacheList::Entry &entry = FItems.Get(index);
     TzelSegmentStream &segment = *FSegments[size_t(entry.Segment)];
-    segment.seek(entry.Offset);
-    return segment.read(EntryLength(index));
+    const qint64 length = EntryLength(index);
+    QByteArray bytes;
+    if (segment.seek(entry.Offset))
+        bytes = segment.read(length);
+    if (bytes.size() != length)
+        throw TzelFileError(zelFormat(res("ioCantRead"), {FTempFiles.value(entry.Segment), segment.errorString()}));
+    return bytes;
 }
 
 qint64 TzelPictureCache::EntryLength(int index) const

@@ -970,8 +970,10 @@ void TzelPreviewPages::RebuildObjects(TzelXMLItem *item, TzelComponent *parent, 
             serializer.XMLToObj(child->Text(), obj);
             obj->SetIsLoading(false);
             obj->SetName(source->Name());
-            if (auto *picture = dynamic_cast<TzelPictureView *>(obj); picture && picture->Picture().IsEmpty())
+            if (auto *picture = dynamic_cast<TzelPictureView *>(obj); picture && picture->Picture().IsEmpty()) {
                 FPictureCache->GetPicture(picture);
+                picture->PictureChanged = false; // the cache holds it already
+            }
         } else {
             obj = serializer.ReadComponentStr(parent, child->Text().isEmpty() ? child->Name()
                                                                                : child->Name() + u' ' + child->Text(),
@@ -1314,11 +1316,16 @@ void TzelPreviewPages::LoadFromStream(QIODevice *stream, bool allowPartialLoadin
         allowPartialLoading = false;
         compressor->Report = FReport;
         compressor->SetIsZT3File(false);
-        compressor->CreateStream();
+        try {
+            compressor->CreateStream();
+        } catch (const TzelException &e) {
+            ReportLoadError(e.message());
+            return;
+        }
         try {
             if (compressor->Decompress(stream))
                 source = compressor->Stream();
-        } catch (const std::exception &) {
+        } catch (...) { // whatever a plug-in throws
             ReportLoadError(res("clDecompressError"));
             return;
         }
@@ -1380,8 +1387,7 @@ bool TzelPreviewPages::LoadFromFile(const QString &fileName, bool exceptionIfNot
     if (!file->open(QIODevice::ReadOnly))
         throw TzelFileError(zelFormat(res("ioCantOpen"), {fileName, file->errorString()}));
     // The file stays open for the pages read on demand.
-    const bool partial = !TzelCustomCompressor::CreateRegistered();
-    LoadFromStream(file.get(), partial);
+    LoadFromStream(file.get(), !TzelCustomCompressor::IsRegistered());
     if (FAllowPartialLoading)
         FFile = std::move(file);
     return exists;

@@ -3,6 +3,7 @@
 #include "base/core/zelexception.h"
 #include "base/resources/zelresources.h"
 
+#include <limits>
 #include <zlib.h>
 
 namespace {
@@ -21,7 +22,7 @@ QByteArray zelUnpackResource(const QByteArray &packed, QString *storedName)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(packed.constData());
     const qsizetype size = packed.size();
-    if (size < 10 || bytes[0] != 0x1F || bytes[1] != 0x8B || bytes[2] != 0x08 || (bytes[3] & kFlagsUnsupported))
+    if (size < 10 || size > std::numeric_limits<uInt>::max() / 2 || bytes[0] != 0x1F || bytes[1] != 0x8B || bytes[2] != 0x08 || (bytes[3] & kFlagsUnsupported))
         fail();
     const QByteArray mtime = packed.mid(4, 4);
     qsizetype pos = 10; // after MTIME, XFL and OS

@@ -37,6 +37,8 @@ qint64 TzelSegmentStream::readData(char *data, qint64 maxSize)
 {
     if (FSz != 0)
         maxSize = qMin(maxSize, FSz - pos());
+    // Seeking past the end of a writable buffer would fill the gap.
+    maxSize = qMin(maxSize, FDevice->size() - pos());
     if (maxSize <= 0)
         return 0;
     if (!FDevice->seek(pos()))

@@ -416,9 +416,13 @@ QString TzelComponent::AllDiff(const TzelComponent *other)
     if (other)
         s += Diff(other);
     if (IsNullBand()) {
+        // Always placed, but each attribute once: a repeated name would make
+        // the element malformed XML.
         TzelDiffWriter d(s);
-        d.Add("l", zelFloatToStr(FLeft));
-        d.Add("t", zelFloatToStr(FTop));
+        if (!s.contains(QLatin1StringView(" l=\"")))
+            d.Add("l", zelFloatToStr(FLeft));
+        if (!s.contains(QLatin1StringView(" t=\"")))
+            d.Add("t", zelFloatToStr(FTop));
     }
     return s;
 }

@@ -32,7 +32,8 @@ QString TzelSaveToCompressedFilter::GetFilterString()
     const QString filter = res(CreatedFrom() == fvPreview ? "clComprPreparedRepFilter" : "dsComprRepFilter");
     SetFilterString(filter);
     // "Description|*.ext": the extension starts two characters after the bar.
-    SetDefaultExt(filter.mid(filter.indexOf(u'|') + 2));
+    if (const qsizetype bar = filter.indexOf(u'|'); bar >= 0)
+        SetDefaultExt(filter.mid(bar + 2));
     return TzelIOTransportFile::GetFilterString();
 }
 

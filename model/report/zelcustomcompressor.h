@@ -50,5 +50,5 @@ private:
 
     std::unique_ptr<TzelSaveToCompressedFilter> FFilter;
     QString FTempFile;
-    bool FIsZT3File = true;
+    bool FIsZT3File = false;
 };

@@ -270,7 +270,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         try {
             if (compressor->Decompress(source))
                 source = compressor->Stream();
-        } catch (const std::exception &) {
+        } catch (...) { // whatever a plug-in throws
             FErrors.Add(res("clDecompressError"));
             ReportErrors();
             return false;
@@ -284,7 +284,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         crypter->CreateStream();
         try {
             deciphered = crypter->Decrypt(source, FReportOptions.Password.toLatin1());
-        } catch (const std::exception &) {
+        } catch (...) { // whatever a plug-in throws
             FErrors.Add(res("clDecryptError"));
             ReportErrors();
             return false;

@@ -23,6 +23,8 @@ public:
     static void Register(Factory factory) { registered() = std::move(factory); }
     /// A new instance of the registered kind, or nullptr when none is registered.
     static std::unique_ptr<T> CreateRegistered() { return registered() ? registered()() : nullptr; }
+    /// Whether a kind is registered.
+    static bool IsRegistered() { return bool(registered()); }
 
 protected:
     /// Makes Stream a new, open memory stream.

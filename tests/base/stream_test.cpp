@@ -107,3 +107,17 @@ TEST(TempFile, MissingFolderRaisesAFileErrorNamingIt)
         EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(missing))) << e.message().toStdString();
     }
 }
+
+TEST(SegmentStream, ReadingPastTheEndChangesNothing)
+{
+    QTemporaryDir dir;
+    for (const StreamKind &kind : kStreamKinds) {
+        SCOPED_TRACE(kind.Name);
+        std::unique_ptr<TzelSegmentStream> s = kind.Make(dir);
+        ASSERT_TRUE(s->open(QIODevice::ReadWrite));
+        s->write("abcd");
+        ASSERT_TRUE(s->seek(100));
+        EXPECT_TRUE(s->read(1).isEmpty());
+        EXPECT_EQ(s->size(), 4);
+    }
+}

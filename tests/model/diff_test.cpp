@@ -1,5 +1,6 @@
 #include "model/band/zelband.h"
 #include "model/band/zelgroupheader.h"
+#include "model/band/zelnullband.h"
 #include "model/page/zelpage.h"
 #include "model/reflect/zelclassregistry.h"
 #include "model/view/zelglassfill.h"
@@ -312,4 +313,18 @@ TEST_F(DiffTest, EveryPrintedClassReadsItsDifferencesBack)
     }
     for (const char *name : {"TzelMemoView", "TzelPictureView", "TzelGroupHeader", "TzelNullBand", "TzelReportPage"})
         EXPECT_TRUE(covered.contains(QLatin1StringView(name))) << name;
+}
+
+// A null band is always placed, yet each attribute appears once: a repeated
+// name makes the element malformed XML.
+TEST_F(DiffTest, NullBandsNameEachPlaceOnce)
+{
+    TzelNullBand original;
+    TzelNullBand moved;
+    moved.SetBounds(5, 7, 100, 100);
+    const QString text = moved.AllDiff(&original);
+    EXPECT_EQ(text.count(QStringLiteral(" l=\"")), 1) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral(" t=\"")), 1) << text.toStdString();
+    TzelNullBand still;
+    EXPECT_TRUE(still.AllDiff(&original).contains(QStringLiteral(" l=\"0\"")));
 }

@@ -645,6 +645,15 @@ TEST_F(PreviewPages, FilesGoThroughARegisteredCompressor)
     loaded.LoadFromStream(&broken);
     EXPECT_EQ(loaded.Count(), 0);
     EXPECT_TRUE(report.Errors().Contains(QStringLiteral("Stream decompress error")));
+
+    // The plug-in's stream is a temporary file here, in a folder that cannot take one.
+    report.EngineOptions().UseFileCache = true;
+    report.EngineOptions().TempDir = QStringLiteral("/proc");
+    packed.seek(0);
+    report.Errors().Clear();
+    EXPECT_NO_THROW(loaded.LoadFromStream(&packed));
+    EXPECT_EQ(loaded.Count(), 0);
+    EXPECT_TRUE(report.Errors().Text().contains(QStringLiteral("temporary"))) << report.Errors().Text().toStdString();
 }
 
 // Every kind of printed object, changed in everything its difference text
