@@ -1,6 +1,6 @@
-#include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
 #include "model/report/zelreport.h"
+#include "reversingcompressor.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
@@ -10,42 +10,13 @@ namespace {
 
 const QByteArray &plainTemplate = zelEmptyTemplate;
 
-QStringList hookLog;
-
-// Marks its output with a prefix and reverses the bytes.
-class ReversingCompressor : public TzelCustomCompressor
-{
-public:
-    bool Decompress(QIODevice *source) override
-    {
-        hookLog << QStringLiteral("decompress");
-        if (source->peek(2) != "ZC")
-            return false;
-        source->read(2);
-        QByteArray data = source->readAll();
-        if (data == "broken")
-            throw std::runtime_error("corrupt");
-        std::reverse(data.begin(), data.end());
-        Stream()->write(data);
-        Stream()->seek(0);
-        return true;
-    }
-    void Compress(QIODevice *dest) override
-    {
-        hookLog << QStringLiteral("compress");
-        QByteArray data = Stream()->readAll();
-        std::reverse(data.begin(), data.end());
-        dest->write("ZC" + data);
-    }
-};
-
 // XORs the data with the key.
 class XorCrypter : public TzelCustomCrypter
 {
 public:
     bool Decrypt(QIODevice *source, const QByteArray &key) override
     {
-        hookLog << QStringLiteral("decrypt");
+        zelHookLog() << QStringLiteral("decrypt");
         if (source->peek(2) != "XC")
             return false;
         source->read(2);
@@ -55,7 +26,7 @@ public:
     }
     void Crypt(QIODevice *dest, const QByteArray &key) override
     {
-        hookLog << QStringLiteral("crypt");
+        zelHookLog() << QStringLiteral("crypt");
         dest->write("XC" + apply(Stream()->readAll(), key));
     }
 
@@ -71,7 +42,7 @@ private:
 class ReportHooks : public ::testing::Test
 {
 protected:
-    void SetUp() override { hookLog.clear(); }
+    void SetUp() override { zelHookLog().clear(); }
     void TearDown() override
     {
         TzelCustomCompressor::Register({});
@@ -116,16 +87,16 @@ TEST_F(ReportHooks, SavingEnciphersThenCompressesAndLoadingReverses)
     ASSERT_TRUE(load(report, plainTemplate));
     report.ReportOptions().Compressed = true;
     report.ReportOptions().Password = QStringLiteral("key");
-    hookLog.clear();
+    zelHookLog().clear();
     const QByteArray stored = save(report);
-    EXPECT_EQ(hookLog, (QStringList{"crypt", "compress"}));
+    EXPECT_EQ(zelHookLog(), (QStringList{"crypt", "compress"}));
     EXPECT_TRUE(stored.startsWith("ZC"));
 
-    hookLog.clear();
+    zelHookLog().clear();
     TzelReport reader;
     reader.ReportOptions().HiddenPassword = QStringLiteral("key");
     EXPECT_TRUE(load(reader, stored));
-    EXPECT_EQ(hookLog, (QStringList{"decompress", "decrypt"}));
+    EXPECT_EQ(zelHookLog(), (QStringList{"decompress", "decrypt"}));
     EXPECT_TRUE(reader.Errors().IsEmpty());
     // A deciphered template keeps its password as it was written.
     EXPECT_TRUE(reader.ReportOptions().Compressed);

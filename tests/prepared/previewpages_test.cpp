@@ -2,7 +2,7 @@
 #include "preparedtest.h"
 #include "model/diff_testsupport.h"
 #include "model/reflect/zelclassregistry.h"
-#include "model/report/zelcustomcompressor.h"
+#include "model/reversingcompressor.h"
 #include "prepared/zelcustomoutline.h"
 #include "prepared/zelpicturecache.h"
 #include "prepared/zelpostprocessor.h"
@@ -582,34 +582,6 @@ TEST_F(PreviewPages, SavesToARelativePath)
     QDir::setCurrent(saved);
 }
 
-namespace {
-
-// Marks its output and reverses the bytes; "broken" input fails.
-class ReversingCompressor : public TzelCustomCompressor
-{
-public:
-    bool Decompress(QIODevice *source) override
-    {
-        if (source->peek(2) != "ZC")
-            return false;
-        source->read(2);
-        QByteArray data = source->readAll();
-        if (data == "broken")
-            throw std::runtime_error("corrupt");
-        std::reverse(data.begin(), data.end());
-        Stream()->write(data);
-        Stream()->seek(0);
-        return true;
-    }
-    void Compress(QIODevice *dest) override
-    {
-        QByteArray data = Stream()->readAll();
-        std::reverse(data.begin(), data.end());
-        dest->write("ZC" + data);
-    }
-};
-
-} // namespace
 
 TEST_F(PreviewPages, FilesGoThroughARegisteredCompressor)
 {
