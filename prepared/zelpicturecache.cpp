@@ -14,11 +14,6 @@
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 int hexDigit(QChar c)
 {
     const char16_t u = c.unicode();
@@ -108,7 +103,7 @@ void TzelPictureCache::LoadFromXML(TzelXMLItem *item, QStringList *errors)
         bool valid;
         const QString hex = zelAttr(item->Items(i), QStringLiteral("stream"), &valid);
         if ((!valid || !decodeHex(hex, data)) && errors)
-            errors->append(zelFormat(res("clPictureDamaged"), {QString::number(i + 1)}));
+            errors->append(zelFormat(zelRes("clPictureDamaged"), {QString::number(i + 1)}));
         Store(data);
     }
 }
@@ -151,7 +146,7 @@ void TzelPictureCache::Store(const QByteArray &data)
     const qint64 offset = segment.size();
     FItems.Add(qint32(FSegments.size() - 1), qint32(offset));
     if (!segment.seek(offset) || segment.write(data) != data.size())
-        throw TzelFileError(zelFormat(res("ioCantWrite"), {FTempFiles.value(qsizetype(FSegments.size()) - 1),
+        throw TzelFileError(zelFormat(zelRes("ioCantWrite"), {FTempFiles.value(qsizetype(FSegments.size()) - 1),
                                                            segment.errorString()}));
 }
 
@@ -168,7 +163,7 @@ void TzelPictureCache::AddSegment()
     if (!segment->open(QIODevice::ReadWrite)) {
         const QString error = segment->errorString();
         QFile::remove(name);
-        throw TzelFileError(zelFormat(res("ioCantOpen"), {name, error}));
+        throw TzelFileError(zelFormat(zelRes("ioCantOpen"), {name, error}));
     }
     FTempFiles.append(name);
     FSegments.push_back(std::move(segment));
@@ -211,7 +206,7 @@ QByteArray TzelPictureCache::EntryBytes(int index) const
     if (segment.seek(entry.Offset))
         bytes = segment.read(length);
     if (bytes.size() != length)
-        throw TzelFileError(zelFormat(res("ioCantRead"), {FTempFiles.value(entry.Segment), segment.errorString()}));
+        throw TzelFileError(zelFormat(zelRes("ioCantRead"), {FTempFiles.value(entry.Segment), segment.errorString()}));
     return bytes;
 }
 

@@ -51,11 +51,6 @@ const QString kPostProcessing = QStringLiteral("postprocessing");
 const QString kCutted = QStringLiteral("cutted");
 const QString kPagePrefix = QStringLiteral("page");
 
-QString res(const char *key)
-{
-    return zelResources().Get(QLatin1StringView(key));
-}
-
 // "page" followed by a number: a page stored as differences from source page
 // Number. Anything else is a page stored whole, named by its class.
 bool numberedPage(const QString &name, int *sourceIndex = nullptr)
@@ -981,7 +976,7 @@ void TzelPreviewPages::RebuildObjects(TzelXMLItem *item, TzelComponent *parent, 
             // Only what a build prints may stand on a page (no pages, no reports).
             if (obj && (!obj->qzComponentStyle.Contains(csPreviewVisible) || dynamic_cast<TzelPage *>(obj)
                         || dynamic_cast<TzelReport *>(obj))) {
-                serializer.Errors.Add(zelFormat(res("clPreparedBadObject"), {child->Name()}));
+                serializer.Errors.Add(zelFormat(zelRes("clPreparedBadObject"), {child->Name()}));
                 delete obj;
                 obj = nullptr;
             }
@@ -1326,7 +1321,7 @@ void TzelPreviewPages::LoadFromStream(QIODevice *stream, bool allowPartialLoadin
             if (compressor->Decompress(stream))
                 source = compressor->Stream();
         } catch (...) { // whatever a plug-in throws
-            ReportLoadError(res("clDecompressError"));
+            ReportLoadError(zelRes("clDecompressError"));
             return;
         }
     }
@@ -1385,7 +1380,7 @@ bool TzelPreviewPages::LoadFromFile(const QString &fileName, bool exceptionIfNot
         return false;
     auto file = std::make_unique<QFile>(fileName);
     if (!file->open(QIODevice::ReadOnly))
-        throw TzelFileError(zelFormat(res("ioCantOpen"), {fileName, file->errorString()}));
+        throw TzelFileError(zelFormat(zelRes("ioCantOpen"), {fileName, file->errorString()}));
     // The file stays open for the pages read on demand.
     LoadFromStream(file.get(), !TzelCustomCompressor::IsRegistered());
     if (FAllowPartialLoading)
@@ -1421,7 +1416,7 @@ void TzelPreviewPages::SaveToFile(const QString &fileName)
         SaveToFilter(&transport, tempName);
     } catch (const TzelFileError &e) {
         QFile::remove(tempName);
-        throw TzelFileError(zelFormat(res("ioCantWrite"), {fileName, e.message()}));
+        throw TzelFileError(zelFormat(zelRes("ioCantWrite"), {fileName, e.message()}));
     } catch (...) {
         QFile::remove(tempName);
         throw;
@@ -1430,6 +1425,6 @@ void TzelPreviewPages::SaveToFile(const QString &fileName)
     if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(target).constData()) != 0) {
         const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(tempName);
-        throw TzelFileError(zelFormat(res("ioCantCreate"), {fileName, reason}));
+        throw TzelFileError(zelFormat(zelRes("ioCantCreate"), {fileName, reason}));
     }
 }

@@ -292,3 +292,8 @@ TzelResources &zelResources()
     }();
     return *instance;
 }
+
+QString zelRes(const char *key)
+{
+    return zelResources().Get(QString::fromLatin1(key));
+}

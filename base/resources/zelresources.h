@@ -67,3 +67,5 @@ private:
 
 /// The single resource table, created with the built-in tables on first use.
 TzelResources &zelResources();
+/// The text for Key in the single resource table.
+QString zelRes(const char *key);

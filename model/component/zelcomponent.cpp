@@ -17,11 +17,6 @@
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 bool isIdentifier(const QString &name)
 {
     if (name.isEmpty() || name.at(0).isDigit())
@@ -86,15 +81,15 @@ void TzelComponent::SetName(const QString &value)
     if (value.compare(FName, Qt::CaseInsensitive) == 0)
         return;
     if (!value.isEmpty() && !isIdentifier(value))
-        throw TzelException(zelFormat(res("clInvalidName"), {value}));
+        throw TzelException(zelFormat(zelRes("clInvalidName"), {value}));
     TzelComponent *root = FParent ? TopParent() : this;
     if (!value.isEmpty() && Report()) {
         TzelComponent *holder = RootIndex()->Find(value);
         if (holder && holder != this)
-            throw TzelDuplicateNameError(res("prDupl"));
+            throw TzelDuplicateNameError(zelRes("prDupl"));
     }
     if (FIsAncestor)
-        throw TzelException(zelFormat(res("clCantRen"), {FName}));
+        throw TzelException(zelFormat(zelRes("clCantRen"), {FName}));
     if (TzelNameIndex *index = root->FNames.get()) {
         if (!FName.isEmpty())
             index->Remove(FName, this);
@@ -181,7 +176,7 @@ void TzelComponent::SetParent(TzelComponent *value)
         return;
     for (const TzelComponent *p = value; p; p = p->FParent)
         if (p == this)
-            throw TzelException(res("clCirRefNotAllow"));
+            throw TzelException(zelRes("clCirRefNotAllow"));
 
     if (TzelComponent *old = FParent) {
         if (TzelNameIndex *index = TopParent()->FNames.get())

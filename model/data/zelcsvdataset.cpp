@@ -10,11 +10,6 @@
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 // One record as read, with the line it starts on.
 struct Record
 {
@@ -79,7 +74,7 @@ QList<Record> parse(const QString &text, QChar delimiter, QChar quote, const QSt
         }
     }
     if (quoted)
-        throw TzelException(zelFormat(res("csvUnclosedQuote"), {QString::number(record.Line), path}));
+        throw TzelException(zelFormat(zelRes("csvUnclosedQuote"), {QString::number(record.Line), path}));
     endRecord();
     return records;
 }
@@ -98,16 +93,16 @@ void TzelCSVDataSet::Open()
     const QString path = zelDataFilePath(this, FileName);
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw TzelException(zelFormat(res("ioCantOpen"), {path, path.isEmpty() ? res("csvNoFile") : file.errorString()}));
+        throw TzelException(zelFormat(zelRes("ioCantOpen"), {path, path.isEmpty() ? zelRes("csvNoFile") : file.errorString()}));
     QByteArray bytes = file.readAll();
 
     const QString encoding = Encoding.isEmpty() ? QStringLiteral("UTF-8") : Encoding;
     QStringDecoder decoder(qPrintable(encoding), QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
-        throw TzelException(zelFormat(res("csvBadEncoding"), {encoding, path}));
+        throw TzelException(zelFormat(zelRes("csvBadEncoding"), {encoding, path}));
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        throw TzelException(zelFormat(res("csvBadText"), {path, encoding}));
+        throw TzelException(zelFormat(zelRes("csvBadText"), {path, encoding}));
     if (text.startsWith(QChar::ByteOrderMark))
         text.remove(0, 1);
 
@@ -118,7 +113,7 @@ void TzelCSVDataSet::Open()
         const qsizetype width = records.first().Values.size();
         for (const Record &r : records)
             if (r.Values.size() != width)
-                throw TzelException(zelFormat(res("csvRaggedRow"), {QString::number(r.Line), path,
+                throw TzelException(zelFormat(zelRes("csvRaggedRow"), {QString::number(r.Line), path,
                                                                    QString::number(r.Values.size()),
                                                                    QString::number(width)}));
         qsizetype first = 0;
@@ -197,7 +192,7 @@ int TzelCSVDataSet::FieldIndex(const QString &name)
     for (qsizetype i = 0; i < FFields.size(); ++i)
         if (FFields.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
-    throw TzelException(zelFormat(res("dsFieldNotFound"), {name, UserName()}));
+    throw TzelException(zelFormat(zelRes("dsFieldNotFound"), {name, UserName()}));
 }
 
 Variant TzelCSVDataSet::GetValue(const QString &index)

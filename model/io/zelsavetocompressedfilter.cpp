@@ -3,15 +3,6 @@
 #include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
 
-namespace {
-
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
-} // namespace
-
 TzelSaveToCompressedFilter::TzelSaveToCompressedFilter(Registration registration)
     : TzelIOTransportFile(registration)
 {
@@ -29,7 +20,7 @@ TzelFilterVisibility TzelSaveToCompressedFilter::GetVisibility() const
 
 QString TzelSaveToCompressedFilter::GetFilterString()
 {
-    const QString filter = res(CreatedFrom() == fvPreview ? "clComprPreparedRepFilter" : "dsComprRepFilter");
+    const QString filter = zelRes(CreatedFrom() == fvPreview ? "clComprPreparedRepFilter" : "dsComprRepFilter");
     SetFilterString(filter);
     // "Description|*.ext": the extension starts two characters after the bar.
     if (const qsizetype bar = filter.indexOf(u'|'); bar >= 0)
@@ -46,7 +37,7 @@ bool TzelSaveToCompressedFilter::OpenFilter()
 
 QString TzelSaveToCompressedFilter::GetDescription() const
 {
-    return res("dsComprRepFilter");
+    return zelRes("dsComprRepFilter");
 }
 
 std::unique_ptr<TzelCustomIOTransport> TzelSaveToCompressedFilter::NewInstance() const
@@ -57,5 +48,5 @@ std::unique_ptr<TzelCustomIOTransport> TzelSaveToCompressedFilter::NewInstance()
 void TzelSaveToCompressedFilter::SetIsZT3File(bool value)
 {
     FIsZT3File = value;
-    SetFilterString(res(value ? "dsComprRepFilter" : "clComprPreparedRepFilter"));
+    SetFilterString(zelRes(value ? "dsComprRepFilter" : "clComprPreparedRepFilter"));
 }

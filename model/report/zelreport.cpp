@@ -29,11 +29,6 @@
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 // Queued actions. Each is the report operation it names, carried out later.
 
 class LoadFromCommand final : public TzelDelayedCommand
@@ -271,7 +266,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
             if (compressor->Decompress(source))
                 source = compressor->Stream();
         } catch (...) { // whatever a plug-in throws
-            FErrors.Add(res("clDecompressError"));
+            FErrors.Add(zelRes("clDecompressError"));
             ReportErrors();
             return false;
         }
@@ -285,7 +280,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         try {
             deciphered = crypter->Decrypt(source, FReportOptions.Password.toLatin1());
         } catch (...) { // whatever a plug-in throws
-            FErrors.Add(res("clDecryptError"));
+            FErrors.Add(zelRes("clDecryptError"));
             ReportErrors();
             return false;
         }
@@ -299,7 +294,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         ReadTemplate(source);
     } catch (const TzelInvalidXMLException &e) {
         FStreamLoaded = false;
-        FErrors.Add(deciphered ? res("Invalid password") : e.message());
+        FErrors.Add(deciphered ? zelRes("Invalid password") : e.message());
     } catch (const TzelException &e) {
         FStreamLoaded = false;
         FErrors.Add(e.message());
@@ -420,18 +415,18 @@ void TzelReport::LoadParentReport(const QString &name)
     if (!QFileInfo(path).isFile())
         path = QDir(GetApplicationFolder()).absoluteFilePath(QString(name).replace(u'\\', u'/'));
     if (!QFileInfo(path).isFile())
-        throw TzelException(zelFormat(res("clParentNotFound"), {name}));
+        throw TzelException(zelFormat(zelRes("clParentNotFound"), {name}));
 
     const QString canonical = QFileInfo(path).canonicalFilePath();
     QStringList chain = parentChain;
     if (chain.isEmpty() && !FFileName.isEmpty())
         chain << QFileInfo(FFileName).canonicalFilePath();
     if (chain.contains(canonical) || chain.size() >= maxParentDepth)
-        throw TzelException(zelFormat(res("clParentCircular"), {name}));
+        throw TzelException(zelFormat(zelRes("clParentCircular"), {name}));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TzelException(zelFormat(res("clParentNotFound"), {name}));
+        throw TzelException(zelFormat(zelRes("clParentNotFound"), {name}));
     const QStringList saved = parentChain;
     parentChain = chain << canonical;
     struct Restore { const QStringList &value; ~Restore() { parentChain = value; } } restore{saved};
@@ -525,7 +520,7 @@ QString TzelReport::GetAlias(const TzelDataSet *dataSet) const
 {
     if (!dataSet)
         return QString();
-    return FDataSets.Find(dataSet) ? dataSet->UserName() : res("clDSNotIncl");
+    return FDataSets.Find(dataSet) ? dataSet->UserName() : zelRes("clDSNotIncl");
 }
 
 void TzelReport::GetDatasetAndField(const QString &complexName, TzelDataSet *&dataSet, QString &field) const
@@ -582,7 +577,7 @@ bool TzelReport::CheckDataSets()
 {
     const QStringList missing = FDataSets.MissingNames();
     for (const QString &name : missing)
-        FErrors.Add(zelFormat(res("clDSNotExist"), {name}));
+        FErrors.Add(zelFormat(zelRes("clDSNotExist"), {name}));
     return missing.isEmpty();
 }
 
@@ -667,20 +662,20 @@ void TzelReport::ShowReport(bool clearLastReport)
         return;
     }
     if (OldStyleProgress && FScriptRunning)
-        throw TzelException(res("Rebuild itself from the script is not allowed!"));
+        throw TzelException(zelRes("Rebuild itself from the script is not allowed!"));
     ShowPreparedReport();
 }
 
 void TzelReport::ShowPreparedReport()
 {
     // No preview window is registered with the library yet.
-    ReportError(res("prevNotAvailable"));
+    ReportError(zelRes("prevNotAvailable"));
 }
 
 void TzelReport::DesignReport(bool, bool)
 {
     // No designer class is registered with the library yet.
-    ReportError(res("dsgnNotAvailable"));
+    ReportError(zelRes("dsgnNotAvailable"));
 }
 
 void TzelReport::RunDelayedCommands()
@@ -692,7 +687,7 @@ void TzelReport::ReportError(const QString &message)
 {
     switch (FEngineOptions.NewSilentMode) {
     case simMessageBoxes:
-        TzelDialogService::Instance().MessageBox(message, res("mbError"), TzelDialogService::mbOK,
+        TzelDialogService::Instance().MessageBox(message, zelRes("mbError"), TzelDialogService::mbOK,
                                                  TzelDialogService::miError);
         break;
     case simSilent:
@@ -704,7 +699,7 @@ void TzelReport::ReportError(const QString &message)
 
 QString TzelReport::ErrorsText() const
 {
-    return res("clErrors") + QStringLiteral("\r\n") + FErrors.Text();
+    return zelRes("clErrors") + QStringLiteral("\r\n") + FErrors.Text();
 }
 
 void TzelReport::ReportErrors()

@@ -26,14 +26,9 @@ TzelTextOwner::~TzelTextOwner() = default;
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 QString badValue(QStringView name, QStringView value)
 {
-    return zelFormat(res("xrBadValue"), {value.toString(), name.toString()});
+    return zelFormat(zelRes("xrBadValue"), {value.toString(), name.toString()});
 }
 
 // A cast from a reflected object to one of its bases or interfaces. Every
@@ -476,7 +471,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
     const bool inherited = elementName == inheritedName;
     const TzelClassInfo *cls = inherited ? nullptr : TzelClassRegistry::Find(elementName);
     if (!inherited && !cls) {
-        Errors.Add(res("xrCantFindClass") + u' ' + elementName);
+        Errors.Add(zelRes("xrCantFindClass") + u' ' + elementName);
         return;
     }
 
@@ -495,7 +490,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
             // the tree, where nothing would free it.
             for (const TzelComponent *p = parent; p; p = p->Parent())
                 if (p == obj)
-                    throw TzelException(res("clCirRefNotAllow"));
+                    throw TzelException(zelRes("clCirRefNotAllow"));
             obj->SetParent(nullptr);
             obj->SetParent(parent);
         } else if (!obj) {
@@ -504,7 +499,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
             std::unique_ptr<TzelPersistent> made(cls->Create());
             auto *component = fastCast<TzelComponent>(made.get());
             if (!component) {
-                Errors.Add(res("xrCantFindClass") + u' ' + elementName);
+                Errors.Add(zelRes("xrCantFindClass") + u' ' + elementName);
                 return;
             }
             made.release();
@@ -577,7 +572,7 @@ TzelComponent *TzelXMLSerializer::ReadComponentStr(TzelComponent *root, const QS
     std::unique_ptr<TzelPersistent> made(cls ? cls->Create() : nullptr);
     auto *component = fastCast<TzelComponent>(made.get());
     if (!component) {
-        Errors.Add(res("xrCantFindClass") + u' ' + className);
+        Errors.Add(zelRes("xrCantFindClass") + u' ' + className);
         return nullptr;
     }
     made.release();

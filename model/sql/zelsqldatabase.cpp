@@ -14,11 +14,6 @@
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 bool isSQLite(const QString &driver)
 {
     return driver.startsWith(QLatin1StringView("QSQLITE"), Qt::CaseInsensitive);
@@ -95,16 +90,16 @@ void TzelSQLDatabase::Connect()
     if (FConnected)
         return;
     if (!QSqlDatabase::isDriverAvailable(Driver))
-        throw TzelException(zelFormat(res("dbNoDriver"), {Driver}));
+        throw TzelException(zelFormat(zelRes("dbNoDriver"), {Driver}));
     const QString path = FilePath();
     // SQLite would create a missing file, empty, and the report would print nothing.
     if (isSQLite(Driver) && path != QLatin1StringView(":memory:") && !QFileInfo(path).isFile())
-        throw TzelException(zelFormat(res("dbFileNotFound"), {path}));
+        throw TzelException(zelFormat(zelRes("dbFileNotFound"), {path}));
 
     QString user = FHasLogin ? FLogin : UserName;
     QString password = FHasLogin ? FLoginPassword : Password;
     if (FLoginPrompt && password.isEmpty() && !isSQLite(Driver))
-        TzelDialogService::Instance().InputPassword(res("Password"), password);
+        TzelDialogService::Instance().InputPassword(zelRes("Password"), password);
 
     QString message;
     {
@@ -123,7 +118,7 @@ void TzelSQLDatabase::Connect()
         message = db.lastError().text();
     }
     QSqlDatabase::removeDatabase(FConnectionName);
-    throw TzelException(zelFormat(res("dbConnectError"), {path, message}));
+    throw TzelException(zelFormat(zelRes("dbConnectError"), {path, message}));
 }
 
 void TzelSQLDatabase::Disconnect()

@@ -17,11 +17,6 @@
 
 namespace {
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 TzelFieldType fieldType(const QMetaType &type)
 {
     switch (type.id()) {
@@ -168,7 +163,7 @@ void TzelSQLQuery::Fail(const QString &message) const
     QString statement = SQL.join(u' ').simplified();
     if (statement.size() > 200)
         statement = statement.left(200) + QStringLiteral("...");
-    throw TzelException(zelFormat(res("dbQueryError"), {UserName(), message.trimmed(), statement}));
+    throw TzelException(zelFormat(zelRes("dbQueryError"), {UserName(), message.trimmed(), statement}));
 }
 
 void TzelSQLQuery::Execute()
@@ -206,7 +201,7 @@ void TzelSQLQuery::Execute()
 void TzelSQLQuery::Open()
 {
     if (!FDatabase)
-        throw TzelException(zelFormat(res("dbNoDatabase"), {UserName()}));
+        throw TzelException(zelFormat(zelRes("dbNoDatabase"), {UserName()}));
     if (Active())
         return;
     FDatabase->Connect();
@@ -358,7 +353,7 @@ int TzelSQLQuery::FieldIndex(const QString &index)
             d->IndexCache.emplace_back(index, int(i));
             return int(i);
         }
-    throw TzelException(zelFormat(res("dsFieldNotFound"), {index, UserName()}));
+    throw TzelException(zelFormat(zelRes("dsFieldNotFound"), {index, UserName()}));
 }
 
 Variant TzelSQLQuery::GetValueAt(int field)

@@ -16,11 +16,6 @@ const char *formatTag(TzelImageFormat format)
     return format == TzelImageFormat::Jpeg ? "TzelJPEGImage" : "TzelPNGImage";
 }
 
-QString res(const char *key)
-{
-    return zelResources().Get(QString::fromLatin1(key));
-}
-
 const unsigned char *bytes(const QByteArray &data)
 {
     return reinterpret_cast<const unsigned char *>(data.constData());
@@ -62,7 +57,7 @@ void TzelPicture::LoadFromData(const QByteArray &data)
     // Decoding every pixel, not just the header, keeps damaged images out.
     TzelImage image;
     if (!zelDecodeImage(bytes(data), size_t(data.size()), image))
-        throw TzelException(res("erInvalidImg"));
+        throw TzelException(zelRes("erInvalidImg"));
     Take(data, zelDetectImageFormat(bytes(data), size_t(data.size())), image.Width, image.Height);
 }
 
@@ -75,7 +70,7 @@ void TzelPicture::LoadFromFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw TzelFileError(zelFormat(res("ioCantOpen"), {fileName, file.errorString()}));
+        throw TzelFileError(zelFormat(zelRes("ioCantOpen"), {fileName, file.errorString()}));
     LoadFromStream(&file);
 }
 
@@ -88,7 +83,7 @@ void TzelPicture::SaveToFile(const QString &fileName) const
 {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(FData) != FData.size())
-        throw TzelFileError(zelFormat(res("ioCantCreate"), {fileName, file.errorString()}));
+        throw TzelFileError(zelFormat(zelRes("ioCantCreate"), {fileName, file.errorString()}));
 }
 
 void TzelPicture::SetImage(const TzelImage &image)
@@ -99,7 +94,7 @@ void TzelPicture::SetImage(const TzelImage &image)
     }
     std::vector<unsigned char> png;
     if (!zelEncodePng(image, png))
-        throw TzelException(res("erInvalidImg"));
+        throw TzelException(zelRes("erInvalidImg"));
     Take(QByteArray(reinterpret_cast<const char *>(png.data()), qsizetype(png.size())), TzelImageFormat::Png,
          image.Width, image.Height);
 }
@@ -108,7 +103,7 @@ TzelImage TzelPicture::Image() const
 {
     TzelImage image;
     if (!FData.isEmpty() && !zelDecodeImage(bytes(FData), size_t(FData.size()), image))
-        throw TzelException(res("erInvalidImg"));
+        throw TzelException(zelRes("erInvalidImg"));
     return image;
 }
 
@@ -133,7 +128,7 @@ void TzelPicture::ReadStored(const QByteArray &stored)
     // The tag names the format; the bytes are checked by their signature, so
     // that other tags, and a 4-byte length before the image, read as well.
     if (stored.isEmpty())
-        throw TzelException(res("erInvalidImg"));
+        throw TzelException(zelRes("erInvalidImg"));
     const qsizetype tagLength = quint8(stored.at(0));
     QByteArray data = stored.mid(1 + tagLength);
     if (zelDetectImageFormat(bytes(data), size_t(data.size())) == TzelImageFormat::Unknown && data.size() > 4) {
