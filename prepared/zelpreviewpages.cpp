@@ -212,10 +212,17 @@ TzelXMLItem *TzelPreviewPages::Section(const QString &name)
     return FXMLDoc.Root()->FindItem(name);
 }
 
+// A section the document holds, or nullptr: reading never creates one.
+TzelXMLItem *TzelPreviewPages::ExistingSection(const QString &name) const
+{
+    const int i = FXMLDoc.Root()->Find(name);
+    return i < 0 ? nullptr : FXMLDoc.Root()->Items(i);
+}
+
 int TzelPreviewPages::Count() const
 {
-    const int i = FXMLDoc.Root()->Find(kPreviewPages);
-    return i < 0 ? 0 : FXMLDoc.Root()->Items(i)->Count();
+    const TzelXMLItem *pages = ExistingSection(kPreviewPages);
+    return pages ? pages->Count() : 0;
 }
 
 TzelXMLItem *TzelPreviewPages::PageItem(int index)
@@ -244,8 +251,8 @@ TzelXMLItem *TzelPreviewPages::WritablePageItem()
 
 TzelXMLItem *TzelPreviewPages::LogicalPageItem(int index)
 {
-    TzelXMLItem *numbers = Section(kLogicalPages);
-    return index >= 0 && index < numbers->Count() ? numbers->Items(index) : nullptr;
+    TzelXMLItem *numbers = ExistingSection(kLogicalPages);
+    return numbers && index >= 0 && index < numbers->Count() ? numbers->Items(index) : nullptr;
 }
 
 void TzelPreviewPages::EnsureLoaded(TzelXMLItem *item)
@@ -603,10 +610,9 @@ double TzelPreviewPages::BandBottom(const TzelXMLItem *item) const
 void TzelPreviewPages::PasteObjects(double x, double y)
 {
     TzelXMLItem *page = WritablePageItem();
-    const int i = FXMLDoc.Root()->Find(kCutted);
-    if (!page || i < 0)
+    TzelXMLItem *cut = ExistingSection(kCutted);
+    if (!page || !cut)
         return;
-    TzelXMLItem *cut = FXMLDoc.Root()->Items(i);
     if (cut->Count() > 0) {
         const TzelXMLItem *first = cut->Items(0);
         double dx = x - zelAttrFloat(first, QStringLiteral("l"));
@@ -1190,14 +1196,15 @@ void TzelPreviewPages::WriteReportSection()
 // be able to set anything else on the report that opens it.
 void TzelPreviewPages::ReadReportSection()
 {
-    const int i = FXMLDoc.Root()->Find(kReport);
-    if (!FReport || i < 0 || FXMLDoc.Root()->Items(i)->Count() == 0)
+    const TzelXMLItem *section = ExistingSection(kReport);
+    if (!FReport || !section || section->Count() == 0)
         return;
-    const TzelXMLItem *item = FXMLDoc.Root()->Items(i)->Items(0);
+    const TzelXMLItem *item = section->Items(0);
     auto flag = [item](const QString &name, bool &value) {
-        if (item->PropExists(name))
-            value = zelAttr(item, name).compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0
-                    || zelAttr(item, name) == u"1";
+        if (!item->PropExists(name))
+            return;
+        const QString text = zelAttr(item, name);
+        value = text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 || text == u"1";
     };
     flag(QStringLiteral("DotMatrixReport"), FReport->DotMatrixReport);
     flag(QStringLiteral("PreviewOptions.OutlineVisible"), FReport->PreviewOptions().OutlineVisible);
@@ -1211,10 +1218,9 @@ void TzelPreviewPages::ReadReportSection()
 
 void TzelPreviewPages::ReadSourcePages(TzelSortedStrings &errors)
 {
-    const int i = FXMLDoc.Root()->Find(kSourcePages);
-    if (i < 0)
+    TzelXMLItem *section = ExistingSection(kSourcePages);
+    if (!section)
         return;
-    TzelXMLItem *section = FXMLDoc.Root()->Items(i);
     for (int j = 0; j < section->Count(); ++j) {
         TzelXMLItem *item = section->Items(j);
         TzelReportPage *page = newPageOfClass(item->Name());
@@ -1231,10 +1237,9 @@ void TzelPreviewPages::ReadSourcePages(TzelSortedStrings &errors)
 
 void TzelPreviewPages::ReadDictionary()
 {
-    const int i = FXMLDoc.Root()->Find(kDictionary);
-    if (i < 0)
+    TzelXMLItem *section = ExistingSection(kDictionary);
+    if (!section)
         return;
-    TzelXMLItem *section = FXMLDoc.Root()->Items(i);
     for (int j = 0; j < section->Count(); ++j) {
         const TzelXMLItem *item = section->Items(j);
         const QString sourceName = zelAttr(item, QStringLiteral("name"));
@@ -1272,8 +1277,7 @@ void TzelPreviewPages::SaveToStream(QIODevice *stream)
     });
     FPictureCache->SaveToXML(Section(kPictureCache));
     FPostProcessor->SaveToXML(Section(kPostProcessing));
-    if (const int cut = FXMLDoc.Root()->Find(kCutted); cut >= 0)
-        delete FXMLDoc.Root()->Items(cut);
+    delete ExistingSection(kCutted);
 
     // The written sections are made anew on every save; only the pages,
     // outline, anchors and numbers live in the tree.
@@ -1345,9 +1349,9 @@ void TzelPreviewPages::LoadDocument(QIODevice *stream, bool allowPartialLoading)
         Section(kPictureCache)->Clear();
         for (const QString &error : std::as_const(pictureErrors))
             errors.Add(error);
-        if (const int i = FXMLDoc.Root()->Find(kPostProcessing); i >= 0) {
-            FPostProcessor->LoadFromXML(FXMLDoc.Root()->Items(i));
-            delete FXMLDoc.Root()->Items(i);
+        if (TzelXMLItem *post = ExistingSection(kPostProcessing)) {
+            FPostProcessor->LoadFromXML(post);
+            delete post;
         }
     } catch (const TzelException &e) {
         Clear();

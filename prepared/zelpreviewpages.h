@@ -105,6 +105,7 @@ private:
     using ElementMap = std::unordered_map<const TzelComponent *, int>; // object -> element position
 
     TzelXMLItem *Section(const QString &name);
+    TzelXMLItem *ExistingSection(const QString &name) const;
     TzelXMLItem *PageItem(int index);
     TzelXMLItem *CurrentPageItem();
     TzelXMLItem *WritablePageItem();
