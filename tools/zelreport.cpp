@@ -56,21 +56,34 @@ struct CommonOptions
     }
 };
 
+// Whether the input file is there; says so when not.
+bool inputExists(const QString &fileName)
+{
+    if (QFileInfo(fileName).isFile())
+        return true;
+    printError(zelFormat(zelRes("clFileNotFound"), {fileName}));
+    return false;
+}
+
+// Prints what a load collected, if anything.
+void printErrors(const TzelReport &report)
+{
+    if (!report.Errors().IsEmpty())
+        printError(report.ErrorsText());
+}
+
 // Loads a template for batch use: errors are collected, never shown.
 bool loadTemplate(TzelReport &report, const QString &fileName, const CommonOptions &options)
 {
     report.EngineOptions().NewSilentMode = simSilent;
     if (options.HasPassword)
         report.ReportOptions().HiddenPassword = options.Password;
-    if (!QFileInfo(fileName).isFile()) {
-        printError(zelFormat(zelResources().Get(QStringLiteral("clFileNotFound")), {fileName}));
+    if (!inputExists(fileName))
         return false;
-    }
     report.LoadFromFile(fileName);
     // The silence belongs to this tool, not to the template.
     report.EngineOptions().NewSilentMode = simMessageBoxes;
-    if (!report.Errors().IsEmpty())
-        printError(report.ErrorsText());
+    printErrors(report);
     // The login comes with the command, not with the template.
     if (options.HasDbLogin)
         for (TzelComponent *c : report.AllObjects())
@@ -127,13 +140,10 @@ bool loadPrepared(TzelPreviewPages &pages, const QString &fileName)
 {
     TzelReport &report = *pages.Report();
     report.EngineOptions().NewSilentMode = simSilent;
-    if (!QFileInfo(fileName).isFile()) {
-        printError(zelFormat(zelResources().Get(QStringLiteral("clFileNotFound")), {fileName}));
+    if (!inputExists(fileName))
         return false;
-    }
     pages.LoadFromFile(fileName, true);
-    if (!report.Errors().IsEmpty())
-        printError(report.ErrorsText());
+    printErrors(report);
     return pages.StreamLoaded();
 }
 

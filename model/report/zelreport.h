@@ -83,6 +83,7 @@ public:
     // Public state.
     /// Errors collected while loading and preparing, sorted, each once.
     TzelSortedStrings &Errors() { return FErrors; }
+    const TzelSortedStrings &Errors() const { return FErrors; }
     /// The last file loaded or saved.
     QString FileName() const { return FFileName; }
     void SetFileName(const QString &value) { FFileName = value; }
