@@ -33,10 +33,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -1400,35 +1398,21 @@ bool TzelPreviewPages::SaveToFilter(TzelCustomIOTransport *filter, const QString
     TzelOpenTransport open(filter, FReport);
     if (!open.Open())
         return false;
-    QIODevice *stream = open.Stream(fileName);
-    if (!filter->DoFilterProcessStream(stream, this))
-        SaveToStream(stream);
+    open.Stream(fileName);
+    open.Process([&](QIODevice *stream) {
+        if (!filter->DoFilterProcessStream(stream, this))
+            SaveToStream(stream);
+    });
     return true;
 }
 
-// Written beside the file and renamed over it once complete, so a failing
-// save never destroys the old file, nor the pages this report still reads
-// from it on demand.
+// The file transport writes beside the file and renames over it once
+// complete, so a failing save never destroys the old file, nor the pages this
+// report still reads from it on demand.
 void TzelPreviewPages::SaveToFile(const QString &fileName)
 {
     const QFileInfo info(fileName);
-    const QString target = info.absoluteFilePath();
-    const QString tempName = target + QStringLiteral(".tmp");
     TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
     transport.SetBasePath(info.absolutePath());
-    try {
-        SaveToFilter(&transport, tempName);
-    } catch (const TzelFileError &e) {
-        QFile::remove(tempName);
-        throw TzelFileError(zelFormat(zelRes("ioCantWrite"), {fileName, e.message()}));
-    } catch (...) {
-        QFile::remove(tempName);
-        throw;
-    }
-    // rename(2) replaces the old file in one step.
-    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(tempName);
-        throw TzelFileError(zelFormat(zelRes("ioCantCreate"), {fileName, reason}));
-    }
+    SaveToFilter(&transport, info.absoluteFilePath());
 }

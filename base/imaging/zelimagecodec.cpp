@@ -17,10 +17,14 @@ bool fail(std::string *error, const char *reason)
     return false;
 }
 
-bool sizeAllowed(unsigned long width, unsigned long height)
+bool sizeValid(unsigned long width, unsigned long height)
 {
-    return width > 0 && height > 0 && width <= 0x7FFFFFFF && height <= 0x7FFFFFFF
-           && width * height <= zelMaxImagePixels;
+    return width > 0 && height > 0 && width <= 0x7FFFFFFF && height <= 0x7FFFFFFF;
+}
+
+bool decodable(unsigned long width, unsigned long height)
+{
+    return width * height <= zelMaxImagePixels;
 }
 
 // PNG, through libpng's simplified interface: it keeps its own error
@@ -33,18 +37,18 @@ bool readPng(const unsigned char *data, std::size_t size, TzelImageInfo *info, T
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, data, size))
         return fail(error, png.message);
-    if (!sizeAllowed(png.width, png.height)) {
+    if (!sizeValid(png.width, png.height)) {
         png_image_free(&png);
-        return fail(error, "image too large");
+        return fail(error, "invalid image size");
     }
     if (info) {
         info->Format = TzelImageFormat::Png;
         info->Width = int(png.width);
         info->Height = int(png.height);
     }
-    if (!image) {
+    if (!image || !decodable(png.width, png.height)) {
         png_image_free(&png);
-        return true;
+        return image ? fail(error, "image too large") : true;
     }
     png.format = PNG_FORMAT_RGBA;
     std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(png));
@@ -148,18 +152,18 @@ bool readJpeg(const unsigned char *data, std::size_t size, TzelImageInfo *info, 
     cinfo.progress = &ctx->progress;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
-    if (!sizeAllowed(cinfo.image_width, cinfo.image_height)) {
+    if (!sizeValid(cinfo.image_width, cinfo.image_height)) {
         jpeg_destroy_decompress(&cinfo);
-        return fail(error, "image too large");
+        return fail(error, "invalid image size");
     }
     if (info) {
         info->Format = TzelImageFormat::Jpeg;
         info->Width = int(cinfo.image_width);
         info->Height = int(cinfo.image_height);
     }
-    if (!image) {
+    if (!image || !decodable(cinfo.image_width, cinfo.image_height)) {
         jpeg_destroy_decompress(&cinfo);
-        return true;
+        return image ? fail(error, "image too large") : true;
     }
     switch (cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:

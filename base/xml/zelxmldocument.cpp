@@ -1,6 +1,7 @@
 #include "base/xml/zelxmldocument.h"
 
 #include "base/core/zelexception.h"
+#include "base/stream/zelsafefile.h"
 #include "base/stream/zeltempfile.h"
 #include "base/xml/zelxmlitem.h"
 #include "base/xml/zelxmlreader.h"
@@ -9,9 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -28,6 +26,8 @@ struct TzelXMLDocument::Private
     bool autoIndent = false;
     QString tempDir;
     bool oldVersion = false;
+    bool truncated = false;
+    bool keepTruncated = false;
 
     // The stream unloaded elements are read from: the source of a partial
     // load or a temporary file of our own.
@@ -66,6 +66,7 @@ struct TzelXMLDocument::Private
         ReleaseTempStream();
         ResetRoot();
         oldVersion = false;
+        truncated = false;
         if (allowPartialLoading) {
             tempStream = stream;
             ownedStream = std::move(owned);
@@ -76,6 +77,9 @@ struct TzelXMLDocument::Private
         if (allowPartialLoading)
             tempOldFormat = oldVersion;
         reader.ReadRootItem(&root, !allowPartialLoading);
+        truncated = reader.Truncated();
+        if (truncated && !keepTruncated)
+            reader.RaiseException();
     }
 
     void CreateTempFile()
@@ -143,6 +147,21 @@ bool TzelXMLDocument::OldVersion() const
     return d->oldVersion;
 }
 
+bool TzelXMLDocument::Truncated() const
+{
+    return d->truncated;
+}
+
+bool TzelXMLDocument::KeepTruncated() const
+{
+    return d->keepTruncated;
+}
+
+void TzelXMLDocument::SetKeepTruncated(bool value)
+{
+    d->keepTruncated = value;
+}
+
 void TzelXMLDocument::Clear()
 {
     d->ResetRoot();
@@ -176,35 +195,10 @@ void TzelXMLDocument::LoadFromFile(const QString &fileName)
 
 void TzelXMLDocument::SaveToFile(const QString &fileName)
 {
-    const QString tempName = fileName + QStringLiteral(".tmp");
-    {
-        QFile temp(tempName);
-        if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw TzelFileError(QStringLiteral("Cannot create file \"%1\": %2")
-                                    .arg(nativeName(tempName), temp.errorString()));
-        try {
-            SaveToStream(&temp);
-            if (!temp.flush())
-                throw TzelFileError(QStringLiteral("Cannot write file \"%1\": %2")
-                                        .arg(nativeName(tempName), temp.errorString()));
-            temp.close();
-        } catch (...) {
-            // Whatever went wrong, the old file has not been touched.
-            temp.close();
-            QFile::remove(tempName);
-            throw;
-        }
-    }
-
-    // rename() replaces the old file in one step, so it stands until the new
-    // one is in place; a file held open for partial loading keeps its old
-    // contents meanwhile, and is released only once the rename has worked.
-    if (std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(fileName).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(tempName);
-        throw TzelFileError(QStringLiteral("Cannot rename \"%1\" to \"%2\": %3")
-                                .arg(nativeName(tempName), nativeName(fileName), reason));
-    }
+    // The old file stands until the new one is complete; a file held open
+    // for partial loading keeps its old contents meanwhile, and is released
+    // only once the new one is in place.
+    zelSaveFile(fileName, [this](QIODevice *stream) { SaveToStream(stream); });
     d->ReleaseTempStream();
     LoadFromFile(fileName);
 }
@@ -217,6 +211,9 @@ void TzelXMLDocument::LoadItem(TzelXMLItem *item)
     reader.SetOldFormat(d->tempOldFormat);
     reader.SetPosition(item->Offset());
     reader.ReadRootItem(item, true);
+    // An element read back by its offset was complete when it was stored.
+    if (reader.Truncated())
+        reader.RaiseException();
     item->SetLoaded(true);
 }
 

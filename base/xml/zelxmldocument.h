@@ -26,6 +26,14 @@ public:
     void SetTempDir(const QString &value);
     /// Whether the last stream read was in the old 8-bit format.
     bool OldVersion() const;
+    /// Whether the last stream read ended before its root element closed
+    /// (only with KeepTruncated; otherwise such a stream raises).
+    bool Truncated() const;
+    /// Whether a stream that ends before its root element closes is kept as
+    /// far as it was read, for the caller to report (default False: it
+    /// raises "Invalid file format" like any other malformed stream).
+    bool KeepTruncated() const;
+    void SetKeepTruncated(bool value);
 
     /// Empties the root and releases the temporary stream.
     void Clear();
@@ -37,8 +45,8 @@ public:
     /// Opens FileName for reading and loads it with partial loading; the file
     /// stays open until the document is cleared, reloaded or destroyed.
     void LoadFromFile(const QString &fileName);
-    /// Writes through FileName + ".tmp" and a rename, so the old file stands
-    /// until the new one is complete; then loads it again.
+    /// Writes through a temporary file and a rename (zelSaveFile), so the old
+    /// file stands until the new one is complete; then loads it again.
     void SaveToFile(const QString &fileName);
     /// Reads an unloaded element back from the temporary stream.
     void LoadItem(TzelXMLItem *item);

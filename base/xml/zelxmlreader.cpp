@@ -153,17 +153,17 @@ bool TzelXMLReader::SkipToTagStart()
     }
 }
 
-void TzelXMLReader::SkipComment()
+bool TzelXMLReader::SkipComment()
 {
     int dashes = 0;
     for (;;) {
         if (FIndex == FFill && !Fill())
-            RaiseException();
+            return false;
         const char *buf = FBuffer.get();
         while (FIndex < FFill) {
             const char c = buf[FIndex++];
             if (c == '>' && dashes >= 2)
-                return;
+                return true;
             dashes = c == '-' ? dashes + 1 : 0;
         }
     }
@@ -178,15 +178,23 @@ bool TzelXMLReader::ReadTag(Tag &tag)
         const char *from = FBuffer.get() + FIndex;
         const char *gt = static_cast<const char *>(std::memchr(from, '>', size_t(FFill - FIndex)));
         if (!gt) {
-            if (ReadTagSlow(tag))
+            switch (ReadTagSlow(tag)) {
+            case SlowTag::Tag:
                 return true;
-            continue; // it was a comment
+            case SlowTag::Comment:
+                continue;
+            case SlowTag::Cut:
+                FCut = true;
+                return false;
+            }
         }
         const qsizetype size = gt - from;
         if (size >= 3 && from[0] == '!' && from[1] == '-' && from[2] == '-') {
             FIndex += 3;
-            SkipComment();
-            continue;
+            if (SkipComment())
+                continue;
+            FCut = true;
+            return false;
         }
         if (std::memchr(from, '<', size_t(size)))
             RaiseException();
@@ -197,14 +205,14 @@ bool TzelXMLReader::ReadTag(Tag &tag)
     }
 }
 
-// A tag that runs past the end of the block is collected in FTag. Returns
-// false when the tag turned out to be a comment, which is then skipped.
-bool TzelXMLReader::ReadTagSlow(Tag &tag)
+// A tag that runs past the end of the block is collected in FTag. A comment
+// is skipped; a tag or comment that the stream's end cuts off is dropped.
+TzelXMLReader::SlowTag TzelXMLReader::ReadTagSlow(Tag &tag)
 {
     FTag.clear();
     for (;;) {
         if (FIndex == FFill && !Fill())
-            RaiseException(); // end of stream inside a tag
+            return SlowTag::Cut;
         const char *from = FBuffer.get() + FIndex;
         if (FTag.size() < 3) {
             const char c = *from;
@@ -214,10 +222,8 @@ bool TzelXMLReader::ReadTagSlow(Tag &tag)
             if (c == '<')
                 RaiseException();
             FTag.push_back(c);
-            if (FTag == "!--") {
-                SkipComment();
-                return false;
-            }
+            if (FTag == "!--")
+                return SkipComment() ? SlowTag::Comment : SlowTag::Cut;
             continue;
         }
         const qsizetype avail = FFill - FIndex;
@@ -234,7 +240,7 @@ bool TzelXMLReader::ReadTagSlow(Tag &tag)
     }
     tag.data = FTag.data();
     tag.size = qsizetype(FTag.size());
-    return true;
+    return SlowTag::Tag;
 }
 
 QString TzelXMLReader::Name(const char *data, qsizetype size)
@@ -283,8 +289,11 @@ void TzelXMLReader::ReadRootItem(TzelXMLItem *item, bool readChildren)
 {
     Tag tag;
     TagParts p;
-    if (!ReadTag(tag))
+    if (!ReadTag(tag)) {
+        if (FCut) // not even the element's start tag is there
+            RaiseException();
         return;
+    }
     splitTag(tag.data, tag.size, p);
     if (p.closing)
         RaiseException();
@@ -323,9 +332,11 @@ void TzelXMLReader::ReadRootItem(TzelXMLItem *item, bool readChildren)
 
     while (!frames.empty()) {
         if (!ReadTag(tag)) {
-            // Missing closing tags at the end of the stream are tolerated.
+            // The stream ended inside the element: what was read is kept,
+            // and Truncated tells the caller that more was meant to follow.
             for (auto it = frames.rbegin(); it != frames.rend(); ++it)
                 finish(*it);
+            FTruncated = true;
             break;
         }
         splitTag(tag.data, tag.size, p);

@@ -31,6 +31,9 @@ public:
     void ReadRootItem(TzelXMLItem *item, bool readChildren = true);
     /// Raises TzelInvalidXMLException.
     [[noreturn]] void RaiseException();
+    /// Whether the stream ended before the element read last was closed
+    /// (in a tag or comment, or before a closing tag); what was read is kept.
+    bool Truncated() const { return FTruncated; }
 
     /// Absolute stream position of the next byte to consume.
     qint64 Position() const { return FBlockPos + FIndex; }
@@ -50,11 +53,13 @@ private:
     };
     struct Frame;
 
+    enum class SlowTag { Tag, Comment, Cut };
+
     bool Fill();
     bool SkipToTagStart();
-    void SkipComment();
+    bool SkipComment();
     bool ReadTag(Tag &tag);
-    bool ReadTagSlow(Tag &tag);
+    SlowTag ReadTagSlow(Tag &tag);
     QString DecodeText(const char *data, qsizetype size);
     QString Name(const char *data, qsizetype size);
 
@@ -74,4 +79,6 @@ private:
     };
     std::unique_ptr<NameEntry[]> FNameCache;
     bool FOldFormat = false;
+    bool FCut = false;       ///< the stream ended inside a tag or comment
+    bool FTruncated = false;
 };

@@ -3,6 +3,7 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
+#include "base/stream/zelsafefile.h"
 #include "model/io/zeliopath.h"
 #include "model/io/zeliotransportscollection.h"
 #include "model/io/zelnode.h"
@@ -10,6 +11,8 @@
 #include <QFileDevice>
 #include <QIODevice>
 #include <QStringList>
+#include <exception>
+#include <memory>
 
 struct TzelCustomIOTransport::Private
 {
@@ -93,14 +96,46 @@ struct TzelCustomIOTransport::Private
         }
     }
 
-    static void FreeObjects(TzelNode *node)
+    // Ends the use of a stream whose writing went through: a safe file
+    // replaces its target, a plain file flushes. Raises TzelFileError naming
+    // the file when any write failed.
+    static void Complete(QIODevice *stream)
     {
+        if (auto *safe = dynamic_cast<TzelSafeFile *>(stream)) {
+            safe->Commit();
+            return;
+        }
+        auto *file = qobject_cast<QFileDevice *>(stream);
+        if (file && file->isOpen() && file->isWritable() && !file->flush())
+            throw TzelFileError(zelFormat(zelResources().Get(QStringLiteral("ioCantWrite")),
+                                          {file->fileName(), file->errorString()}));
+    }
+
+    // Frees every stream below Node, completing each when Commit is set, or
+    // dropping what was written otherwise. Every stream is freed; the first
+    // failure is returned.
+    static std::exception_ptr FreeObjects(TzelNode *node, bool commit)
+    {
+        std::exception_ptr failure;
         for (int i = 0; i < node->Count(); ++i)
-            FreeObjects(node->Nodes(i));
+            if (std::exception_ptr e = FreeObjects(node->Nodes(i), commit); e && !failure)
+                failure = e;
         if (QIODevice *stream = node->ObjectData()) {
             node->SetObjectData(nullptr);
-            delete stream;
+            std::unique_ptr<QIODevice> owned(stream);
+            if (!commit) {
+                if (auto *safe = dynamic_cast<TzelSafeFile *>(stream))
+                    safe->Cancel();
+            } else {
+                try {
+                    Complete(stream);
+                } catch (...) {
+                    if (!failure)
+                        failure = std::current_exception();
+                }
+            }
         }
+        return failure;
     }
 
     // Hands Stream out from Node, which then owns it as the transport says.
@@ -110,6 +145,20 @@ struct TzelCustomIOTransport::Private
         node->SetOwnsObject(t.FFreeStreams);
         node->SetObjectData(stream);
         node->SetFilterAccess(t.FFilterAccess);
+    }
+
+    // Takes Stream out of the tree (and the internal transport's mirror);
+    // False when the transport does not hold it.
+    static bool Detach(TzelCustomIOTransport &t, QIODevice *stream)
+    {
+        TzelNode *node = stream ? t.FRootNode->Find(stream, true) : nullptr;
+        if (!node)
+            return false;
+        node->SetObjectData(nullptr);
+        if (t.FInternalFilter)
+            if (TzelNode *mirror = t.FInternalFilter->FRootNode->Find(stream, true))
+                mirror->SetObjectData(nullptr);
+        return true;
     }
 
     static void CloseAuxiliary(std::unique_ptr<TzelCustomIOTransport> &aux)
@@ -131,7 +180,8 @@ TzelCustomIOTransport::TzelCustomIOTransport(Registration registration)
 
 TzelCustomIOTransport::~TzelCustomIOTransport()
 {
-    CloseAllStreams();
+    // Streams nobody freed or closed belong to an operation that did not end.
+    CancelAllStreams();
     FTempFilter.reset();
     FInternalFilter.reset();
     FRootNode.reset();
@@ -192,8 +242,10 @@ QIODevice *TzelCustomIOTransport::GetStream(const QString &fileName)
     if (QIODevice *held = node->ObjectData()) {
         if (node->FilterAccess() == FFilterAccess || !FFreeStreams)
             return held;
+        // Reading what was being written: the writing is done.
         node->SetObjectData(nullptr);
-        delete held;
+        std::unique_ptr<QIODevice> owned(held);
+        Private::Complete(held);
     }
     QIODevice *stream = DoCreateStream(name, zelIONamePart(name));
     if (node == FRootNode.get())
@@ -204,25 +256,19 @@ QIODevice *TzelCustomIOTransport::GetStream(const QString &fileName)
 
 void TzelCustomIOTransport::FreeStream(QIODevice *stream, const QString &)
 {
-    if (!stream)
+    if (!Private::Detach(*this, stream))
         return;
-    TzelNode *node = FRootNode->Find(stream, true);
-    if (!node)
-        return;
-    node->SetObjectData(nullptr);
-    if (FInternalFilter)
-        if (TzelNode *mirror = FInternalFilter->FRootNode->Find(stream, true))
-            mirror->SetObjectData(nullptr);
+    std::unique_ptr<QIODevice> owned(stream);
+    Private::Complete(stream);
+}
 
-    // Written data still in the buffer must not be lost without a word.
-    QString error;
-    auto *file = qobject_cast<QFileDevice *>(stream);
-    if (file && file->isOpen() && file->isWritable() && !file->flush())
-        error = zelFormat(zelResources().Get(QStringLiteral("ioCantWrite")),
-                          {file->fileName(), file->errorString()});
+void TzelCustomIOTransport::CancelStream(QIODevice *stream) noexcept
+{
+    if (!Private::Detach(*this, stream))
+        return;
+    if (auto *safe = dynamic_cast<TzelSafeFile *>(stream))
+        safe->Cancel();
     delete stream;
-    if (!error.isEmpty())
-        throw TzelFileError(error);
 }
 
 bool TzelCustomIOTransport::DoFilterProcessStream(QIODevice *, void *)
@@ -244,8 +290,14 @@ void TzelCustomIOTransport::CloseFilter()
 {
     Private::CloseAuxiliary(FInternalFilter);
     Private::CloseAuxiliary(FTempFilter);
+    // Streams still open are complete now, before the tree that holds them goes.
+    std::exception_ptr failure;
+    if (FFreeStreams)
+        failure = Private::FreeObjects(FRootNode.get(), true);
     FRootNode->Clear();
     FCurrentNode = FRootNode.get();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TzelCustomIOTransport::AssignFilter(const TzelCustomIOTransport &source)
@@ -340,8 +392,16 @@ void TzelCustomIOTransport::LoadClosedStreams()
 
 void TzelCustomIOTransport::CloseAllStreams()
 {
+    if (!FFreeStreams)
+        return;
+    if (std::exception_ptr failure = Private::FreeObjects(FRootNode.get(), true))
+        std::rethrow_exception(failure);
+}
+
+void TzelCustomIOTransport::CancelAllStreams() noexcept
+{
     if (FFreeStreams)
-        Private::FreeObjects(FRootNode.get());
+        Private::FreeObjects(FRootNode.get(), false);
 }
 
 TzelNode *TzelCustomIOTransport::GetFileNode() const

@@ -67,15 +67,22 @@ public:
     /// The stream for FileName (empty: FileName()), opened with FilterAccess();
     /// the transport keeps it until FreeStream or CloseFilter.
     virtual QIODevice *GetStream(const QString &fileName = QString());
-    /// Frees Stream; a stream the transport does not hold is left alone.
+    /// Frees Stream once everything is written to it: a file being saved
+    /// replaces the old one now, and a write that failed anywhere raises
+    /// TzelFileError naming the file. A stream the transport does not hold
+    /// is left alone.
     virtual void FreeStream(QIODevice *stream, const QString &fileName = QString());
+    /// Frees Stream after a failed load or save: what was written is dropped
+    /// and the file stays as it was. Never raises.
+    void CancelStream(QIODevice *stream) noexcept;
     /// Lets the transport load or save ProcessingObject itself; True when it did.
     virtual bool DoFilterProcessStream(QIODevice *stream, void *processingObject);
     /// Whether every stream goes into one container.
     virtual bool AllInOneContainer();
     /// Opens the transport; False when the user cancelled.
     virtual bool OpenFilter();
-    /// Frees the auxiliary transports and the container tree with its streams.
+    /// Frees the auxiliary transports and the container tree with its
+    /// streams, completing them as CloseAllStreams does.
     virtual void CloseFilter();
     /// Copies the settings that travel with a clone: Report, ShowDialog,
     /// OverwritePrompt, DefaultPath, FileName, DefaultExt, ExtDescription.
@@ -108,8 +115,13 @@ public:
     void LoadStreamsList(StreamList &list);
     /// Opens a stream for every stream node that has none.
     void LoadClosedStreams();
-    /// Frees every stream of the tree, when the transport frees its streams.
+    /// Frees every stream of the tree, when the transport frees its streams,
+    /// completing what was written as FreeStream does; raises the first
+    /// failure once all are freed.
     void CloseAllStreams();
+    /// Frees every stream of the tree, when the transport frees its streams,
+    /// dropping what was written as CancelStream does.
+    void CancelAllStreams() noexcept;
     /// The first stream node depth first, or nullptr when the tree holds no file.
     TzelNode *GetFileNode() const;
     /// Transport for temporary files, created on first use and freed by CloseFilter.

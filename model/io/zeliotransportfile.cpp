@@ -3,6 +3,7 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
+#include "base/stream/zelsafefile.h"
 #include "model/io/zeliopath.h"
 #include "model/io/zelnode.h"
 
@@ -70,13 +71,15 @@ bool TzelIOTransportFile::DoCreateContainer(TzelNode *node)
 QIODevice *TzelIOTransportFile::DoCreateStream(const QString &fullFilePath, const QString &)
 {
     const QString path = FileSystemPath(fullFilePath);
-    auto file = std::make_unique<QFile>(path);
     if (FilterAccess() == faWrite) {
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw TzelFileError(message("ioCantCreate", {path, file->errorString()}));
-    } else if (!file->open(QIODevice::ReadOnly)) {
-        throw TzelFileError(message("ioCantOpen", {path, file->errorString()}));
+        // Replaces the file only when FreeStream commits it.
+        auto file = std::make_unique<TzelSafeFile>(path);
+        file->open(QIODevice::WriteOnly);
+        return file.release();
     }
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw TzelFileError(message("ioCantOpen", {path, file->errorString()}));
     return file.release();
 }
 
@@ -96,7 +99,7 @@ void TzelIOTransportFile::FreeTempContainer()
 {
     if (!FTempFolderExists)
         return;
-    CloseAllStreams();
+    CancelAllStreams();
     // Every file of the tree was made below the folder, so it goes with it.
     QDir(zelIOFilePath(BasePath())).removeRecursively();
     FTempFolderExists = false;

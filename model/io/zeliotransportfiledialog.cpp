@@ -6,6 +6,8 @@
 #include "model/io/zeliotransportscollection.h"
 #include "model/report/zelreport.h"
 
+#include <exception>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -46,10 +48,8 @@ TzelFilterVisibility TzelIOTransportFileDialog::GetVisibility() const
 
 bool TzelIOTransportFileDialog::OpenFilter()
 {
-    if (FDelegate) {
-        FDelegate->CloseFilter();
-        FDelegate.reset();
-    }
+    if (FDelegate)
+        std::unique_ptr<TzelCustomIOTransport>(std::move(FDelegate))->CloseFilter();
 
     TzelDialogService::FileRequest request;
     request.Save = FilterAccess() == faWrite;
@@ -99,11 +99,17 @@ bool TzelIOTransportFileDialog::OpenFilter()
 
 void TzelIOTransportFileDialog::CloseFilter()
 {
-    TzelIOTransportFile::CloseFilter();
-    if (FDelegate) {
-        FDelegate->CloseFilter();
-        FDelegate.reset();
+    // Both close whatever either raises; the delegate goes in any case.
+    std::exception_ptr failure;
+    try {
+        TzelIOTransportFile::CloseFilter();
+    } catch (...) {
+        failure = std::current_exception();
     }
+    if (FDelegate)
+        std::unique_ptr<TzelCustomIOTransport>(std::move(FDelegate))->CloseFilter();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 QIODevice *TzelIOTransportFileDialog::GetStream(const QString &fileName)

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "base/core/zelexception.h"
+#include "base/stream/zelsafefile.h"
 #include "model/io/zelcustomiotransport.h"
 
 #include <QString>
+#include <functional>
 
 class TzelReport;
 
-// Opens a transport on behalf of a report for one load or save, and frees
-// its stream and closes it whatever happens.
+// Opens a transport on behalf of a report for one load or save. Close ends a
+// load or save that went through; destruction without Close is a failure, so
+// the stream is cancelled (a file being saved keeps its old contents) and
+// nothing is raised.
 class TzelOpenTransport
 {
 public:
@@ -20,9 +25,12 @@ public:
     ~TzelOpenTransport()
     {
         if (FStream)
-            FTransport->FreeStream(FStream, FFileName);
-        if (FOpened)
-            FTransport->CloseFilter();
+            FTransport->CancelStream(FStream);
+        try {
+            if (FOpened)
+                FTransport->CloseFilter();
+        } catch (...) { // a failure is being handled already
+        }
         FTransport->SetReport(nullptr);
     }
     TzelOpenTransport(const TzelOpenTransport &) = delete;
@@ -34,12 +42,37 @@ public:
         FOpened = FTransport->OpenFilter();
         return FOpened;
     }
-    /// The stream for FileName, freed on destruction.
+    /// The stream for FileName, cancelled unless Close comes first.
     QIODevice *Stream(const QString &fileName)
     {
         FFileName = fileName;
         FStream = FTransport->GetStream(fileName);
         return FStream;
+    }
+    /// Runs Work on the stream and then Close. A writer's exception after a
+    /// write to the file failed is raised as that failure, naming the file.
+    void Process(const std::function<void(QIODevice *stream)> &work)
+    {
+        try {
+            work(FStream);
+        } catch (const TzelException &) {
+            zelRaiseWriteFailure(FStream);
+            throw;
+        }
+        Close();
+    }
+    /// Frees the stream, which completes a save, and closes the transport.
+    /// Raises what FreeStream or CloseFilter raise (a write that failed).
+    void Close()
+    {
+        QIODevice *stream = FStream;
+        FStream = nullptr;
+        if (stream)
+            FTransport->FreeStream(stream, FFileName);
+        if (FOpened) {
+            FOpened = false;
+            FTransport->CloseFilter();
+        }
     }
 
 private:

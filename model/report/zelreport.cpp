@@ -227,7 +227,7 @@ bool TzelReport::ProcessIOTransport(TzelCustomIOTransport *filter, const QString
     TzelOpenTransport open(filter, this);
     if (!open.Open())
         return false;
-    QIODevice *stream = open.Stream(fileName);
+    open.Stream(fileName);
     if (!filter->FileName().isEmpty())
         FFileName = filter->FileName();
     else if (!fileName.isEmpty())
@@ -239,12 +239,16 @@ bool TzelReport::ProcessIOTransport(TzelCustomIOTransport *filter, const QString
         if (!relative.startsWith(QStringLiteral("..")))
             FParentReport = relative;
     }
-    if (filter->DoFilterProcessStream(stream, this))
-        return true;
-    if (access == faRead)
-        return LoadFromStream(stream);
-    SaveToStream(stream);
-    return true;
+    bool result = true;
+    open.Process([&](QIODevice *stream) {
+        if (filter->DoFilterProcessStream(stream, this))
+            return;
+        if (access == faRead)
+            result = LoadFromStream(stream);
+        else
+            SaveToStream(stream);
+    });
+    return result;
 }
 
 bool TzelReport::LoadFromStream(QIODevice *stream)
@@ -328,12 +332,15 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
 
 void TzelReport::SaveToFile(const QString &fileName)
 {
-    const QString folder = QFileInfo(fileName).absolutePath();
+    // The transport joins relative names to its base folder: give it the
+    // whole path, or a relative folder would be applied twice.
+    const QFileInfo info(fileName);
+    const QString folder = info.absolutePath();
     if (!FParentReport.isEmpty() && QDir::isAbsolutePath(FParentReport))
         FParentReport = QDir(folder).relativeFilePath(FParentReport);
     TzelIOTransportFile transport(TzelIOTransportFile::NoRegister);
     transport.SetBasePath(folder);
-    ProcessIOTransport(&transport, fileName, faWrite);
+    ProcessIOTransport(&transport, info.absoluteFilePath(), faWrite);
 }
 
 void TzelReport::SaveToStream(QIODevice *stream, bool saveChildren, bool saveDefaultValues, bool streaming)

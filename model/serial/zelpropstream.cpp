@@ -147,9 +147,5 @@ QByteArray zelWritePropData(const TzelPersistent &object)
 void zelReadPropData(TzelPersistent &object, const QByteArray &data)
 {
     Reader reader(parse(data));
-    try {
-        object.DefineProperties(reader);
-    } catch (const std::exception &) {
-        // Data the object cannot take is dropped, as the format has always done.
-    }
+    object.DefineProperties(reader);
 }

@@ -9,5 +9,6 @@ class TzelPersistent;
 
 /// The entries Object defines through DefineProperties; empty when it stores none.
 QByteArray zelWritePropData(const TzelPersistent &object);
-/// Applies the entries of Data to Object; damaged data is ignored.
+/// Applies the entries of Data to Object. A damaged stream is read as far as
+/// it goes; what the object refuses raises its TzelException.
 void zelReadPropData(TzelPersistent &object, const QByteArray &data);

@@ -410,7 +410,12 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *compo
     }
 
     if (rest.compare(u"PropData", Qt::CaseInsensitive) == 0) {
-        zelReadPropData(*current, QByteArray::fromHex(value.toLatin1()));
+        try {
+            zelReadPropData(*current, QByteArray::fromHex(value.toLatin1()));
+        } catch (const TzelException &e) {
+            const QString owner = component ? component->Name() : obj->ClassInfo().ClassName();
+            throw TzelException(zelFormat(zelRes("xrPropDataError"), {owner, e.message()}));
+        }
         return;
     }
     if (rest.compare(u"Text", Qt::CaseInsensitive) == 0) {
@@ -550,8 +555,11 @@ void TzelXMLSerializer::ReadRootComponent(TzelComponent *root, TzelXMLItem *item
 {
     TzelXMLDocument document;
     if (!item) {
+        document.SetKeepTruncated(true);
         document.LoadFromStream(Stream, false);
         OldFormat = document.OldVersion();
+        if (document.Truncated())
+            Errors.Add(zelRes("xrTruncated"));
         item = document.Root();
     }
     QList<TzelComponent *> touched;

@@ -4,6 +4,7 @@
 #include "base/core/zelformat.h"
 #include "base/imaging/zelimagecodec.h"
 #include "base/resources/zelresources.h"
+#include "base/stream/zelsafefile.h"
 #include "model/reflect/zelfiler.h"
 
 #include <QFile>
@@ -54,11 +55,20 @@ void TzelPicture::LoadFromData(const QByteArray &data)
         Clear();
         return;
     }
-    // Decoding every pixel, not just the header, keeps damaged images out.
-    TzelImage image;
-    if (!zelDecodeImage(bytes(data), size_t(data.size()), image))
+    // The header gives the size; pixels are decoded only when drawn, so a
+    // small file cannot cost much memory by merely being loaded.
+    TzelImageInfo info;
+    if (!zelReadImageInfo(bytes(data), size_t(data.size()), info))
         throw TzelException(zelRes("erInvalidImg"));
-    Take(data, zelDetectImageFormat(bytes(data), size_t(data.size())), image.Width, image.Height);
+    CheckDecodable(info.Width, info.Height);
+    Take(data, info.Format, info.Width, info.Height);
+}
+
+void TzelPicture::CheckDecodable(int width, int height)
+{
+    if (qint64(width) * height > qint64(zelMaxImagePixels))
+        throw TzelException(zelFormat(zelRes("erImgTooLarge"), {QString::number(width), QString::number(height),
+                                                                QString::number(zelMaxImagePixels)}));
 }
 
 void TzelPicture::LoadFromStream(QIODevice *stream)
@@ -81,9 +91,7 @@ void TzelPicture::SaveToStream(QIODevice *stream) const
 
 void TzelPicture::SaveToFile(const QString &fileName) const
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(FData) != FData.size())
-        throw TzelFileError(zelFormat(zelRes("ioCantCreate"), {fileName, file.errorString()}));
+    zelSaveFile(fileName, [this](QIODevice *stream) { SaveToStream(stream); });
 }
 
 void TzelPicture::SetImage(const TzelImage &image)
@@ -102,7 +110,10 @@ void TzelPicture::SetImage(const TzelImage &image)
 TzelImage TzelPicture::Image() const
 {
     TzelImage image;
-    if (!FData.isEmpty() && !zelDecodeImage(bytes(FData), size_t(FData.size()), image))
+    if (FData.isEmpty())
+        return image;
+    CheckDecodable(FWidth, FHeight);
+    if (FFormat == TzelImageFormat::Unknown || !zelDecodeImage(bytes(FData), size_t(FData.size()), image))
         throw TzelException(zelRes("erInvalidImg"));
     return image;
 }
@@ -114,6 +125,9 @@ void TzelPicture::Clear()
 
 QByteArray TzelPicture::WriteStored() const
 {
+    // Bytes that never read as a picture go back exactly as they came.
+    if (FFormat == TzelImageFormat::Unknown)
+        return FData;
     const QByteArray tag(formatTag(FFormat));
     QByteArray stored;
     stored.reserve(1 + tag.size() + FData.size());
@@ -138,7 +152,14 @@ void TzelPicture::ReadStored(const QByteArray &stored)
             && zelDetectImageFormat(bytes(inner), size_t(inner.size())) != TzelImageFormat::Unknown)
             data = inner.left(qsizetype(length));
     }
-    LoadFromData(data);
+    try {
+        LoadFromData(data);
+    } catch (const TzelException &) {
+        // Kept as read, so that saving the template again loses nothing; the
+        // error still reaches the reader of the template.
+        Take(stored, TzelImageFormat::Unknown, 0, 0);
+        throw;
+    }
 }
 
 void TzelPicture::DefineProperties(TzelFiler &filer)

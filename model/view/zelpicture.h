@@ -10,8 +10,11 @@
 class QIODevice;
 
 // A picture held by a picture object or a page: a PNG or JPEG image kept in
-// the bytes it was loaded from, so that saving never encodes it again. Only
-// data that decodes is taken; anything else raises "Invalid image format".
+// the bytes it was loaded from, so that saving never encodes it again. Its
+// header is read on the way in (size and encoding); the pixels are decoded
+// only by Image. Data whose header does not read raises "Invalid image
+// format". A template entry that is no picture is kept as it was stored, with
+// an Unknown format, so that saving the template writes it back unchanged.
 class TzelPicture : public TzelPersistent
 {
     ZEL_CLASS(TzelPicture, TzelPersistent)
@@ -37,7 +40,8 @@ class TzelPicture : public TzelPersistent
     const QByteArray &Data() const { return FData; }
 
     /// Takes an encoded PNG or JPEG image; empty Data clears the picture.
-    /// Data that does not decode raises and leaves the picture as it was.
+    /// Data whose header does not read, or a picture of more pixels than
+    /// can be decoded, raises and leaves the picture as it was.
     void LoadFromData(const QByteArray &data);
     /// Reads Stream to its end and takes the bytes as LoadFromData does.
     void LoadFromStream(QIODevice *stream);
@@ -49,7 +53,8 @@ class TzelPicture : public TzelPersistent
     void SaveToFile(const QString &fileName) const;
     /// Takes Image, encoded as PNG; an empty image clears the picture.
     void SetImage(const TzelImage &image);
-    /// The decoded pixels (empty for an empty picture).
+    /// The decoded pixels (empty for an empty picture); raises "Invalid
+    /// image format" for data that does not decode.
     TzelImage Image() const;
     /// Removes the image.
     void Clear();
@@ -62,6 +67,7 @@ class TzelPicture : public TzelPersistent
     void DefineProperties(TzelFiler &filer) override;
 
 private:
+    static void CheckDecodable(int width, int height);
     void Take(const QByteArray &data, TzelImageFormat format, int width, int height);
     void ReadStored(const QByteArray &stored);
     QByteArray WriteStored() const;

@@ -163,7 +163,7 @@ TEST(XmlDocument, OldFormatUsesTheSystemCodePage)
     EXPECT_EQ(saved(doc), kHeader + "<caf\xE9/>");
 }
 
-TEST(XmlDocument, ReadsTagsAsThePartDescribes)
+TEST(XmlDocument, SkipsCommentsAndTextAndMatchesClosingTagsIgnoringCase)
 {
     TzelXMLDocument doc;
     // Comments (even holding '<' and "--") and text between tags are skipped;
@@ -180,13 +180,35 @@ TEST(XmlDocument, ReadsTagsAsThePartDescribes)
     EXPECT_EQ(str(a->Items(1)->Name()), "C");
     EXPECT_EQ(str(a->Items(2)->Text()), "y=\"2\"");
 
-    // Missing closing tags at the end of the stream are tolerated.
-    load(doc, kHeader + "<A><B/>");
-    ASSERT_EQ(doc.Root()->Count(), 1);
-    EXPECT_EQ(str(doc.Root()->Items(0)->Name()), "B");
-
     load(doc, kHeader);
     EXPECT_TRUE(doc.Root()->Name().isEmpty());
+    EXPECT_FALSE(doc.Truncated());
+}
+
+TEST(XmlDocument, AStreamEndingInsideTheRootIsKeptOnlyWhenAsked)
+{
+    // Cut after an element, inside a tag, inside a comment: whatever was
+    // read completely stays, and Truncated says that more was meant to come.
+    const QByteArray cuts[] = {kHeader + "<A><B/>", kHeader + "<A><B/><C x=\"1", kHeader + "<A><B/><!-- cut"};
+    for (const QByteArray &bytes : cuts) {
+        SCOPED_TRACE(bytes.constData());
+        TzelXMLDocument strict;
+        EXPECT_THROW(load(strict, bytes), TzelInvalidXMLException);
+
+        TzelXMLDocument kept;
+        kept.SetKeepTruncated(true);
+        load(kept, bytes);
+        EXPECT_TRUE(kept.Truncated());
+        ASSERT_EQ(kept.Root()->Count(), 1);
+        EXPECT_EQ(str(kept.Root()->Items(0)->Name()), "B");
+
+        load(kept, kHeader + "<A><B/></A>");
+        EXPECT_FALSE(kept.Truncated());
+    }
+    // Without even the root's start tag there is nothing to keep.
+    TzelXMLDocument kept;
+    kept.SetKeepTruncated(true);
+    EXPECT_THROW(load(kept, kHeader + "<A x=\"1"), TzelInvalidXMLException);
 }
 
 TEST(XmlDocument, MalformedInputRaisesInvalidFormat)
@@ -356,28 +378,34 @@ TEST(XmlDocument, FailedSaveKeepsTheOldFile)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("report.zt3"));
-    const QString temp = path + QStringLiteral(".tmp");
     zelWriteFile(path, "old contents");
     TzelXMLDocument doc;
     doc.Root()->SetName(u8("report"));
     doc.Root()->SetProp(u8("Data"), QString(200000, u'x'));
 
-    // The temporary name cannot be created.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("report.zt3.tmp")));
+    // A write-protected file is refused, whoever runs the program.
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     try {
         doc.SaveToFile(path);
         ADD_FAILURE() << "no exception";
     } catch (const TzelFileError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("report.zt3.tmp"))) << str(e.message());
+        EXPECT_EQ(str(e.message()), "Cannot create file \"" + path.toStdString() + "\": the file is write-protected");
     }
     EXPECT_EQ(zelReadFile(path), "old contents");
-    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("report.zt3.tmp")));
+    EXPECT_FALSE(QFileInfo(path).permissions()
+                 & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("report.zt3")});
 
-    // The temporary file cannot be written (the device is full).
+    // A device is written in place; it cannot take the bytes, and says so.
     if (!QFile::exists(QStringLiteral("/dev/full")))
         GTEST_SKIP() << "no /dev/full";
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), temp));
-    EXPECT_THROW(doc.SaveToFile(path), TzelFileError);
-    EXPECT_EQ(zelReadFile(path), "old contents");
-    EXPECT_FALSE(QFileInfo(temp).isSymLink() || QFile::exists(temp));
+    const QString full = dir.filePath(QStringLiteral("full.zt3"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), full));
+    try {
+        doc.SaveToFile(full);
+        ADD_FAILURE() << "no exception";
+    } catch (const TzelFileError &e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot write file \"") + full)) << str(e.message());
+    }
+    EXPECT_EQ(QFileInfo(full).symLinkTarget(), QStringLiteral("/dev/full"));
 }

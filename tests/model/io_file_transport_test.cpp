@@ -199,8 +199,11 @@ TEST_F(FileTransport, TempContainerIsAFreshFolderRemovedWithEverythingInIt)
     EXPECT_EQ(temp.BasePath(), folder) << "made once";
 
     temp.GetStream(QStringLiteral("page1.xml"))->write("p");
-    temp.GetStream(QStringLiteral("pics\\1.png"))->write("i");
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("pics/1.png")));
+    QIODevice *picture = temp.GetStream(QStringLiteral("pics\\1.png"));
+    picture->write("i");
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("pics")).isDir());
+    temp.FreeStream(picture);
+    EXPECT_EQ(zelReadFile(folder + QStringLiteral("pics/1.png")), QByteArray("i"));
 
     temp.FreeTempContainer();
     EXPECT_FALSE(temp.TempFolderExists());

@@ -46,20 +46,31 @@ QByteArray makeJpeg(int width, int height, J_COLOR_SPACE space)
     return jpeg;
 }
 
-// A PNG signature and header chunk claiming the given size, with a valid CRC.
-QByteArray pngHeader(quint32 width, quint32 height)
+// One PNG chunk with a valid CRC.
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
 {
-    QByteArray chunk("IHDR");
-    for (quint32 v : {width, height})
+    const QByteArray body = type + data;
+    QByteArray chunk;
+    for (quint32 v : {quint32(data.size()), quint32(crc32(0, reinterpret_cast<const Bytef *>(body.constData()),
+                                                             uInt(body.size())))}) {
         for (int shift = 24; shift >= 0; shift -= 8)
             chunk.append(char((v >> shift) & 0xFF));
-    chunk.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(chunk.size()));
-    QByteArray png("\x89PNG\r\n\x1A\n\x00\x00\x00\x0D", 12);
-    png.append(chunk);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        png.append(char((crc >> shift) & 0xFF));
-    return png;
+        if (chunk.size() == 4)
+            chunk.append(body);
+    }
+    return chunk;
+}
+
+// A PNG claiming the given size: signature, header chunk and the start of
+// its pixel data, which is not there.
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    QByteArray header;
+    for (quint32 v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.append(char((v >> shift) & 0xFF));
+    header.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", "no pixels");
 }
 
 class PictureView : public ViewTest
@@ -115,7 +126,7 @@ TEST(ImageCodec, DamagedOrHostileDataIsRefusedWithAReason)
         QByteArray("GIF89a not one of ours"),
         png.left(png.size() / 2),
         badCrc,
-        pngHeader(1u << 20, 1u << 20), // asks for a terabyte of pixels
+        pngHeader(500000, 500000), // asks for a terabyte of pixels
         jpeg.left(20),
         QByteArray("\xFF\xD8\xFF\xE0") + " garbage after a JPEG start",
     };
@@ -126,8 +137,11 @@ TEST(ImageCodec, DamagedOrHostileDataIsRefusedWithAReason)
         EXPECT_FALSE(error.empty());
         EXPECT_TRUE(image.IsEmpty());
     }
+    // The header alone still tells the size of a picture too large to decode.
     TzelImageInfo info;
-    EXPECT_FALSE(zelReadImageInfo(bytesOf(cases[4]), size_t(cases[4].size()), info));
+    EXPECT_TRUE(zelReadImageInfo(bytesOf(cases[4]), size_t(cases[4].size()), info));
+    EXPECT_EQ(info.Width, 500000);
+    EXPECT_FALSE(zelReadImageInfo(bytesOf(cases[5]), size_t(cases[5].size()), info));
     EXPECT_EQ(info.Format, TzelImageFormat::Unknown);
 }
 
@@ -185,7 +199,8 @@ TEST_F(PictureView, ACorruptPictureIsRefusedWithoutHarmingTheRest)
     }
     EXPECT_EQ(picture.Data(), png); // unchanged
 
-    // In a template the damaged picture is dropped silently, as all PropData errors are.
+    // In a template the damaged picture is an error naming its object; its
+    // bytes stay as they were stored, so saving the template loses nothing.
     const QByteArray brokenPng = QByteArray("\x0C" "TzelPNGImage") + png.left(20);
     QByteArray brokenLength(4, 0);
     qToLittleEndian(qint32(brokenPng.size()), brokenLength.data());
@@ -193,12 +208,38 @@ TEST_F(PictureView, ACorruptPictureIsRefusedWithoutHarmingTheRest)
     TzelReport report;
     EXPECT_EQ(load(report, templateWith("<TzelPictureView Name=\"Picture1\" Width=\"50\" Picture.PropData=\""
                                         + damaged.toHex() + "\" Stretched=\"False\"/>")),
-              QStringList());
+              QStringList{QStringLiteral("Cannot read the data of \"Picture1\": Invalid image format")});
     auto *view = dynamic_cast<TzelPictureView *>(report.FindObject(QStringLiteral("Picture1")));
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(view->Picture().IsEmpty());
+    EXPECT_EQ(view->Picture().Format(), TzelImageFormat::Unknown);
+    EXPECT_THROW(view->Picture().Image(), TzelException);
+    EXPECT_TRUE(save(report).contains("Picture.PropData=\"" + damaged.toHex().toUpper() + "\""));
     EXPECT_EQ(view->Width(), 50);
     EXPECT_FALSE(view->Stretched);
+}
+
+TEST_F(PictureView, PixelsAreDecodedOnlyWhenAskedFor)
+{
+    // A header claiming 8192 x 8192 pixels costs nothing to load: the size
+    // comes from the header, and only Image decodes (here: finds no pixels).
+    TzelPicture picture;
+    picture.LoadFromData(pngHeader(8192, 8192));
+    EXPECT_EQ(picture.Width(), 8192);
+    EXPECT_EQ(picture.Height(), 8192);
+    EXPECT_THROW(picture.Image(), TzelException);
+
+    // More pixels than can be decoded are refused with the size.
+    try {
+        picture.LoadFromData(pngHeader(10000, 9000));
+        ADD_FAILURE() << "no error";
+    } catch (const TzelException &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("The picture has 10000 x 9000 pixels, more than the 67108864 that can "
+                                              "be shown"));
+    }
+    EXPECT_EQ(picture.Width(), 8192);
+
+    picture.LoadFromData(zelTestPng(3, 2));
+    EXPECT_EQ(picture.Image().Pixels, zelTestImage(3, 2).Pixels);
 }
 
 TEST_F(PictureView, FilesAndStreamsLoadThroughTheSameCheck)
