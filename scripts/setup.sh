@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-svg-dev libqt6sql6-sqlite
+  qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev postgresql
   fonts-liberation2 fonts-dejavu-core fonts-wine
   xvfb xauth poppler-utils libcups2-dev
   libpng-dev libjpeg-dev zlib1g-dev libexpat1-dev

@@ -2,6 +2,7 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
+#include "model/data/zelcsvdataset.h"
 #include "model/data/zelcustomdatabase.h"
 #include "model/data/zeldataset.h"
 #include "model/report/zelreport.h"
@@ -15,6 +16,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -31,11 +33,17 @@ struct CommonOptions
     QString DbUser;             // login for the template's databases
     QString DbPassword;
     bool HasDbLogin = false;
+    bool AllowPipe = false;     // a data file may be a named pipe
 
     bool Parse(QStringList &args)
     {
         for (qsizetype i = 0; i < args.size(); ++i) {
             const QString &name = args.at(i);
+            if (name == QLatin1StringView("--allow-pipe")) {
+                AllowPipe = true;
+                args.remove(i--);
+                continue;
+            }
             QString *target = name == QLatin1StringView("--password")      ? &Password
                               : name == QLatin1StringView("--db-user")     ? &DbUser
                               : name == QLatin1StringView("--db-password") ? &DbPassword
@@ -65,11 +73,14 @@ bool inputExists(const QString &fileName)
     return false;
 }
 
-// Prints what a load collected, if anything.
-void printErrors(const TzelReport &report)
+// Ends a command: prints what the report collected, if anything, and gives
+// the status, 1 when anything was collected.
+int finish(const TzelReport &report, int status = 0)
 {
-    if (!report.Errors().IsEmpty())
-        printError(report.ErrorsText());
+    if (report.Errors().IsEmpty())
+        return status;
+    printError(report.ErrorsText());
+    return 1;
 }
 
 // Loads a template for batch use: errors are collected, never shown.
@@ -83,12 +94,13 @@ bool loadTemplate(TzelReport &report, const QString &fileName, const CommonOptio
     report.LoadFromFile(fileName);
     // The silence belongs to this tool, not to the template.
     report.EngineOptions().NewSilentMode = simMessageBoxes;
-    printErrors(report);
-    // The login comes with the command, not with the template.
-    if (options.HasDbLogin)
-        for (TzelComponent *c : report.AllObjects())
-            if (auto *database = dynamic_cast<TzelCustomDatabase *>(c))
-                database->SetLogin(options.DbUser, options.DbPassword);
+    // The login and what data files may be come with the command, not with the template.
+    for (TzelComponent *c : report.AllObjects()) {
+        if (auto *database = dynamic_cast<TzelCustomDatabase *>(c); database && options.HasDbLogin)
+            database->SetLogin(options.DbUser, options.DbPassword);
+        if (auto *csv = dynamic_cast<TzelCSVDataSet *>(c))
+            csv->AllowPipe = options.AllowPipe;
+    }
     return report.StreamLoaded();
 }
 
@@ -97,16 +109,19 @@ int data(const QStringList &args, const CommonOptions &options)
 {
     TzelReport report;
     if (!loadTemplate(report, args.at(0), options))
-        return 1;
+        return finish(report, 1);
     auto *dataSet = dynamic_cast<TzelDataSet *>(report.FindObject(args.at(1)));
     if (!dataSet)
         dataSet = report.GetDataset(args.at(1));
     if (!dataSet) {
+        finish(report);
         printError(zelFormat(zelResources().Get(QStringLiteral("clDSNotExist")), {args.at(1)}));
         return 1;
     }
+    // Written as bytes: a value may hold a NUL, which must not end the line.
     auto line = [](const QStringList &values) {
-        std::printf("%s\n", qUtf8Printable(values.join(u'\t')));
+        const QByteArray bytes = values.join(u'\t').toUtf8() + '\n';
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     };
     try {
         dataSet->ReportRef = &report;
@@ -124,10 +139,11 @@ int data(const QStringList &args, const CommonOptions &options)
         dataSet->Close();
         dataSet->Finalize();
     } catch (const TzelException &e) {
+        finish(report);
         printError(e.message());
         return 1;
     }
-    return 0;
+    return finish(report);
 }
 
 bool isPreparedReport(const QString &fileName)
@@ -143,7 +159,6 @@ bool loadPrepared(TzelPreviewPages &pages, const QString &fileName)
     if (!inputExists(fileName))
         return false;
     pages.LoadFromFile(fileName, true);
-    printErrors(report);
     return pages.StreamLoaded();
 }
 
@@ -167,7 +182,7 @@ int pages(const QStringList &args, const CommonOptions &)
     TzelReport report;
     TzelPreviewPages prepared(&report);
     if (!loadPrepared(prepared, args.at(0)))
-        return 1;
+        return finish(report, 1);
     for (int i = 0; i < prepared.Count(); ++i) {
         const TzelReportPage *page = prepared.GetPage(i);
         if (!page)
@@ -182,42 +197,32 @@ int pages(const QStringList &args, const CommonOptions &)
         std::printf("Outline:\n");
         printOutline(outline, 0);
     }
-    return report.Errors().IsEmpty() ? 0 : 1;
-}
-
-int resavePrepared(const QString &input, const QString &output)
-{
-    TzelReport report;
-    TzelPreviewPages prepared(&report);
-    if (!loadPrepared(prepared, input))
-        return 1;
-    prepared.SaveToFile(output);
-    return report.Errors().IsEmpty() ? 0 : 1;
+    // Pages rebuilt above may have collected errors of their own.
+    return finish(report);
 }
 
 int resave(const QStringList &args, const CommonOptions &options)
 {
     const QString &input = args.at(0);
     const QString &output = args.at(1);
-    if (isPreparedReport(input)) {
-        try {
-            return resavePrepared(input, output);
-        } catch (const TzelException &e) {
-            printError(e.message());
-            return 1;
-        }
-    }
     TzelReport report;
-    const bool loaded = loadTemplate(report, input, options);
+    std::optional<TzelPreviewPages> prepared;
+    if (isPreparedReport(input))
+        prepared.emplace(&report);
+    const bool loaded = prepared ? loadPrepared(*prepared, input) : loadTemplate(report, input, options);
     if (!loaded)
-        return 1;
+        return finish(report, 1);
     try {
-        report.SaveToFile(output);
+        if (prepared)
+            prepared->SaveToFile(output);
+        else
+            report.SaveToFile(output);
     } catch (const TzelException &e) {
+        finish(report);
         printError(e.message());
         return 1;
     }
-    return report.Errors().IsEmpty() ? 0 : 1;
+    return finish(report);
 }
 
 struct Command
@@ -248,8 +253,10 @@ const std::vector<Command> &commands()
          2, resave},
         {"pages", "pages IN.zp3", "print each page of a prepared report (number, size, objects) and the outline", 1,
          pages},
-        {"data", "data IN.zt3 DATASET [--db-user NAME --db-password TEXT]",
-         "print the records of a data set of the template, tab-separated, field names first", 2, data},
+        {"data", "data IN.zt3 DATASET [--db-user NAME --db-password TEXT] [--allow-pipe]",
+         "print the records of a data set of the template, tab-separated, field names first; --allow-pipe lets "
+         "a CSV data set read a named pipe",
+         2, data},
     };
     return list;
 }

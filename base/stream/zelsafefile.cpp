@@ -42,7 +42,9 @@ bool TzelSafeFile::open(OpenMode mode)
         FFile = std::make_unique<QFile>(FFileName);
     else
         FFile = std::make_unique<QSaveFile>(FFileName);
-    if (!FFile->open(WriteOnly))
+    // Unbuffered, so that every failed write is seen where it happens: a
+    // buffered QSaveFile may report a failed flush without its reason.
+    if (!FFile->open(WriteOnly | Unbuffered))
         Fail("ioCantCreate", FFile->errorString());
     return QIODevice::open(WriteOnly | Unbuffered);
 }
@@ -54,16 +56,15 @@ void TzelSafeFile::Commit()
     if (FInPlace) {
         // A device or a pipe: the bytes are already on their way, but a write
         // that failed anywhere still fails the save.
-        const bool flushed = FFile->flush();
-        const QString reason = FFile->errorString();
-        const bool failed = !flushed || FFile->error() != QFileDevice::NoError;
+        RaiseWriteFailure();
         FFile->close();
-        if (failed || FFile->error() != QFileDevice::NoError)
-            Fail("ioCantWrite", failed ? reason : FFile->errorString());
+        if (FFile->error() != QFileDevice::NoError)
+            Fail("ioCantWrite", FFile->errorString());
     } else {
         auto *save = static_cast<QSaveFile *>(FFile.get());
-        // Flushes, syncs to disk and renames over the target; on any failure
-        // the temporary file goes and the target is untouched.
+        RaiseWriteFailure();
+        // Syncs to disk and renames over the target; on any failure the
+        // temporary file goes and the target is untouched.
         if (!save->commit())
             Fail("ioCantWrite", save->errorString());
     }
@@ -112,10 +113,16 @@ qint64 TzelSafeFile::writeData(const char *data, qint64 size)
 {
     if (!FFile)
         return -1;
-    const qint64 written = FFile->write(data, size);
-    if (written != size) {
-        FWriteFailed = true;
-        setErrorString(FFile->errorString());
+    // A short write is no error yet: writing the rest gives the reason.
+    qint64 written = 0;
+    while (written < size) {
+        const qint64 n = FFile->write(data + written, size - written);
+        if (n <= 0) {
+            FWriteFailed = true;
+            setErrorString(FFile->errorString());
+            return written > 0 ? written : -1;
+        }
+        written += n;
     }
     return written;
 }

@@ -5,81 +5,51 @@
 #include "base/resources/zelresources.h"
 #include "model/data/zeldatafiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
-// One record as read, with the line it starts on.
-struct Record
-{
-    QStringList Values;
-    int Line = 0;
-};
+constexpr qint64 kBlockSize = 64 * 1024;
 
-// Splits Text into records. A record that is an empty line is skipped.
-QList<Record> parse(const QString &text, QChar delimiter, QChar quote, const QString &path)
+[[noreturn]] void fail(const char *key, const QStringList &args)
 {
-    QList<Record> records;
-    const bool quoting = !quote.isNull();
-    Record record;
-    QString value;
-    int line = 1;
-    record.Line = 1;
-    bool quoted = false;   // inside a quoted value
-    bool empty = true;     // nothing of the record read yet
-    const qsizetype n = text.size();
-    auto endRecord = [&] {
-        if (!empty) {
-            record.Values << value;
-            records << record;
-        }
-        record = Record();
-        value.clear();
-        empty = true;
-    };
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == quote) {
-                if (i + 1 < n && text.at(i + 1) == quote) {
-                    value += quote;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text.at(i + 1) == u'\n')))
-                    ++line;
-                value += c;
-            }
-            continue;
-        }
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-            endRecord();
-            ++line;
-            record.Line = line;
-            continue;
-        }
-        empty = false;
-        if (c == delimiter) {
-            record.Values << value;
-            value.clear();
-        } else if (quoting && c == quote && value.isEmpty()) {
-            quoted = true;
-        } else {
-            value += c;
-        }
-    }
-    if (quoted)
-        throw TzelException(zelFormat(zelRes("csvUnclosedQuote"), {QString::number(record.Line), path}));
-    endRecord();
-    return records;
+    throw TzelException(zelFormat(zelRes(key), args));
+}
+
+// Refuses what is not a regular file before it is opened: a device never
+// ends, and opening a pipe waits for a writer.
+void checkFileKind(const QString &path, bool allowPipe)
+{
+    std::error_code error;
+    const auto kind = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
+    if (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::not_found || error)
+        return; // a missing file is reported when it is opened
+    if (kind != std::filesystem::file_type::fifo)
+        fail("csvNotRegular", {path});
+    if (!allowPipe)
+        fail("csvPipeNotAllowed", {path});
 }
 
 } // namespace
+
+struct TzelCSVDataSet::Private
+{
+    // The file as UTF-8 text: the file itself, or a temporary copy of a pipe
+    // or of a file in another encoding.
+    std::unique_ptr<QIODevice> Source;
+    QString Path;
+    QStringList Fields;
+    std::vector<qint64> Offsets; ///< where each data record starts in Source
+    std::vector<int> Lines;      ///< the line each data record starts on
+    int Current = -1;            ///< the record Values belong to
+    QStringList Values;
+};
 
 TzelCSVDataSet::TzelCSVDataSet(TzelComponent *owner)
     : TzelDataSet(owner)
@@ -88,63 +58,99 @@ TzelCSVDataSet::TzelCSVDataSet(TzelComponent *owner)
 
 TzelCSVDataSet::~TzelCSVDataSet() = default;
 
+bool TzelCSVDataSet::Active() const
+{
+    return d != nullptr;
+}
+
 void TzelCSVDataSet::Open()
 {
     const QString path = zelDataFilePath(this, FileName);
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        throw TzelException(zelFormat(zelRes("ioCantOpen"), {path, path.isEmpty() ? zelRes("csvNoFile") : file.errorString()}));
-    QByteArray bytes = file.readAll();
-
+    if (path.isEmpty())
+        fail("ioCantOpen", {path, zelRes("csvNoFile")});
+    checkFileKind(path, AllowPipe);
     const QString encoding = Encoding.isEmpty() ? QStringLiteral("UTF-8") : Encoding;
-    QStringDecoder decoder(qPrintable(encoding), QStringConverter::Flag::Stateless);
+    // The initial byte order mark comes through, so that offsets count it.
+    QStringDecoder decoder(qPrintable(encoding), QStringConverter::Flag::ConvertInitialBom);
     if (!decoder.isValid())
-        throw TzelException(zelFormat(zelRes("csvBadEncoding"), {encoding, path}));
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        throw TzelException(zelFormat(zelRes("csvBadText"), {path, encoding}));
-    if (text.startsWith(QChar::ByteOrderMark))
-        text.remove(0, 1);
+        fail("csvBadEncoding", {encoding, path});
 
-    const QList<Record> records = parse(text, Delimiter, Quote, path);
-    QStringList fields;
-    QList<QStringList> rows;
-    if (!records.isEmpty()) {
-        const qsizetype width = records.first().Values.size();
-        for (const Record &r : records)
-            if (r.Values.size() != width)
-                throw TzelException(zelFormat(zelRes("csvRaggedRow"), {QString::number(r.Line), path,
-                                                                   QString::number(r.Values.size()),
-                                                                   QString::number(width)}));
-        qsizetype first = 0;
-        if (HeaderRow) {
-            fields = records.first().Values;
-            first = 1;
-        } else {
-            for (qsizetype i = 1; i <= width; ++i)
-                fields << QStringLiteral("Field") + QString::number(i);
-        }
-        rows.reserve(records.size() - first);
-        for (qsizetype i = first; i < records.size(); ++i)
-            rows << records.at(i).Values;
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        fail("ioCantOpen", {path, file->errorString()});
+    // Records are read again by their offsets, which needs UTF-8 text that
+    // can be sought: anything else goes through a temporary copy.
+    const bool utf8 = QStringConverter::encodingForName(qPrintable(encoding)) == QStringConverter::Utf8;
+    std::unique_ptr<QTemporaryFile> copy;
+    QStringEncoder toUtf8(QStringConverter::Utf8);
+    if (!utf8 || file->isSequential()) {
+        copy = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("qzXXXXXX")));
+        if (!copy->open())
+            fail("ioCantCreateTemp", {QDir::toNativeSeparators(QDir::tempPath()), copy->errorString()});
     }
-    FFields = fields;
-    FRows = rows;
-    FActive = true;
+
+    auto p = std::make_unique<Private>();
+    p->Path = path;
+    qsizetype width = -1;
+    TzelCSVScanner scanner(Delimiter, Quote, Limits, path);
+    const TzelCSVScanner::Handler note = [&](const TzelCSVScanner::Record &r) {
+        if (width < 0) {
+            width = r.Count;
+            scanner.SetKeepValues(false);
+            if (HeaderRow) {
+                p->Fields = r.Values;
+                return true;
+            }
+            for (qsizetype i = 1; i <= width; ++i)
+                p->Fields << QStringLiteral("Field") + QString::number(i);
+        } else if (r.Count != width) {
+            fail("csvRaggedRow", {QString::number(r.Line), path, QString::number(r.Count), QString::number(width)});
+        }
+        p->Offsets.push_back(r.Offset);
+        p->Lines.push_back(r.Line);
+        return true;
+    };
+    QByteArray block(kBlockSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file->read(block.data(), kBlockSize);
+        if (got < 0)
+            fail("ioCantRead", {path, file->errorString()});
+        if (got == 0)
+            break;
+        const QString text = decoder.decode(QByteArrayView(block.constData(), got));
+        if (decoder.hasError())
+            fail("csvBadText", {path, encoding});
+        if (copy) {
+            const QByteArray bytes = toUtf8.encode(text);
+            if (copy->write(bytes) != bytes.size())
+                fail("ioCantWrite", {copy->fileName(), copy->errorString()});
+        }
+        scanner.Feed(text, note);
+    }
+    if (decoder.hasError()) // a sequence cut off by the end of the file
+        fail("csvBadText", {path, encoding});
+    scanner.Finish(note);
+
+    if (copy) {
+        if (!copy->flush() || !copy->seek(0))
+            fail("ioCantWrite", {copy->fileName(), copy->errorString()});
+        p->Source = std::move(copy);
+    } else {
+        p->Source = std::move(file);
+    }
+    d = std::move(p);
     TzelDataSet::Open();
 }
 
 void TzelCSVDataSet::Close()
 {
-    FFields.clear();
-    FRows.clear();
-    FActive = false;
+    d.reset();
     TzelDataSet::Close();
 }
 
 void TzelCSVDataSet::OpenIfNeeded()
 {
-    if (!FActive)
+    if (!d)
         Open();
 }
 
@@ -157,7 +163,7 @@ void TzelCSVDataSet::First()
 bool TzelCSVDataSet::Eof()
 {
     // The base has the last word through OnCheckEOF, so the file's end goes in first.
-    if (!FActive || RecNo() >= FRows.size() || RecNo() < 0) {
+    if (!d || RecNo() >= qsizetype(d->Offsets.size()) || RecNo() < 0) {
         bool eof = true;
         if (OnCheckEOF)
             OnCheckEOF(this, eof);
@@ -171,26 +177,26 @@ int TzelCSVDataSet::RecordCount()
     if (RangeBegin == rbFirst && RangeEnd == reCount)
         return TzelDataSet::RecordCount();
     OpenIfNeeded();
-    return int(FRows.size());
+    return int(d->Offsets.size());
 }
 
 int TzelCSVDataSet::FieldsCount()
 {
     OpenIfNeeded();
-    return int(FFields.size());
+    return int(d->Fields.size());
 }
 
 void TzelCSVDataSet::GetFieldList(QStringList &list)
 {
     OpenIfNeeded();
-    list = FFields;
+    list = d->Fields;
 }
 
 int TzelCSVDataSet::FieldIndex(const QString &name)
 {
     OpenIfNeeded();
-    for (qsizetype i = 0; i < FFields.size(); ++i)
-        if (FFields.at(i).compare(name, Qt::CaseInsensitive) == 0)
+    for (qsizetype i = 0; i < d->Fields.size(); ++i)
+        if (d->Fields.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
     throw TzelException(zelFormat(zelRes("dsFieldNotFound"), {name, UserName()}));
 }
@@ -199,9 +205,36 @@ Variant TzelCSVDataSet::GetValue(const QString &index)
 {
     const int field = FieldIndex(index);
     const int row = RecNo();
-    if (row < 0 || row >= FRows.size())
+    if (row < 0 || row >= qsizetype(d->Offsets.size()))
         return Variant::Null();
-    return Variant(FRows.at(row).at(field));
+    if (d->Current != row) {
+        // Read the record again from where the scan found it.
+        d->Current = -1;
+        d->Values.clear();
+        QIODevice &source = *d->Source;
+        if (!source.seek(d->Offsets[size_t(row)]))
+            fail("ioCantRead", {d->Path, source.errorString()});
+        TzelCSVScanner scanner(Delimiter, Quote, Limits, d->Path);
+        scanner.Restart(d->Offsets[size_t(row)], d->Lines[size_t(row)]);
+        QStringDecoder utf8(QStringConverter::Utf8);
+        bool found = false;
+        const TzelCSVScanner::Handler take = [&](const TzelCSVScanner::Record &r) {
+            d->Values = r.Values;
+            found = true;
+            return false;
+        };
+        while (!found) {
+            const QByteArray bytes = source.read(kBlockSize / 4);
+            if (bytes.isEmpty()) {
+                scanner.Finish(take);
+                break;
+            }
+            scanner.Feed(QString(utf8.decode(bytes)), take);
+        }
+        d->Current = row;
+    }
+    // A file changed since it was opened may have lost the field.
+    return field < d->Values.size() ? Variant(d->Values.at(field)) : Variant::Null();
 }
 
 QString TzelCSVDataSet::GetDisplayText(const QString &index)

@@ -9,14 +9,22 @@
 
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace {
 
 bool isSQLite(const QString &driver)
 {
     return driver.startsWith(QLatin1StringView("QSQLITE"), Qt::CaseInsensitive);
+}
+
+int refuseAttach(void *, int action, const char *, const char *, const char *, const char *)
+{
+    return action == SQLITE_ATTACH ? SQLITE_DENY : SQLITE_OK;
 }
 
 // Qt keeps connections in a process-wide table by name.
@@ -110,15 +118,54 @@ void TzelSQLDatabase::Connect()
             db.setPort(Port);
         db.setUserName(user);
         db.setPassword(password);
-        db.setConnectOptions(FParams.join(u';'));
+        QStringList options = FParams;
+        // A flag the template's own options cannot take back.
+        if (OpenMode == omReadOnly && isSQLite(Driver))
+            options << QStringLiteral("QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options.join(u';'));
         if (db.open()) {
-            FConnected = true;
-            return;
+            try {
+                if (OpenMode == omReadOnly)
+                    RestrictToReading(db);
+                FConnected = true;
+                return;
+            } catch (const TzelException &e) {
+                message = e.message();
+            }
+            db.close();
+        } else {
+            message = db.lastError().text();
         }
-        message = db.lastError().text();
     }
     QSqlDatabase::removeDatabase(FConnectionName);
     throw TzelException(zelFormat(zelRes("dbConnectError"), {path, message}));
+}
+
+void TzelSQLDatabase::RestrictToReading(QSqlDatabase &db)
+{
+    if (isSQLite(Driver)) {
+        // The read-only flag covers the file itself; ATTACH (and VACUUM INTO,
+        // which attaches its target) would open or create other files.
+        const QVariant handle = db.driver()->handle();
+        sqlite3 *connection = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                                  ? *static_cast<sqlite3 *const *>(handle.constData())
+                                  : nullptr;
+        if (!connection || sqlite3_set_authorizer(connection, refuseAttach, nullptr) != SQLITE_OK)
+            throw TzelException(zelRes("dbNotReadOnly"));
+        return;
+    }
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("START TRANSACTION READ ONLY")))
+        throw TzelException(zelRes("dbNotReadOnly") + QStringLiteral(": ") + begin.lastError().text());
+}
+
+void TzelSQLDatabase::StatementFailed()
+{
+    if (!FConnected || OpenMode != omReadOnly || isSQLite(Driver))
+        return;
+    QSqlDatabase db = Handle();
+    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    QSqlQuery(db).exec(QStringLiteral("START TRANSACTION READ ONLY"));
 }
 
 void TzelSQLDatabase::Disconnect()
@@ -194,4 +241,5 @@ void TzelSQLDatabase::Publish(TzelPublisher<TzelSQLDatabase> &p)
     p.Prop("Port", &T::Port).Default(0);
     p.Prop("UserName", &T::UserName);
     p.Prop("Password", &T::Password);
+    p.Prop("OpenMode", &T::OpenMode).Default(omReadOnly);
 }

@@ -9,11 +9,19 @@
 class QSqlDatabase;
 class TzelSQLQuery;
 
+/// Whether a connection may change the database.
+ZEL_ENUM(TzelDatabaseOpenMode, omReadOnly, omReadWrite)
+
 // A connection through a Qt SQL driver: "QSQLITE" (DatabaseName is the file,
 // relative names lying beside the template) or "QPSQL" (server, port and
 // login). The connection opens when a query first needs it; Connected read
 // from a template only asks for that, so loading never touches a database.
 // A SQLite file that does not exist is an error, never created empty.
+//
+// Reports read data, so a connection is read-only unless its template asks
+// for omReadWrite: a SQLite file is opened read-only and refuses ATTACH (with
+// which a statement could create files), and on a server every statement runs
+// inside one read-only transaction.
 class TzelSQLDatabase : public TzelCustomDatabase
 {
     ZEL_CLASS(TzelSQLDatabase, TzelCustomDatabase)
@@ -28,6 +36,7 @@ class TzelSQLDatabase : public TzelCustomDatabase
     int Port = 0;       ///< the server's port; 0 for the driver's default
     QString UserName;   ///< the login stored with the template
     QString Password;   ///< its password; prefer SetLogin at run time
+    TzelDatabaseOpenMode OpenMode = omReadOnly; ///< whether statements may change the database
 
     /// Whether the connection is open, or is to be opened on first use.
     bool Connected() const override;
@@ -62,6 +71,12 @@ private:
 
     /// The open Qt connection; Connect first.
     QSqlDatabase Handle() const;
+    /// Makes the open connection read-only after it was opened; raises
+    /// naming the database when the driver cannot.
+    void RestrictToReading(QSqlDatabase &db);
+    /// After a failed statement: a server's read-only transaction, which the
+    /// failure ended, starts again so that the next statements can run.
+    void StatementFailed();
     void Attach(TzelSQLQuery *query);
     void Detach(TzelSQLQuery *query);
 

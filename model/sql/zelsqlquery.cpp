@@ -175,6 +175,8 @@ void TzelSQLQuery::Execute()
     const QString sql = SQL.join(u'\n');
     auto failed = [this](const QSqlQuery &query) {
         const QString message = query.lastError().text();
+        // The transaction first, so that the statement can still be freed.
+        FDatabase->StatementFailed();
         d->Query.reset();
         Fail(message);
     };

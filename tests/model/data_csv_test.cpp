@@ -5,7 +5,12 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -130,6 +135,77 @@ TEST_F(CSVDataSet, BadFilesGiveAnErrorNamingTheFileAndLine)
     } catch (const TzelException &e) {
         EXPECT_EQ(e.message(), QStringLiteral("Field \"B\" not found in data set \"Prices\""));
     }
+}
+
+TEST_F(CSVDataSet, RecordsAreReadAgainFromWhereTheyStartInAnyOrder)
+{
+    // Multi-byte characters, a byte order mark, quoted line breaks and a file
+    // in another encoding (read through a UTF-8 copy) all keep the offsets right.
+    const QString expected[] = {QStringLiteral("Łódź"), QStringLiteral("two\nlines"), QStringLiteral("€ 5"),
+                                QStringLiteral("𝄞 clef")};
+    const QByteArray utf8 = "\xEF\xBB\xBFName,N\nŁódź,1\n\"two\nlines\",2\n\n€ 5,3\n𝄞 clef,4";
+    QStringDecoder fromUtf8(QStringConverter::Utf8);
+    const QString text = fromUtf8.decode(utf8);
+    QStringEncoder toUtf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    for (const auto &[encoding, bytes] : {std::pair{QString(), utf8}, {QStringLiteral("UTF-16LE"), QByteArray(toUtf16.encode(text))}}) {
+        SCOPED_TRACE(encoding.toStdString());
+        ds.Encoding = encoding;
+        use(bytes);
+        ds.First();
+        ASSERT_EQ(ds.RecordCount(), 4);
+        for (int row : {3, 0, 2, 1, 3}) {
+            ds.First();
+            for (int i = 0; i < row; ++i)
+                ds.Next();
+            EXPECT_EQ(ds.GetValue(QStringLiteral("Name")).ToString(), expected[row]);
+            EXPECT_EQ(ds.GetValue(QStringLiteral("N")).ToString(), QString::number(row + 1));
+        }
+    }
+}
+
+TEST_F(CSVDataSet, LimitsStopHugeLinesValuesAndRecordsWithTheLine)
+{
+    ds.Limits.Line = 20;
+    ds.Limits.Value = 10;
+    ds.Limits.Record = 30;
+    ds.Limits.Values = 3;
+    struct Case
+    {
+        QByteArray bytes;
+        QString error;
+    };
+    const Case cases[] = {
+        {"A,B,C\n1,2,3\n1234567890,1234567890,1\n", QStringLiteral("Line 3 of \"%1\" is longer than 20 characters")},
+        {"A,B\n1,\"" + QByteArray(11, 'y') + "\"\n",
+         QStringLiteral("A value of the record in line 2 of \"%1\" is longer than 10 characters")},
+        {"A,B,C\n\"12345678\n\",\"12345678\n\",\"12345678\n\"\n",
+         QStringLiteral("The record in line 2 of \"%1\" is longer than 30 characters")},
+        {"A,B\n1,2,3,4\n", QStringLiteral("The record in line 2 of \"%1\" has more than 3 fields")},
+    };
+    for (const Case &c : cases) {
+        use(c.bytes);
+        EXPECT_EQ(openError(), c.error.arg(path));
+    }
+}
+
+TEST_F(CSVDataSet, OnlyRegularFilesAreReadUnlessTheProgramAllowsAPipe)
+{
+    ds.FileName = QStringLiteral("/dev/zero");
+    EXPECT_EQ(openError(), QStringLiteral("\"/dev/zero\" is not a regular file"));
+    ds.FileName = dir.path();
+    EXPECT_EQ(openError(), QStringLiteral("\"%1\" is not a regular file").arg(dir.path()));
+
+    const QString fifo = dir.filePath(QStringLiteral("pipe.csv"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ds.FileName = fifo;
+    EXPECT_EQ(openError(),
+              QStringLiteral("\"%1\" is a named pipe, which only the program running the report can allow").arg(fifo));
+
+    ds.AllowPipe = true;
+    std::thread writer([&] { zelWriteFile(fifo, "A,B\n1,2\n3,4\n"); });
+    const QStringList rows = records();
+    writer.join();
+    EXPECT_EQ(rows, (QStringList{"A|B", "1|2", "3|4"}));
 }
 
 TEST_F(CSVDataSet, ARelativeFileLiesBesideTheTemplateAndTheSettingsAreStored)

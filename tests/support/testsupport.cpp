@@ -94,15 +94,23 @@ TzelDialogService::FileResult FakeDialogService::FileDialog(const FileRequest &r
 }
 
 // Numbers are printed in the user's format: the locale is pinned.
-ZelToolRun zelreport(const QStringList &args)
+ZelToolRun zelRun(const QString &program, const QStringList &args, const QString &workingDir)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(env);
-    process.start(zelProgramPath(QStringLiteral("zelreport")), args);
+    if (!workingDir.isEmpty())
+        process.setWorkingDirectory(workingDir);
+    process.start(program, args);
     process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(30000)) << qPrintable(process.errorString());
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    // A crash is no exit status the program gives.
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+ZelToolRun zelreport(const QStringList &args, const QString &workingDir)
+{
+    return zelRun(zelProgramPath(QStringLiteral("zelreport")), args, workingDir);
 }

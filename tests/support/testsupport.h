@@ -26,12 +26,15 @@ QString zelProgramPath(const QString &name);
 /// What a run of a program left: exit status and both output streams.
 struct ZelToolRun
 {
-    int status;
+    int status; ///< the exit status; -1 for a crash
     QString out;
     QString err;
 };
+/// Runs Program with Args in the C.UTF-8 locale, in WorkingDir when given,
+/// and waits for it.
+ZelToolRun zelRun(const QString &program, const QStringList &args, const QString &workingDir = QString());
 /// Runs the zelreport program with Args in the C.UTF-8 locale and waits for it.
-ZelToolRun zelreport(const QStringList &args);
+ZelToolRun zelreport(const QStringList &args, const QString &workingDir = QString());
 /// Path of a file below the source tree (examples, fixtures).
 QString zelSourcePath(const QString &relative);
 /// Reads a whole file; empty when it cannot be read.

@@ -1,46 +1,7 @@
-#include "model/band/zelmasterdata.h"
-#include "model/page/zelreportpage.h"
-#include "model/report/zelmodelclasses.h"
-#include "model/report/zelreport.h"
-#include "model/view/zelmemoview.h"
-#include "prepared/zelcustomoutline.h"
-#include "prepared/zelpreviewpages.h"
 #include "support/testsupport.h"
+#include "toolfixtures.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// A prepared report of two A4 pages with an outline of two levels.
-QString writePrepared(const QTemporaryDir &dir)
-{
-    zelRegisterModelClasses();
-    TzelReport report;
-    auto *page = new TzelReportPage(&report);
-    page->SetName(QStringLiteral("Page1"));
-    auto *band = new TzelMasterData(page);
-    band->SetName(QStringLiteral("MasterData1"));
-    auto *memo = new TzelMemoView(band);
-    memo->SetName(QStringLiteral("Memo1"));
-    TzelPreviewPages pages(&report);
-    pages.Initialize();
-    pages.AddSourcePage(page);
-    pages.BeginPass();
-    for (int p = 0; p < 2; ++p) {
-        pages.AddPage(page);
-        pages.Outline().AddItem(QStringLiteral("Customer %1").arg(p + 1), 0);
-        pages.Outline().AddItem(QStringLiteral("Orders"), 40);
-        pages.Outline().LevelRoot();
-        memo->SetText(QStringLiteral("Row %1").arg(p));
-        pages.AddObject(band);
-    }
-    pages.Finish();
-    const QString path = dir.filePath(QStringLiteral("in.zp3"));
-    pages.SaveToFile(path);
-    return path;
-}
-
-} // namespace
 
 TEST(ZelreportPages, ListsPagesAndOutline)
 {
@@ -77,4 +38,19 @@ TEST(ZelreportPages, ResaveOfAPreparedReportKeepsItsBytesAndRefusesBrokenFiles)
         EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nInvalid file format\n"));
     }
     EXPECT_FALSE(QFileInfo::exists(notWritten));
+}
+
+TEST(ZelreportPages, ErrorsWhileRebuildingPagesArePrinted)
+{
+    QTemporaryDir dir;
+    const QString in = writePrepared(dir);
+    QByteArray bytes = zelReadFile(in);
+    ASSERT_TRUE(bytes.contains("<m1 u=\"Row 1"));
+    bytes.replace("<m1 u=\"Row 1", "<zz9 u=\"Row 1");
+    const QString damaged = dir.filePath(QStringLiteral("damaged.zp3"));
+    zelWriteFile(damaged, bytes);
+    const ZelToolRun r = zelreport({QStringLiteral("pages"), damaged});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("The following error(s) have occured:\r\n"))) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("zz9"))) << qPrintable(r.err);
 }
