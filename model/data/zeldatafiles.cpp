@@ -1,5 +1,8 @@
 #include "model/data/zeldatafiles.h"
 
+#include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
 
 #include <QDir>
@@ -7,6 +10,9 @@
 
 QString zelDataFilePath(const TzelComponent *component, const QString &fileName)
 {
+    // The file system would take the name only up to the NUL: another file.
+    if (fileName.contains(QChar(0)))
+        throw TzelFileError(zelFormat(zelRes("ioCantOpen"), {fileName, zelRes("ioNulInName")}));
     const QString name = QString(fileName).replace(u'\\', u'/');
     if (name.isEmpty() || QDir::isAbsolutePath(name))
         return name;

@@ -415,6 +415,9 @@ constexpr int maxParentDepth = 32;
 void TzelReport::LoadParentReport(const QString &name)
 {
     FParentReportObject.reset();
+    // No file name holds a NUL; the file system would be asked for a shorter one.
+    if (name.contains(QChar(0)))
+        throw TzelException(zelFormat(zelRes("clParentNotFound"), {name}));
     const QString base = !parentChain.isEmpty() ? QFileInfo(parentChain.constLast()).absolutePath()
                          : !FFileName.isEmpty() ? QFileInfo(FFileName).absolutePath()
                                                 : QDir::currentPath();

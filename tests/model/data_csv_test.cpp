@@ -125,6 +125,9 @@ TEST_F(CSVDataSet, BadFilesGiveAnErrorNamingTheFileAndLine)
     ds.FileName = dir.filePath(QStringLiteral("missing.csv"));
     EXPECT_TRUE(openError().startsWith(QStringLiteral("Cannot open file \"%1\": ").arg(ds.FileName)));
     EXPECT_FALSE(ds.Active());
+    // A NUL would cut the name short and name another file.
+    ds.FileName = path + QChar(0) + QStringLiteral(".other");
+    EXPECT_EQ(openError(), QStringLiteral("Cannot open file \"%1\": the name holds a NUL character").arg(ds.FileName));
 
     use("A\n1\n");
     ds.SetName(QStringLiteral("Prices"));
