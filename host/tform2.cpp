@@ -1,9 +1,11 @@
 #include "host/tform2.h"
 
 #include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
 #include "base/services/zeldialogservice.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QPalette>
 #include <QPushButton>
@@ -41,11 +43,22 @@ TForm2::TForm2(QWidget *parent)
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 }
 
+// Loads the template, or says which file is missing where.
+bool TForm2::LoadTemplate()
+{
+    if (!QFileInfo(templateName).isFile()) {
+        ShowException(TzelException(zelFormat(zelRes("clFileNotFound"), {QFileInfo(templateName).absoluteFilePath()})));
+        return false;
+    }
+    FReport.LoadFromFile(templateName);
+    return true;
+}
+
 void TForm2::Button1Click()
 {
     try {
-        FReport.LoadFromFile(templateName);
-        FReport.ShowReport(true);
+        if (LoadTemplate())
+            FReport.ShowReport(true);
     } catch (const TzelException &e) {
         ShowException(e);
     }
@@ -54,8 +67,8 @@ void TForm2::Button1Click()
 void TForm2::Button2Click()
 {
     try {
-        FReport.LoadFromFile(templateName);
-        FReport.DesignReport(true, false);
+        if (LoadTemplate())
+            FReport.DesignReport(true, false);
     } catch (const TzelException &e) {
         ShowException(e);
     }

@@ -16,6 +16,7 @@ public:
     TzelReport &zelReport1() { return FReport; }
 
 private:
+    bool LoadTemplate();
     void Button1Click();
     void Button2Click();
 

@@ -3,6 +3,7 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
+#include "base/xml/zelinvalidxmlexception.h"
 #include "base/variant/zelformatsettings.h"
 #include "base/xml/zelxmlitem.h"
 #include "model/band/zelband.h"
@@ -1338,7 +1339,9 @@ void TzelPreviewPages::LoadDocument(QIODevice *stream, bool allowPartialLoading)
     try {
         FAllowPartialLoading = allowPartialLoading;
         FXMLDoc.LoadFromStream(stream, allowPartialLoading);
-        FXMLDoc.Root()->SetName(QStringLiteral("preparedreport"));
+        // A template, say, is well-formed too, but holds no pages.
+        if (FXMLDoc.Root()->Name().compare(QLatin1StringView("preparedreport"), Qt::CaseInsensitive) != 0)
+            throw TzelException(zelRes("prNotPrepared"));
         ReadReportSection();
         ReadSourcePages(errors);
         ReadDictionary();
@@ -1351,6 +1354,10 @@ void TzelPreviewPages::LoadDocument(QIODevice *stream, bool allowPartialLoading)
             FPostProcessor->LoadFromXML(post);
             delete post;
         }
+    } catch (const TzelInvalidXMLException &e) {
+        Clear();
+        ReportLoadError(e.message(), e.Place());
+        return;
     } catch (const TzelException &e) {
         Clear();
         ReportLoadError(e.message());
@@ -1363,15 +1370,15 @@ void TzelPreviewPages::LoadDocument(QIODevice *stream, bool allowPartialLoading)
     FStreamLoaded = true;
     if (!errors.IsEmpty() && FReport) {
         for (const QString &error : errors.Items())
-            FReport->Errors().Add(error);
+            FReport->Errors().Add(TzelLocatedError{FLoadFile, 0, 0, QString(), error});
     }
 }
 
-void TzelPreviewPages::ReportLoadError(const QString &message)
+void TzelPreviewPages::ReportLoadError(const QString &message, TzelTextPosition place)
 {
     if (!FReport)
         throw TzelException(message);
-    FReport->Errors().Add(message);
+    FReport->Errors().Add(TzelLocatedError{FLoadFile, place.Line, place.Column, QString(), message});
     FReport->ReportErrors();
 }
 
@@ -1384,6 +1391,8 @@ bool TzelPreviewPages::LoadFromFile(const QString &fileName, bool exceptionIfNot
     if (!file->open(QIODevice::ReadOnly))
         throw TzelFileError(zelFormat(zelRes("ioCantOpen"), {fileName, file->errorString()}));
     // The file stays open for the pages read on demand.
+    FLoadFile = fileName;
+    struct Forget { QString &name; ~Forget() { name.clear(); } } forget{FLoadFile};
     LoadFromStream(file.get(), !TzelCustomCompressor::IsRegistered());
     if (FAllowPartialLoading)
         FFile = std::move(file);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/zelsortedstrings.h"
+#include "base/stream/zeltextposition.h"
 #include "base/xml/zelxmldocument.h"
 #include "prepared/zelcustompreviewpages.h"
 #include "prepared/zeldictionary.h"
@@ -138,9 +139,10 @@ private:
     void ReadSourcePages(TzelSortedStrings &errors);
     void ReadDictionary();
     void LoadDocument(QIODevice *stream, bool allowPartialLoading);
-    void ReportLoadError(const QString &message);
+    void ReportLoadError(const QString &message, TzelTextPosition place = {});
 
     std::unique_ptr<QIODevice> FFile; // a loaded file whose pages are read on demand
+    QString FLoadFile;                // the file being loaded, named in its errors
     TzelXMLDocument FXMLDoc;
     TzelDictionary FDictionary;
     std::unique_ptr<TzelPictureCache> FPictureCache;

@@ -3,6 +3,9 @@
 # when any is missing, then configures and builds incrementally into build/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# What the set-up says goes to standard error, so that "./run.sh zelreport
+# data ... > out.tsv" writes only the program's own output.
+exec 1>&2
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config

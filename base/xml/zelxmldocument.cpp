@@ -28,6 +28,8 @@ struct TzelXMLDocument::Private
     bool oldVersion = false;
     bool truncated = false;
     bool keepTruncated = false;
+    bool trackStarts = false;
+    std::vector<qint64> starts; ///< of the elements read, in document order
 
     // The stream unloaded elements are read from: the source of a partial
     // load or a temporary file of our own.
@@ -72,6 +74,9 @@ struct TzelXMLDocument::Private
             ownedStream = std::move(owned);
         }
         TzelXMLReader reader(stream);
+        starts.clear();
+        if (trackStarts)
+            reader.SetElementStarts(&starts);
         reader.ReadHeader();
         oldVersion = reader.OldFormat();
         if (allowPartialLoading)
@@ -150,6 +155,28 @@ bool TzelXMLDocument::OldVersion() const
 bool TzelXMLDocument::Truncated() const
 {
     return d->truncated;
+}
+
+void TzelXMLDocument::SetTrackElementStarts(bool value)
+{
+    d->trackStarts = value;
+}
+
+QHash<const TzelXMLItem *, qint64> TzelXMLDocument::ElementStarts() const
+{
+    // The reader noted the starts in document order, which is the order of
+    // a depth-first walk.
+    QHash<const TzelXMLItem *, qint64> map;
+    size_t next = 0;
+    std::vector<const TzelXMLItem *> pending{&d->root};
+    while (!pending.empty() && next < d->starts.size()) {
+        const TzelXMLItem *item = pending.back();
+        pending.pop_back();
+        map.insert(item, d->starts[next++]);
+        for (int i = item->Count() - 1; i >= 0; --i)
+            pending.push_back(item->Items(i));
+    }
+    return map;
 }
 
 bool TzelXMLDocument::KeepTruncated() const

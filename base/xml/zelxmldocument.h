@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <memory>
 
@@ -34,6 +35,11 @@ public:
     /// raises "Invalid file format" like any other malformed stream).
     bool KeepTruncated() const;
     void SetKeepTruncated(bool value);
+    /// Whether the next load notes where each element starts (default False).
+    void SetTrackElementStarts(bool value);
+    /// The stream position of each element's start tag, when the last load
+    /// tracked them; for telling where a problem lies.
+    QHash<const TzelXMLItem *, qint64> ElementStarts() const;
 
     /// Empties the root and releases the temporary stream.
     void Clear();

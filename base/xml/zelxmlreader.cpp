@@ -1,6 +1,7 @@
 #include "base/xml/zelxmlreader.h"
 
 #include "base/core/zelcodepage.h"
+#include "base/stream/zeltextposition.h"
 #include "base/xml/zelinvalidxmlexception.h"
 #include "base/xml/zelxmlitem.h"
 
@@ -111,7 +112,7 @@ TzelXMLReader::~TzelXMLReader()
 
 void TzelXMLReader::RaiseException()
 {
-    throw TzelInvalidXMLException();
+    throw TzelInvalidXMLException(zelTextPosition(FStream, Position()));
 }
 
 void TzelXMLReader::SetPosition(qint64 value)
@@ -312,6 +313,8 @@ void TzelXMLReader::ReadRootItem(TzelXMLItem *item, bool readChildren)
         item->FName = Name(p.name, p.nameSize);
         item->FText = attributes(p);
     }
+    if (FStarts)
+        FStarts->push_back(tag.start);
     if (p.empty)
         return;
 
@@ -360,6 +363,8 @@ void TzelXMLReader::ReadRootItem(TzelXMLItem *item, bool readChildren)
             top.item->FItems.push_back(child);
             child->FName = Name(p.name, p.nameSize);
             child->FText = attributes(p);
+            if (FStarts)
+                FStarts->push_back(tag.start);
         }
         if (p.empty)
             continue;

@@ -29,8 +29,11 @@ public:
     /// that is not loaded keeps its name and text and only gets its children.
     /// Without ReadChildren, elements marked ld="0" are left unloaded.
     void ReadRootItem(TzelXMLItem *item, bool readChildren = true);
-    /// Raises TzelInvalidXMLException.
+    /// Raises TzelInvalidXMLException with the line and column reached.
     [[noreturn]] void RaiseException();
+    /// Collects the stream position of each element's start tag into Starts,
+    /// in document order (the order of a depth-first walk of the items).
+    void SetElementStarts(std::vector<qint64> *starts) { FStarts = starts; }
     /// Whether the stream ended before the element read last was closed
     /// (in a tag or comment, or before a closing tag); what was read is kept.
     bool Truncated() const { return FTruncated; }
@@ -79,6 +82,7 @@ private:
     };
     std::unique_ptr<NameEntry[]> FNameCache;
     bool FOldFormat = false;
+    std::vector<qint64> *FStarts = nullptr;
     bool FCut = false;       ///< the stream ended inside a tag or comment
     bool FTruncated = false;
 };

@@ -468,9 +468,9 @@ void TzelComponent::SaveToStream(QIODevice *stream, bool saveChildren, bool save
 bool TzelComponent::LoadFromStream(QIODevice *stream)
 {
     try {
-        const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(this, stream);
+        const QList<TzelLocatedError> errors = TzelXMLSerializer::LoadComponent(this, stream);
         if (TzelReport *report = Report())
-            for (const QString &e : errors.Items())
+            for (const TzelLocatedError &e : errors)
                 report->Errors().Add(e);
         return true;
     } catch (const TzelException &e) {

@@ -298,7 +298,16 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         ReadTemplate(source);
     } catch (const TzelInvalidXMLException &e) {
         FStreamLoaded = false;
-        FErrors.Add(deciphered ? zelRes("Invalid password") : e.message());
+        TzelLocatedError error;
+        error.File = FFileName;
+        if (deciphered) {
+            error.Message = zelRes("Invalid password");
+        } else {
+            error.Message = e.message();
+            error.Line = e.Place().Line;
+            error.Column = e.Place().Column;
+        }
+        FErrors.Add(error);
     } catch (const TzelException &e) {
         FStreamLoaded = false;
         FErrors.Add(e.message());
@@ -391,9 +400,15 @@ void TzelReport::ReadTemplate(QIODevice *stream)
     std::unique_lock<std::recursive_mutex> lock(TzelXMLSerializer::ReadLock(), std::defer_lock);
     if (FEngineOptions.EnableThreadSafe)
         lock.lock();
-    const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(this, stream);
-    for (const QString &e : errors.Items())
+    AddLoadErrors(TzelXMLSerializer::LoadComponent(this, stream), FFileName);
+}
+
+void TzelReport::AddLoadErrors(QList<TzelLocatedError> errors, const QString &fileName)
+{
+    for (TzelLocatedError &e : errors) {
+        e.File = fileName;
         FErrors.Add(e);
+    }
 }
 
 void TzelReport::SetParentReport(const QString &value)
@@ -441,9 +456,7 @@ void TzelReport::LoadParentReport(const QString &name)
     parentChain = chain << canonical;
     struct Restore { const QStringList &value; ~Restore() { parentChain = value; } } restore{saved};
 
-    const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(this, &file);
-    for (const QString &e : errors.Items())
-        FErrors.Add(e);
+    AddLoadErrors(TzelXMLSerializer::LoadComponent(this, &file), path);
     SetIsLoading(true);
 
     // Everything read so far comes from the parent. The copy that differences

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/core/zelsortedstrings.h"
+#include "base/core/zelerrorlist.h"
 #include "model/component/zelcomponent.h"
 #include "model/data/zeldatasetref.h"
 #include "model/data/zelreportdatasets.h"
@@ -81,9 +81,10 @@ public:
     TzelReportOptions &ReportOptions() { return FReportOptions; }
 
     // Public state.
-    /// Errors collected while loading and preparing, sorted, each once.
-    TzelSortedStrings &Errors() { return FErrors; }
-    const TzelSortedStrings &Errors() const { return FErrors; }
+    /// Errors collected while loading and preparing: sorted, each once, for
+    /// the message box; and in the order met, with file, line and column.
+    TzelErrorList &Errors() { return FErrors; }
+    const TzelErrorList &Errors() const { return FErrors; }
     /// The last file loaded or saved.
     QString FileName() const { return FFileName; }
     void SetFileName(const QString &value) { FFileName = value; }
@@ -220,13 +221,15 @@ public:
 
 private:
     void ReadTemplate(QIODevice *stream);
+    /// Adds errors a read of the file FileName collected.
+    void AddLoadErrors(QList<TzelLocatedError> errors, const QString &fileName);
     void LoadParentReport(const QString &name);
 
     TzelEngineOptions FEngineOptions;
     TzelPreviewOptions FPreviewOptions;
     TzelPrintOptions FPrintOptions;
     TzelReportOptions FReportOptions;
-    TzelSortedStrings FErrors;
+    TzelErrorList FErrors;
     QStringList FSystemVariables;
     TzelDelayedCommandManager FDelayedCommands;
     QString FParentReport;

@@ -8,6 +8,7 @@
 #include "base/xml/zelxmldocument.h"
 #include "base/xml/zelxmlitem.h"
 #include "base/xml/zelxmltext.h"
+#include "base/stream/zeltextposition.h"
 #include "model/component/zelcomponent.h"
 #include "model/report/zelreport.h"
 #include "model/reflect/zelclassregistry.h"
@@ -348,7 +349,7 @@ void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, QSt
         p.Set(*obj, Variant(UnescapeXMLText(value.toString())));
         break;
     case TzelPropKind::ComponentRef:
-        Fixups.append({obj, &p, UnescapeXMLText(value.toString())});
+        Fixups.append({obj, &p, UnescapeXMLText(value.toString()), FCurrentItem});
         break;
     case TzelPropKind::Object:
     case TzelPropKind::Callback:
@@ -459,8 +460,86 @@ void TzelXMLSerializer::XMLToObj(const QString &s, TzelPersistent *obj)
         try {
             ApplyAttribute(obj, component, name, value);
         } catch (const TzelException &e) {
-            Errors.Add(e.message());
+            AddError(e.message(), obj, name, FCurrentItem);
         }
+    }
+}
+
+// The names from the tree's top down to Obj ("Page1.MasterData1.Memo1"); an
+// object without a name stands by its class.
+static QString objectPath(const TzelPersistent *obj)
+{
+    auto *c = dynamic_cast<const TzelComponent *>(obj);
+    if (!c)
+        return obj ? obj->ClassInfo().ClassName() : QString();
+    QStringList names;
+    for (; c && c->Parent(); c = c->Parent())
+        names.prepend(c->Name().isEmpty() ? c->ClassInfo().ClassName() : c->Name());
+    return names.join(u'.');
+}
+
+void TzelXMLSerializer::AddError(const QString &message, const TzelPersistent *obj, QStringView attribute,
+                                 const TzelXMLItem *item, qint64 offset)
+{
+    Errors.Add(message);
+    TzelLocatedError error;
+    error.Message = message;
+    error.Where = objectPath(obj);
+    if (!attribute.isEmpty())
+        error.Where += (error.Where.isEmpty() ? QString() : QStringLiteral(".")) + attribute.toString();
+    LocatedErrors << error;
+    FErrorPlaces << ErrorPlace{item, attribute.toString(), offset};
+}
+
+// Gives each error the line and column of its element, or of its attribute
+// in the element's start tag, and puts them in file order.
+void TzelXMLSerializer::PlaceErrors(const TzelXMLDocument &document)
+{
+    if (LocatedErrors.isEmpty())
+        return;
+    const QHash<const TzelXMLItem *, qint64> starts = document.ElementStarts();
+    QList<std::pair<qint64, TzelLocatedError>> placed;
+    for (qsizetype i = 0; i < LocatedErrors.size(); ++i) {
+        TzelLocatedError error = LocatedErrors[i];
+        const auto &[item, attribute, offset] = FErrorPlaces[i];
+        const qint64 start = item ? starts.value(item, -1) : offset;
+        if (start >= 0) {
+            const TzelTextPosition place = zelTextPosition(Stream, start);
+            error.Line = place.Line;
+            error.Column = place.Column;
+            if (item && !attribute.isEmpty())
+                MoveToAttribute(error, *item, attribute);
+        }
+        placed << std::pair{start < 0 ? std::numeric_limits<qint64>::max() : start, error};
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    LocatedErrors.clear();
+    for (const auto &p : placed)
+        LocatedErrors << p.second;
+    FErrorPlaces.clear();
+}
+
+// From the place of Item's "<" to the place of its attribute Attribute: the
+// start tag is "<", the name, a blank and the item's text as read.
+void TzelXMLSerializer::MoveToAttribute(TzelLocatedError &error, const TzelXMLItem &item, const QString &attribute)
+{
+    const QString &text = item.Text();
+    qsizetype at = -1;
+    for (qsizetype from = text.indexOf(attribute + u'=', 0, Qt::CaseInsensitive); from >= 0;
+         from = text.indexOf(attribute + u'=', from + 1, Qt::CaseInsensitive)) {
+        if (from == 0 || text.at(from - 1).isSpace()) {
+            at = from;
+            break;
+        }
+    }
+    if (at < 0)
+        return;
+    const QStringView before = QStringView(text).left(at);
+    if (const qsizetype newline = before.lastIndexOf(u'\n'); newline >= 0) {
+        error.Line += int(before.count(u'\n'));
+        error.Column = int(at - newline);
+    } else {
+        error.Column += int(item.Name().size() + 2 + at);
     }
 }
 
@@ -476,7 +555,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
     const bool inherited = elementName == inheritedName;
     const TzelClassInfo *cls = inherited ? nullptr : TzelClassRegistry::Find(elementName);
     if (!inherited && !cls) {
-        Errors.Add(zelRes("xrCantFindClass") + u' ' + elementName);
+        AddError(zelRes("xrCantFindClass") + u' ' + elementName, parent, {}, item);
         return;
     }
 
@@ -504,7 +583,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
             std::unique_ptr<TzelPersistent> made(cls->Create());
             auto *component = fastCast<TzelComponent>(made.get());
             if (!component) {
-                Errors.Add(zelRes("xrCantFindClass") + u' ' + elementName);
+                AddError(zelRes("xrCantFindClass") + u' ' + elementName, parent, {}, item);
                 return;
             }
             made.release();
@@ -514,7 +593,9 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
     }
 
     obj->SetIsLoading(true);
+    FCurrentItem = item;
     XMLToObj(item->Text(), obj);
+    FCurrentItem = nullptr;
     touched << obj;
 
     const bool handlesNested = HandleNestedProperties && obj->qzComponentStyle.Contains(csHandlesNestedProperties);
@@ -544,7 +625,7 @@ void TzelXMLSerializer::ResolveFixups()
             try {
                 f.Prop->SetRef(*f.Object, target);
             } catch (const TzelException &e) {
-                Errors.Add(e.message());
+                AddError(e.message(), f.Object, f.Prop->Name, f.Item);
             }
         }
     }
@@ -556,15 +637,17 @@ void TzelXMLSerializer::ReadRootComponent(TzelComponent *root, TzelXMLItem *item
     TzelXMLDocument document;
     if (!item) {
         document.SetKeepTruncated(true);
+        document.SetTrackElementStarts(true);
         document.LoadFromStream(Stream, false);
         OldFormat = document.OldVersion();
-        if (document.Truncated())
-            Errors.Add(zelRes("xrTruncated"));
         item = document.Root();
     }
     QList<TzelComponent *> touched;
     WalkElement(item, nullptr, root, touched);
     ResolveFixups();
+    if (document.Truncated())
+        AddError(zelRes("xrTruncated"), nullptr, {}, nullptr, Stream->size());
+    PlaceErrors(document);
     for (TzelComponent *c : std::as_const(touched)) {
         c->SetIsLoading(false);
         if (c->Report() != c)
@@ -580,7 +663,7 @@ TzelComponent *TzelXMLSerializer::ReadComponentStr(TzelComponent *root, const QS
     std::unique_ptr<TzelPersistent> made(cls ? cls->Create() : nullptr);
     auto *component = fastCast<TzelComponent>(made.get());
     if (!component) {
-        Errors.Add(zelRes("xrCantFindClass") + u' ' + className);
+        AddError(zelRes("xrCantFindClass") + u' ' + className, root, {}, nullptr);
         return nullptr;
     }
     made.release();
@@ -640,7 +723,7 @@ void TzelXMLSerializer::SaveComponent(const TzelComponent *component, QIODevice 
     serializer.WriteRootComponent(const_cast<TzelComponent *>(component), saveChildren);
 }
 
-TzelSortedStrings TzelXMLSerializer::LoadComponent(TzelComponent *component, QIODevice *stream)
+QList<TzelLocatedError> TzelXMLSerializer::LoadComponent(TzelComponent *component, QIODevice *stream)
 {
     if (!component->AncestorOnlyStream)
         component->Clear();
@@ -648,5 +731,5 @@ TzelSortedStrings TzelXMLSerializer::LoadComponent(TzelComponent *component, QIO
     serializer.HandleNestedProperties = true;
     serializer.Owner = component->Report();
     serializer.ReadRootComponent(component);
-    return serializer.Errors;
+    return serializer.LocatedErrors;
 }

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "base/core/zellocatederror.h"
 #include "base/core/zelsortedstrings.h"
 
 #include <QList>
 #include <QString>
 #include <functional>
+#include <utility>
 #include <mutex>
 
 class QIODevice;
 class TzelComponent;
 class TzelPersistent;
+class TzelXMLDocument;
 class TzelXMLItem;
 struct TzelPropInfo;
 
@@ -26,6 +29,7 @@ public:
         TzelPersistent *Object;    ///< the object whose property refers
         const TzelPropInfo *Prop;  ///< the reference property
         QString Name;              ///< the name of the referenced component
+        const TzelXMLItem *Item = nullptr; ///< the element it was read from, if any
     };
 
     /// A serializer reading from or writing to Stream.
@@ -34,7 +38,10 @@ public:
 
     QIODevice *Stream;                   ///< the stream read from or written to
     TzelComponent *Owner = nullptr;      ///< resolves names; the root when not set
-    TzelSortedStrings Errors;            ///< non-fatal errors met while reading
+    TzelSortedStrings Errors;            ///< non-fatal errors met while reading, sorted
+    /// The same errors in file order, with the object path, the attribute
+    /// and (after ReadRootComponent read a document) the line and column.
+    QList<TzelLocatedError> LocatedErrors;
     QList<Fixup> Fixups;                 ///< pending references
     bool HandleNestedProperties = false; ///< components write their collections themselves
     bool SerializeDefaultValues = false; ///< write properties that hold their default
@@ -76,13 +83,18 @@ public:
     /// report that inherits writes only its differences from the parent.
     static void SaveComponent(const TzelComponent *component, QIODevice *stream, bool saveChildren = true,
                               bool saveDefaultValues = false, bool streaming = false);
-    /// Clears Component and reads it from Stream; returns the non-fatal errors.
-    static TzelSortedStrings LoadComponent(TzelComponent *component, QIODevice *stream);
+    /// Clears Component and reads it from Stream; returns the non-fatal
+    /// errors in file order, with where each lies (the file left empty).
+    static QList<TzelLocatedError> LoadComponent(TzelComponent *component, QIODevice *stream);
 
     /// Held while a template is read for a report built on a worker thread.
     static std::recursive_mutex &ReadLock();
 
 private:
+    void AddError(const QString &message, const TzelPersistent *obj, QStringView attribute,
+                  const TzelXMLItem *item, qint64 offset = -1);
+    void PlaceErrors(const TzelXMLDocument &document);
+    static void MoveToAttribute(TzelLocatedError &error, const TzelXMLItem &item, const QString &attribute);
     void WalkElement(TzelXMLItem *item, TzelComponent *parent, TzelComponent *root, QList<TzelComponent *> &touched);
     void WriteElement(TzelXMLItem *item, const TzelComponent *c, bool isRoot, bool saveChildren);
     QString ObjectText(const TzelPersistent *obj, const QString &prefix, const TzelPersistent *ancestor,
@@ -94,4 +106,13 @@ private:
     void ApplyAttribute(TzelPersistent *obj, TzelComponent *component, QStringView name, QStringView value);
     void SetValue(TzelPersistent *obj, const TzelPropInfo &prop, QStringView value);
     TzelComponent *NameOwner(TzelComponent *root) const { return Owner ? Owner : root; }
+
+    const TzelXMLItem *FCurrentItem = nullptr; ///< the element whose attributes are applied
+    struct ErrorPlace
+    {
+        const TzelXMLItem *Item; ///< the element, if any
+        QString Attribute;       ///< the attribute, if any
+        qint64 Offset;           ///< the stream position when there is no element; -1 for none
+    };
+    QList<ErrorPlace> FErrorPlaces; ///< where each located error lies
 };

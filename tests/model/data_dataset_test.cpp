@@ -157,8 +157,9 @@ TEST(DataSetNames, ABlankUserNameIsRefusedAndALoadCollectsTheError)
                       "<TzelReport><TzelUserDataSet Name=\"Table1\" UserName=\" \"/></TzelReport>";
     QBuffer in(&text);
     in.open(QIODevice::ReadOnly);
-    const TzelSortedStrings errors = TzelXMLSerializer::LoadComponent(&report, &in);
-    EXPECT_EQ(errors.Items(), QStringList{QStringLiteral("Invalid property value")});
+    const QList<TzelLocatedError> errors = TzelXMLSerializer::LoadComponent(&report, &in);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0].Text(), QStringLiteral("1:%1: Table1.UserName: Invalid property value").arg(text.indexOf("UserName") + 1));
     auto *loaded = dynamic_cast<TzelDataSet *>(report.FindObject(QStringLiteral("Table1")));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->UserName(), QStringLiteral("Table1"));
@@ -217,7 +218,7 @@ TEST(DialogComponent, StoresItsPositionAsRoundedIntegersInPropData)
     QByteArray text = out.data();
     QBuffer in(&text);
     in.open(QIODevice::ReadOnly);
-    EXPECT_TRUE(TzelXMLSerializer::LoadComponent(&copy, &in).IsEmpty());
+    EXPECT_TRUE(TzelXMLSerializer::LoadComponent(&copy, &in).isEmpty());
     const TzelComponent *loaded = copy.FindObject(QStringLiteral("Users"));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->Left(), 60);

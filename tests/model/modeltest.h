@@ -33,12 +33,16 @@ protected:
         TzelXMLSerializer::SaveComponent(&report, &out);
         return out.data();
     }
-    /// Clears Report, reads Text into it and returns the collected errors.
+    /// Clears Report, reads Text into it and returns the collected errors,
+    /// sorted and each once as the report's error list holds them.
     static QStringList load(TzelReport &report, QByteArray text)
     {
         QBuffer in(&text);
         in.open(QIODevice::ReadOnly);
-        return TzelXMLSerializer::LoadComponent(&report, &in).Items();
+        TzelSortedStrings messages;
+        for (const TzelLocatedError &e : TzelXMLSerializer::LoadComponent(&report, &in))
+            messages.Add(e.Message);
+        return messages.Items();
     }
     /// A template whose report holds the given elements.
     static QByteArray templateWith(const QByteArray &elements)

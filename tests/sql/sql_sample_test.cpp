@@ -86,5 +86,18 @@ TEST(SampleDatabase, TheCommandLineToolPrintsAQuery)
     const ZelToolRun broken = zelreport({QStringLiteral("data"), writeTemplate(dir, missing, QStringLiteral("SELECT 1")),
                                   QStringLiteral("Query")});
     EXPECT_EQ(broken.status, 1);
-    EXPECT_EQ(broken.err, QStringLiteral("Database file \"%1\" does not exist\n").arg(missing));
+    EXPECT_EQ(broken.err, QStringLiteral("zelreport: Database file \"%1\" does not exist\n").arg(missing));
+}
+
+TEST(SampleDatabase, TheShippedSampleTemplateReadsIt)
+{
+    const QString sample = QFileInfo(QStringLiteral(ZEL_SAMPLE_DB)).dir().filePath(QStringLiteral("sample.zt3"));
+    ZelToolRun run = zelreport({QStringLiteral("data"), sample, QStringLiteral("Orders")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("id\tcustomer\torder_date\n10248\tMøller & Søn\t2019-01-01\n")))
+        << run.out.left(200).toStdString();
+
+    run = zelreport({QStringLiteral("data"), sample, QStringLiteral("Nope")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, QStringLiteral("zelreport: Dataset \"Nope\" does not exist; the template has Customers, Orders\n"));
 }

@@ -25,7 +25,7 @@ TEST(ZelreportData, ADeviceIsRefusedAndAPipeOnlyWhenTheCommandAllowsIt)
     writeCsvTemplate(tpl, QStringLiteral("/dev/zero"));
     ZelToolRun r = zelreport({QStringLiteral("data"), tpl, QStringLiteral("Rows")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, QStringLiteral("\"/dev/zero\" is not a regular file\n"));
+    EXPECT_EQ(r.err, QStringLiteral("zelreport: \"/dev/zero\" is not a regular file\n"));
 
     const QString fifo = dir.filePath(QStringLiteral("rows.csv"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

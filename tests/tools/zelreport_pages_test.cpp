@@ -35,7 +35,7 @@ TEST(ZelreportPages, ResaveOfAPreparedReportKeepsItsBytesAndRefusesBrokenFiles)
             args << notWritten;
         r = zelreport(args);
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\r\nInvalid file format\n"));
+        EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\n%1:1:301: Invalid file format\n").arg(broken));
     }
     EXPECT_FALSE(QFileInfo::exists(notWritten));
 }
@@ -51,6 +51,21 @@ TEST(ZelreportPages, ErrorsWhileRebuildingPagesArePrinted)
     zelWriteFile(damaged, bytes);
     const ZelToolRun r = zelreport({QStringLiteral("pages"), damaged});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("The following error(s) have occured:\r\n"))) << qPrintable(r.err);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("zz9"))) << qPrintable(r.err);
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\n%1: Cannot find class zz9\n").arg(damaged));
+}
+
+TEST(ZelreportPages, AFileThatIsNoPreparedReportSaysSo)
+{
+    QTemporaryDir dir;
+    const QString empty = dir.filePath(QStringLiteral("empty.zp3"));
+    const QString tpl = dir.filePath(QStringLiteral("t.zt3"));
+    zelWriteFile(empty, QByteArray());
+    zelWriteFile(tpl, zelEmptyTemplate);
+    ZelToolRun r = zelreport({QStringLiteral("pages"), empty});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\n%1:1:1: Invalid file format\n").arg(empty));
+    r = zelreport({QStringLiteral("pages"), tpl});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\n%1: The file is not a prepared report\n").arg(tpl));
+    EXPECT_EQ(r.out, QString());
 }

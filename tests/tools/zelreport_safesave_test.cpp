@@ -70,7 +70,7 @@ TEST(ZelreportSafeSave, AWriteErrorAtCloseIsAnErrorOfTheSave)
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), full));
     const ZelToolRun r = zelreport({QStringLiteral("resave"), in, full});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Cannot write file \"%1\": No space left on device\n").arg(full));
+    EXPECT_EQ(r.err, QStringLiteral("zelreport: Cannot write file \"%1\": No space left on device\n").arg(full));
 }
 
 TEST(ZelreportSafeSave, AFullDiskLeavesTheOldFileAsItWas)
@@ -86,7 +86,7 @@ TEST(ZelreportSafeSave, AFullDiskLeavesTheOldFileAsItWas)
                                 {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\""),
                                  zelProgramPath(QStringLiteral("zelreport")), QStringLiteral("resave"), in, out});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Cannot write file \"%1\": File too large\n").arg(out));
+    EXPECT_EQ(r.err, QStringLiteral("zelreport: Cannot write file \"%1\": File too large\n").arg(out));
     EXPECT_EQ(zelReadFile(out), zelEmptyTemplate);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("big.zt3"), QStringLiteral("out.zt3")}));
@@ -133,7 +133,7 @@ TEST(ZelreportSafeSave, AWriteProtectedFileIsRefusedForTemplatesAndPreparedRepor
         ASSERT_TRUE(QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         const ZelToolRun r = zelreport({QStringLiteral("resave"), source, out});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.err, QStringLiteral("Cannot create file \"%1\": the file is write-protected\n").arg(out));
+        EXPECT_EQ(r.err, QStringLiteral("zelreport: Cannot create file \"%1\": the file is write-protected\n").arg(out));
         EXPECT_EQ(zelReadFile(out), "kept");
         EXPECT_FALSE(QFileInfo(out).permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteOther));
     }
@@ -151,8 +151,13 @@ TEST(ZelreportSafeSave, ATruncatedTemplateIsAnErrorThatKeepsWhatWasRead)
     zelWriteFile(cut, bytes);
     const ZelToolRun r = zelreport({QStringLiteral("resave"), cut, out});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              QStringLiteral("The following error(s) have occured:\r\nThe file ends before the report is complete\n"));
+    const int lines = int(bytes.count('\n')) + 1;
+    const int column = int(bytes.size() - bytes.lastIndexOf('\n'));
+    EXPECT_EQ(r.err, QStringLiteral("The following error(s) have occured:\n%1:%2:%3: The file ends before the report is "
+                                    "complete\n")
+                         .arg(cut)
+                         .arg(lines)
+                         .arg(column));
     const QByteArray saved = zelReadFile(out);
     EXPECT_TRUE(saved.contains("Name=\"Memo2\"")) << saved.toStdString();
     EXPECT_FALSE(saved.contains("Name=\"Memo3\""));

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+/// An option a command takes: "--name", with a value when Value names it.
+struct TzelCommandOption
+{
+    const char *Name;        ///< "--password"
+    const char *Value;       ///< the value's name in the usage ("TEXT"), or nullptr for a flag
+    const char *Description; ///< one line
+};
+
+/// A command line taken apart: the arguments in order and the options given.
+struct TzelCommandArgs
+{
+    QStringList Positional;         ///< the arguments that are not options
+    QHash<QString, QString> Values; ///< option name to value ("" for a flag)
+
+    /// Whether option Name was given.
+    bool Has(const char *name) const { return Values.contains(QLatin1StringView(name)); }
+    /// The value of option Name, empty when not given.
+    QString Value(const char *name) const { return Values.value(QLatin1StringView(name)); }
+};
+
+/// One command of zelreport.
+struct TzelCommand
+{
+    const char *Name;                         ///< "resave"
+    const char *Arguments;                    ///< "IN OUT"
+    const char *Description;                  ///< what it does, a sentence or two
+    std::vector<TzelCommandOption> Options;   ///< the options it takes
+    std::function<int(const TzelCommandArgs &args)> Run; ///< its exit status
+
+    /// "resave IN OUT [--password TEXT]".
+    QString Usage() const;
+};
+
+/// The commands, in the order the help lists them.
+const std::vector<TzelCommand> &zelCommands();
+
+// The commands, one per source file.
+TzelCommand zelResaveCommand();
+TzelCommand zelPagesCommand();
+TzelCommand zelDataCommand();

@@ -1,0 +1,56 @@
+#include "tools/zelreport/load.h"
+
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
+#include "model/data/zelcsvdataset.h"
+#include "model/data/zelcustomdatabase.h"
+#include "model/report/zelreport.h"
+#include "prepared/zelpreviewpages.h"
+#include "tools/zelreport/command.h"
+#include "tools/zelreport/output.h"
+
+#include <QFileInfo>
+
+bool zelInputFile(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (info.isFile())
+        return true;
+    zelSay(zelFormat(zelRes(info.isDir() ? "clIsFolder" : "clFileNotFound"), {fileName}));
+    return false;
+}
+
+bool zelIsPreparedReport(const QString &fileName)
+{
+    return QFileInfo(fileName).suffix().compare(QStringLiteral("zp3"), Qt::CaseInsensitive) == 0;
+}
+
+bool zelLoadTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args)
+{
+    if (!zelInputFile(fileName))
+        return false;
+    report.EngineOptions().NewSilentMode = simSilent;
+    if (args.Has("--password"))
+        report.ReportOptions().HiddenPassword = args.Value("--password");
+    report.LoadFromFile(fileName);
+    // The silence belongs to this tool, not to the template.
+    report.EngineOptions().NewSilentMode = simMessageBoxes;
+    // The login and what data files may be come with the command, not with the template.
+    for (TzelComponent *c : report.AllObjects()) {
+        if (auto *database = dynamic_cast<TzelCustomDatabase *>(c))
+            if (args.Has("--db-user") || args.Has("--db-password"))
+                database->SetLogin(args.Value("--db-user"), args.Value("--db-password"));
+        if (auto *csv = dynamic_cast<TzelCSVDataSet *>(c))
+            csv->AllowPipe = args.Has("--allow-pipe");
+    }
+    return report.StreamLoaded();
+}
+
+bool zelLoadPrepared(TzelPreviewPages &pages, const QString &fileName)
+{
+    if (!zelInputFile(fileName))
+        return false;
+    pages.Report()->EngineOptions().NewSilentMode = simSilent;
+    pages.LoadFromFile(fileName, true);
+    return pages.StreamLoaded();
+}

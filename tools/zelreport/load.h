@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class TzelPreviewPages;
+class TzelReport;
+struct TzelCommandArgs;
+
+/// Whether FileName is a file to read; says why not when it is not.
+bool zelInputFile(const QString &fileName);
+/// Whether FileName names a prepared report (".zp3") rather than a template.
+bool zelIsPreparedReport(const QString &fileName);
+/// Loads a template for batch use: errors are collected, never shown. The
+/// password, database login and what data files may be come from Args.
+bool zelLoadTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args);
+/// Loads a prepared report for batch use: errors are collected, never shown.
+bool zelLoadPrepared(TzelPreviewPages &pages, const QString &fileName);

@@ -1,0 +1,135 @@
+// zelreport: runs reports in batch. It never opens a window or waits for input.
+#include "model/report/zelreport.h"
+#include "model/sql/zelsqlclasses.h"
+#include "tools/zelreport/command.h"
+#include "tools/zelreport/output.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+constexpr qsizetype kWidth = 100;
+
+// Text broken into lines of at most Width characters, each led by Indent.
+QString wrapped(const QString &text, int indent)
+{
+    QString out;
+    QString line;
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && indent + line.size() + 1 + word.size() > kWidth) {
+            out += QString(indent, u' ') + line + u'\n';
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    if (!line.isEmpty())
+        out += QString(indent, u' ') + line + u'\n';
+    return out;
+}
+
+void printUsage(FILE *out)
+{
+    QString text = QStringLiteral("Usage: zelreport COMMAND ARGS [OPTIONS]\n\nCommands:\n");
+    for (const TzelCommand &c : zelCommands()) {
+        text += QStringLiteral("  ") + c.Usage() + u'\n' + wrapped(QString::fromUtf8(c.Description), 6);
+        for (const TzelCommandOption &o : c.Options) {
+            const QString name = QString::fromLatin1(o.Name) + (o.Value ? u' ' + QString::fromLatin1(o.Value) : QString());
+            text += QString(6, u' ') + name.leftJustified(20) + u' ' + QString::fromUtf8(o.Description) + u'\n';
+        }
+    }
+    text += QStringLiteral("\n  --help      list the commands\n  --version   print the version\n");
+    std::fputs(qUtf8Printable(text), out);
+}
+
+// Takes Args apart for Command; says what is wrong when they do not fit.
+bool parse(const TzelCommand &command, const QStringList &args, TzelCommandArgs &parsed)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (!arg.startsWith(QStringLiteral("--"))) {
+            parsed.Positional << arg;
+            continue;
+        }
+        const TzelCommandOption *option = nullptr;
+        for (const TzelCommandOption &o : command.Options)
+            if (arg == QLatin1StringView(o.Name))
+                option = &o;
+        if (!option) {
+            zelSay(QStringLiteral("\"%1\" is no option of \"%2\"").arg(arg, QLatin1StringView(command.Name)));
+            return false;
+        }
+        QString value;
+        if (option->Value) {
+            if (i + 1 >= args.size()) {
+                zelSay(QStringLiteral("\"%1\" needs a value (%2)").arg(arg, QLatin1StringView(option->Value)));
+                return false;
+            }
+            value = args.at(++i);
+        }
+        parsed.Values.insert(arg, value);
+    }
+    const qsizetype wanted = QString::fromLatin1(command.Arguments).split(u' ', Qt::SkipEmptyParts).size();
+    if (parsed.Positional.size() != wanted) {
+        zelSay(QStringLiteral("\"%1\" takes %2 arguments, %3 given")
+                   .arg(QLatin1StringView(command.Name))
+                   .arg(wanted)
+                   .arg(parsed.Positional.size()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString TzelCommand::Usage() const
+{
+    QString usage = QString::fromLatin1(Name) + u' ' + QString::fromLatin1(Arguments);
+    for (const TzelCommandOption &o : Options)
+        usage += QStringLiteral(" [") + QString::fromLatin1(o.Name)
+                 + (o.Value ? u' ' + QString::fromLatin1(o.Value) : QString()) + u']';
+    return usage;
+}
+
+const std::vector<TzelCommand> &zelCommands()
+{
+    static const std::vector<TzelCommand> list = {zelResaveCommand(), zelPagesCommand(), zelDataCommand()};
+    return list;
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    zelRegisterSqlClasses();
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(stderr);
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (name == QStringLiteral("--version")) {
+        std::printf("zelreport %s\n", TzelReport::CurrentVersion);
+        return 0;
+    }
+    for (const TzelCommand &c : zelCommands()) {
+        if (name != QLatin1StringView(c.Name))
+            continue;
+        TzelCommandArgs parsed;
+        if (!parse(c, args, parsed)) {
+            std::fprintf(stderr, "Usage: zelreport %s\n", qUtf8Printable(c.Usage()));
+            return 2;
+        }
+        try {
+            return c.Run(parsed);
+        } catch (const std::exception &e) {
+            zelSay(QString::fromUtf8(e.what()));
+            return 1;
+        }
+    }
+    zelSay(QStringLiteral("unknown command \"%1\"; \"zelreport --help\" lists the commands").arg(name));
+    return 2;
+}

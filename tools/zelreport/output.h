@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class TzelReport;
+
+/// Prints a message of the tool itself to standard error: "zelreport: Text".
+void zelSay(const QString &text);
+/// Prints what Report collected while it worked on the file FileName, if
+/// anything: the heading, then one line per problem in the order met,
+/// "FILE:LINE:COL: OBJECT.PROPERTY: message" (FileName where a problem names
+/// no file). Returns Status, or 1 when anything was collected.
+int zelFinish(const TzelReport &report, const QString &fileName, int status = 0);
+/// Writes Text and a line break to standard output as UTF-8 bytes, whatever
+/// characters (NUL among them) it holds.
+void zelPrintLine(const QString &text);
