@@ -13,25 +13,6 @@ TzelDataBand::TzelDataBand(TzelComponent *owner)
 
 TzelDataBand::~TzelDataBand() = default;
 
-void TzelDataBand::SetDataSet(TzelDataSet *value)
-{
-    FDataSet = value;
-    if (value)
-        FDataSetName = value->UserName();
-}
-
-QString TzelDataBand::DataSetName() const
-{
-    const TzelDataSet *ds = FDataSet.Get();
-    return ds ? ds->UserName() : FDataSetName;
-}
-
-void TzelDataBand::SetDataSetName(const QString &value)
-{
-    FDataSetName = value;
-    FDataSet = zelFindDataSet(this, FDataSet.Get(), value);
-}
-
 void TzelDataBand::SetRowCount(int value)
 {
     FRowCount = value;
@@ -56,8 +37,7 @@ void TzelDataBand::Publish(TzelPublisher<TzelDataBand> &p)
     p.Prop("Columns", &T::Columns).Default(0);
     p.Prop("ColumnWidth", &T::ColumnWidth);
     p.Prop("ColumnGap", &T::ColumnGap);
-    p.Ref("DataSet", &T::DataSet, &T::SetDataSet);
-    p.Prop("DataSetName", &T::DataSetName, &T::SetDataSetName);
+    zelPublishDataSetLink(p, &T::FDataSet);
     p.Prop("FooterAfterEach", &T::FooterAfterEach).Default(false);
     p.Prop("Filter", &T::Filter);
     p.Prop("KeepChild", &TzelBand::KeepChild).Default(false);

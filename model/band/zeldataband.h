@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/band/zelband.h"
-#include "model/data/zeldatasetref.h"
+#include "model/data/zeldatasetlink.h"
 
 #include <memory>
 
@@ -29,13 +29,13 @@ class TzelDataBand : public TzelBand
     QString OnMasterDetail;       ///< script procedure: when the detail is opened
 
     /// The data set the rows come from, or nullptr (also once it was freed).
-    TzelDataSet *DataSet() const { return FDataSet.Get(); }
+    TzelDataSet *DataSet() const { return FDataSet.DataSet(); }
     /// Refers to Value and takes its user name as DataSetName.
-    void SetDataSet(TzelDataSet *value);
-    /// The data set's user name, or the name last set when there is no data set.
-    QString DataSetName() const;
-    /// Keeps Value and looks the data set up by it.
-    void SetDataSetName(const QString &value);
+    void SetDataSet(TzelDataSet *value) { FDataSet.SetDataSet(value); }
+    /// The data set's user name, or the name given while none is found.
+    QString DataSetName() const { return FDataSet.Name(); }
+    /// Looks the data set up by name (zelFindDataSet); empty clears it.
+    void SetDataSetName(const QString &value) { FDataSet.SetName(this, value); }
 
     /// Rows printed when the band has no data set: the record count of
     /// VirtualDataSet.
@@ -56,8 +56,7 @@ class TzelDataBand : public TzelBand
     static void Publish(TzelPublisher<TzelDataBand> &p);
 
 private:
-    TzelDataSetRef FDataSet;
-    QString FDataSetName;
+    TzelDataSetLink FDataSet;
     std::unique_ptr<TzelUserDataSet> FVirtualDataSet;
     int FRowCount = 0;
     int FCurColumn = 1;

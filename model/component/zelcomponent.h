@@ -49,8 +49,9 @@ class TzelComponent : public TzelPersistent
     // Published at this level.
     /// Name, unique in the report (case ignored); may be empty.
     const QString &Name() const { return FName; }
-    /// Renames; raises on a duplicate, an invalid identifier or an inherited object.
-    void SetName(const QString &value);
+    /// Renames; raises on a duplicate, an invalid identifier or an inherited
+    /// object. Virtual, so that a subclass's rule holds through any pointer.
+    virtual void SetName(const QString &value);
     /// Free integer for the user.
     int Tag = 0;
 
@@ -214,6 +215,15 @@ class TzelComponent : public TzelPersistent
 
     static void Publish(TzelPublisher<TzelComponent> &p);
 
+    /// A token that lives exactly as long as the component (made on first
+    /// use), for references that must turn empty when it is freed.
+    std::weak_ptr<void> LifeToken() const
+    {
+        if (!FLife)
+            FLife = std::make_shared<char>(0);
+        return FLife;
+    }
+
 protected:
     /// The restrictions in force (the stored ones here).
     virtual TzelRestrictions GetRestrictions() const { return FRestrictions; }
@@ -268,6 +278,7 @@ private:
     TzelComponent *FParent = nullptr;
     QList<TzelComponent *> FObjects;
     std::unique_ptr<TzelNameIndex> FNames;
+    mutable std::shared_ptr<char> FLife;
     bool FIsDesigning = false;
     bool FIsLoading = false;
     bool FIsPrinting = false;

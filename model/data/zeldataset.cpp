@@ -4,7 +4,7 @@
 #include "model/data/zeldatasetlist.h"
 
 TzelDataSet::TzelDataSet(TzelComponent *owner)
-    : TzelDialogComponent(owner), FLifeToken(std::make_shared<int>(0))
+    : TzelDialogComponent(owner)
 {
     TzelDataSetList::Global().Add(this);
 }

@@ -23,7 +23,7 @@ class TzelDataSet : public TzelDialogComponent
 
     /// Creates a data set whose tree parent is Owner and enters it in the global list.
     explicit TzelDataSet(TzelComponent *owner = nullptr);
-    /// Leaves the global list; references held through TzelDataSetRef turn empty.
+    /// Leaves the global list; references to it (TzelDataSetRef) turn empty.
     ~TzelDataSet() override;
 
     // Published.
@@ -39,7 +39,7 @@ class TzelDataSet : public TzelDialogComponent
     virtual void SetUserName(const QString &value);
     /// Renames the component. The first name becomes the user name too; a
     /// user name already set is kept.
-    void SetName(const QString &value);
+    void SetName(const QString &value) override;
 
     // Host callbacks, never stored.
     std::function<void(TzelDataSet *sender, bool &eof)> OnCheckEOF; ///< may change the answer of Eof
@@ -99,8 +99,6 @@ class TzelDataSet : public TzelDialogComponent
     /// Whether FName is one of GetFieldList (case ignored).
     bool HasField(const QString &fName);
 
-    /// A token that lives exactly as long as the data set.
-    std::weak_ptr<void> LifeToken() const { return FLifeToken; }
 
     static void Publish(TzelPublisher<TzelDataSet> &p);
 
@@ -114,7 +112,6 @@ private:
     QString FUserName;
     int FRecNo = 0;
     bool FEof = false;
-    std::shared_ptr<int> FLifeToken;
 };
 
 /// Text of a field value: empty for Empty and Null, and for values that have

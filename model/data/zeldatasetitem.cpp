@@ -1,6 +1,5 @@
 #include "model/data/zeldatasetitem.h"
 
-#include "model/data/zelfinddataset.h"
 #include "model/data/zelreportdatasets.h"
 #include "model/report/zelreport.h"
 
@@ -16,37 +15,30 @@ TzelDataSet *TzelDataSetItem::DataSet() const
     if (!FPendingName.isEmpty()) {
         TzelReport *report = FCollection ? FCollection->Report() : nullptr;
         if (TzelDataSet *found = report ? report->FindDataSetComponent(FPendingName) : nullptr) {
-            FDataSet = found;
+            FLink.SetDataSet(found);
             FPendingName.clear();
         }
     }
-    return FDataSet.Get();
+    return FLink.DataSet();
 }
 
 void TzelDataSetItem::SetDataSet(TzelDataSet *value)
 {
     FPendingName.clear();
-    FDataSet = value;
-    if (value)
-        FDataSetName = value->UserName();
+    FLink.SetDataSet(value);
 }
 
 QString TzelDataSetItem::DataSetName() const
 {
-    const TzelDataSet *ds = DataSet();
-    return ds ? ds->UserName() : FDataSetName;
+    DataSet();
+    return FLink.Name();
 }
 
 void TzelDataSetItem::SetDataSetName(const QString &value)
 {
-    FDataSetName = value;
-    if (value.isEmpty()) {
+    if (value.isEmpty())
         FPendingName.clear();
-        FDataSet = nullptr;
-        return;
-    }
-    const TzelReport *report = FCollection ? FCollection->Report() : nullptr;
-    FDataSet = zelFindDataSet(report, FDataSet.Get(), value);
+    FLink.SetName(FCollection ? FCollection->Report() : nullptr, value);
 }
 
 void TzelDataSetItem::SetDataSetComponentName(const QString &name)

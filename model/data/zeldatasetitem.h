@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/data/zeldatasetref.h"
+#include "model/data/zeldatasetlink.h"
 #include "model/reflect/zelpersistent.h"
 
 #include <QString>
@@ -44,7 +44,6 @@ private:
     friend class TzelReportDataSets;
 
     TzelReportDataSets *FCollection;
-    mutable TzelDataSetRef FDataSet;
+    mutable TzelDataSetLink FLink;
     mutable QString FPendingName;
-    QString FDataSetName;
 };

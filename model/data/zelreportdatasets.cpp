@@ -76,7 +76,7 @@ void TzelReportDataSets::Assign(const TzelReportDataSets &source)
     Clear();
     for (const auto &item : source.FItems) {
         TzelDataSetItem *copy = Add(item->DataSet());
-        copy->FDataSetName = item->FDataSetName;
+        copy->FLink = item->FLink;
         copy->FPendingName = item->FPendingName;
     }
 }

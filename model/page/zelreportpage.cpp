@@ -183,25 +183,6 @@ const TzelFrame &TzelReportPage::Frame() const
     return FBackPictureView->Frame();
 }
 
-void TzelReportPage::SetDataSet(TzelDataSet *value)
-{
-    FDataSet = value;
-    if (value)
-        FDataSetName = value->UserName();
-}
-
-QString TzelReportPage::DataSetName() const
-{
-    const TzelDataSet *ds = FDataSet.Get();
-    return ds ? ds->UserName() : FDataSetName;
-}
-
-void TzelReportPage::SetDataSetName(const QString &value)
-{
-    FDataSetName = value;
-    FDataSet = zelFindDataSet(this, FDataSet.Get(), value);
-}
-
 TzelBand *TzelReportPage::FindBand(const TzelClassInfo &bandClass) const
 {
     for (TzelComponent *c : Objects())
@@ -254,8 +235,7 @@ void TzelReportPage::Publish(TzelPublisher<TzelReportPage> &p)
     p.Prop("BackPictureStretched", &T::BackPictureStretched).Default(true);
     p.Prop("PageCount", &T::PageCount, &T::SetPageCount).Default(1);
     p.Color("Color", &T::Color, &T::SetColor).Default(clNone);
-    p.Ref("DataSet", &T::DataSet, &T::SetDataSet);
-    p.Prop("DataSetName", &T::DataSetName, &T::SetDataSetName);
+    zelPublishDataSetLink(p, &T::FDataSet);
     p.Prop("Duplex", &T::Duplex).Default(dmNone);
     p.Object("Frame", &T::Frame);
     p.Prop("EndlessHeight", &T::EndlessHeight).Default(false);

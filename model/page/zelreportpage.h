@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/data/zeldatasetref.h"
+#include "model/data/zeldatasetlink.h"
 #include "model/page/zelpage.h"
 #include "model/page/zelpagetypes.h"
 #include "model/report/zelreporttypes.h"
@@ -80,13 +80,13 @@ class TzelReportPage : public TzelPage
     void SetPageCount(int value);
 
     /// The data set the page is printed for, or nullptr (also once it was freed).
-    TzelDataSet *DataSet() const { return FDataSet.Get(); }
+    TzelDataSet *DataSet() const { return FDataSet.DataSet(); }
     /// Refers to Value and takes its user name as DataSetName.
-    void SetDataSet(TzelDataSet *value);
-    /// The data set's user name, or the name last set when there is no data set.
-    QString DataSetName() const;
-    /// Keeps Value and looks the data set up by it.
-    void SetDataSetName(const QString &value);
+    void SetDataSet(TzelDataSet *value) { FDataSet.SetDataSet(value); }
+    /// The data set's user name, or the name given while none is found.
+    QString DataSetName() const { return FDataSet.Name(); }
+    /// Looks the data set up by name (zelFindDataSet); empty clears it.
+    void SetDataSetName(const QString &value) { FDataSet.SetName(this, value); }
 
     TzelDuplexMode Duplex = dmNone; ///< duplex printing of this page
     bool EndlessHeight = false;     ///< the page grows down with its content
@@ -134,7 +134,6 @@ private:
     int FPaperSize = 9;
     int FColumns = 0;
     int FPageCount = 1;
-    TzelDataSetRef FDataSet;
-    QString FDataSetName;
+    TzelDataSetLink FDataSet;
     std::unique_ptr<TzelPictureView> FBackPictureView;
 };

@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <QStringList>
+#include <functional>
 #include <type_traits>
 #include <vector>
 
@@ -178,6 +179,28 @@ public:
         p.Get = [getter](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant((static_cast<const T &>(o).*getter)()); };
         p.Set = [setter](TzelPersistent &o, const Variant &v) { (static_cast<T &>(o).*setter)(TzelPropTraits<V>::FromVariant(v)); };
         return Decl<V>(p);
+    }
+
+    /// A property read and written through functions of the object, for a
+    /// pair of properties that one helper publishes for many classes.
+    template <class V>
+    Decl<V> PropFn(const char *name, std::function<V(const T &)> get, std::function<void(T &, const V &)> set)
+    {
+        TzelPropInfo &p = Add<V>(name);
+        p.Get = [get](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant(get(static_cast<const T &>(o))); };
+        p.Set = [set](TzelPersistent &o, const Variant &v) { set(static_cast<T &>(o), TzelPropTraits<V>::FromVariant(v)); };
+        return Decl<V>(p);
+    }
+
+    /// A reference to a component of class C read and written through functions of the object.
+    template <class C>
+    Decl<int> RefFn(const char *name, std::function<C *(const T &)> get, std::function<void(T &, C *)> set)
+    {
+        TzelPropInfo &p = Add(name, TzelPropKind::ComponentRef, QString::fromLatin1(C::StaticClassName));
+        p.ObjectClass = &C::StaticClassInfo;
+        p.GetRef = [get](const TzelPersistent &o) -> TzelPersistent * { return get(static_cast<const T &>(o)); };
+        p.SetRef = [set](TzelPersistent &o, TzelPersistent *ref) { set(static_cast<T &>(o), dynamic_cast<C *>(ref)); };
+        return Decl<int>(p);
     }
 
     /// A read-only property.

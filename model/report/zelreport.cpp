@@ -170,8 +170,7 @@ void TzelReport::Clear()
     FDataSets.Clear();
     FVariables.Clear();
     FStyles->Clear();
-    FDataSet = nullptr;
-    FDataSetName.clear();
+    FDataSet.Clear();
     FParentReport.clear();
     DotMatrixReport = false;
     ScriptLanguage = QStringLiteral("PascalScript");
@@ -514,25 +513,6 @@ bool TzelReport::ReadNestedProperty(TzelXMLItem *item)
 
 // Data sets.
 
-void TzelReport::SetDataSet(TzelDataSet *value)
-{
-    FDataSet = value;
-    if (value)
-        FDataSetName = value->UserName();
-}
-
-QString TzelReport::DataSetName() const
-{
-    const TzelDataSet *ds = FDataSet.Get();
-    return ds ? ds->UserName() : FDataSetName;
-}
-
-void TzelReport::SetDataSetName(const QString &value)
-{
-    FDataSetName = value;
-    FDataSet = value.isEmpty() ? nullptr : zelFindDataSet(this, FDataSet.Get(), value);
-}
-
 TzelDataSet *TzelReport::GetDataset(const QString &alias) const
 {
     const TzelDataSetItem *item = FDataSets.Find(alias);
@@ -651,8 +631,7 @@ void TzelReport::Publish(TzelPublisher<TzelReport> &p)
     using T = TzelReport;
     p.Prop("Version", &T::Version, &T::SetVersion);
     p.Prop("ParentReport", &T::ParentReport, &T::SetParentReport);
-    p.Ref("DataSet", &T::DataSet, &T::SetDataSet);
-    p.Prop("DataSetName", &T::DataSetName, &T::SetDataSetName);
+    zelPublishDataSetLink(p, &T::FDataSet);
     p.Prop("DotMatrixReport", &T::DotMatrixReport);
     p.Object("EngineOptions", &T::FEngineOptions);
     p.Prop("IniFile", &T::IniFile);

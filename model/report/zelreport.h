@@ -2,7 +2,7 @@
 
 #include "base/core/zelerrorlist.h"
 #include "model/component/zelcomponent.h"
-#include "model/data/zeldatasetref.h"
+#include "model/data/zeldatasetlink.h"
 #include "model/data/zelreportdatasets.h"
 #include "model/data/zelvaluelookup.h"
 #include "model/data/zelvariables.h"
@@ -47,13 +47,13 @@ public:
     /// written against; nullptr when the report inherits nothing.
     const TzelReport *ParentReportObject() const { return FParentReportObject.get(); }
     /// Main data set of a report without data bands, or nullptr.
-    TzelDataSet *DataSet() const { return FDataSet.Get(); }
-    /// Sets the main data set and takes its user name.
-    void SetDataSet(TzelDataSet *value);
-    /// User name of the main data set (the name stored while none is found).
-    QString DataSetName() const;
-    /// Looks the main data set up by name (zelFindDataSet); empty clears it.
-    void SetDataSetName(const QString &value);
+    TzelDataSet *DataSet() const { return FDataSet.DataSet(); }
+    /// Refers to Value and takes its user name as DataSetName.
+    void SetDataSet(TzelDataSet *value) { FDataSet.SetDataSet(value); }
+    /// The data set's user name, or the name given while none is found.
+    QString DataSetName() const { return FDataSet.Name(); }
+    /// Looks the data set up by name (zelFindDataSet); empty clears it.
+    void SetDataSetName(const QString &value) { FDataSet.SetName(this, value); }
     bool DotMatrixReport = false; ///< a report for character printers
     QString IniFile;             ///< where user preferences are stored
     bool OldStyleProgress = false; ///< prepare before showing, with a progress window
@@ -244,6 +244,5 @@ private:
     TzelVariables FVariables;
     std::unique_ptr<TzelStyles> FStyles;
     TzelReportDataSets FEnabledDataSets;
-    TzelDataSetRef FDataSet;
-    QString FDataSetName;
+    TzelDataSetLink FDataSet;
 };

@@ -33,7 +33,7 @@ QString attribute(const QString &name, const QString &value)
 } // namespace
 
 TzelCustomMemoView::TzelCustomMemoView(TzelComponent *owner)
-    : TzelStretcheable(owner), FLife(std::make_shared<int>(0))
+    : TzelStretcheable(owner)
 {
     qzComponentStyle.Exclude(csDefaultDiff);
     qzComponentStyle.Include(csHandlesNestedProperties);
@@ -78,13 +78,12 @@ void TzelCustomMemoView::SetUnderlines(bool value)
 
 TzelCustomMemoView *TzelCustomMemoView::FlowTo() const
 {
-    return FFlowToLife.expired() ? nullptr : FFlowTo;
+    return FFlowTo.Get();
 }
 
 void TzelCustomMemoView::SetFlowTo(TzelCustomMemoView *value)
 {
     FFlowTo = value;
-    FFlowToLife = value ? std::weak_ptr<void>(value->FLife) : std::weak_ptr<void>();
 }
 
 TzelFormat &TzelCustomMemoView::DisplayFormat()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/variant/zelvariant.h"
+#include "model/component/zelliferef.h"
 #include "model/serial/zelserialhooks.h"
 #include "model/view/zelcollection.h"
 #include "model/view/zelformat.h"
@@ -127,9 +128,7 @@ private:
 
     int FRotation = 0;
     QString FStyle;
-    TzelCustomMemoView *FFlowTo = nullptr;
-    std::weak_ptr<void> FFlowToLife;
-    std::shared_ptr<int> FLife;
+    TzelLifeRef<TzelCustomMemoView> FFlowTo;
     TzelCollection<TzelFormat> FFormats;
     TzelHighlights FHighlights;
 };

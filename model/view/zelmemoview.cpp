@@ -18,8 +18,7 @@ void TzelMemoView::Publish(TzelPublisher<TzelMemoView> &p)
     p.Prop("Clipped", &T::Clipped).Default(true);
     p.Color("Color", &V::Color, &V::SetColor).NotStored();
     p.Prop("DataField", &V::DataField);
-    p.Ref("DataSet", &V::DataSet, &V::SetDataSet);
-    p.Prop("DataSetName", &V::DataSetName, &V::SetDataSetName);
+    zelPublishDataSetLink(p, &T::FDataSet);
     p.Object("DisplayFormat", &T::DisplayFormat).StoredIf(&T::IsDisplayFormatStored);
     p.Prop("ExpressionDelimiters", &T::ExpressionDelimiters).StoredIf(&T::IsExpressionDelimitersStored);
     p.Ref("FlowTo", &T::FlowTo, &T::SetFlowTo);

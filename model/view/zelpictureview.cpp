@@ -74,8 +74,7 @@ void TzelPictureView::Publish(TzelPublisher<TzelPictureView> &p)
     p.Prop("AutoSize", &T::AutoSize, &T::SetAutoSize).Default(false);
     p.Prop("Center", &T::Center).Default(false);
     p.Prop("DataField", &V::DataField);
-    p.Ref("DataSet", &V::DataSet, &V::SetDataSet);
-    p.Prop("DataSetName", &V::DataSetName, &V::SetDataSetName);
+    zelPublishDataSetLink(p, &T::FDataSet);
     p.Object("Frame", &V::Frame);
     p.Prop("FillType", &V::FillType, &V::SetFillType).Default(ftBrush);
     p.Object("Fill", &V::Fill);

@@ -50,25 +50,6 @@ void TzelView::SetURL(const QString &value)
     }
 }
 
-void TzelView::SetDataSet(TzelDataSet *value)
-{
-    FDataSet = value;
-    if (value)
-        FDataSetName = value->UserName();
-}
-
-QString TzelView::DataSetName() const
-{
-    const TzelDataSet *ds = FDataSet.Get();
-    return ds ? ds->UserName() : FDataSetName;
-}
-
-void TzelView::SetDataSetName(const QString &value)
-{
-    FDataSetName = value;
-    FDataSet = zelFindDataSet(this, FDataSet.Get(), value);
-}
-
 QString TzelView::Diff(const TzelComponent *other)
 {
     QString s = TzelReportComponent::Diff(other);

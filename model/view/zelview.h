@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/component/zelreportcomponent.h"
-#include "model/data/zeldatasetref.h"
+#include "model/data/zeldatasetlink.h"
 #include "model/view/zelfillholder.h"
 #include "model/view/zelframe.h"
 #include "model/view/zelhyperlink.h"
@@ -83,13 +83,13 @@ class TzelView : public TzelReportComponent
     TzelBrushStyle BrushStyle() const { return FFill.BrushStyle(); }
     void SetBrushStyle(TzelBrushStyle value) { FFill.SetBrushStyle(value); }
     /// The data set the view shows a field of, or nullptr (also once it was freed).
-    TzelDataSet *DataSet() const { return FDataSet.Get(); }
+    TzelDataSet *DataSet() const { return FDataSet.DataSet(); }
     /// Refers to Value and takes its user name as DataSetName.
-    void SetDataSet(TzelDataSet *value);
-    /// The data set's user name, or the name last set when there is no data set.
-    QString DataSetName() const;
-    /// Keeps Value and looks the data set up by it.
-    void SetDataSetName(const QString &value);
+    void SetDataSet(TzelDataSet *value) { FDataSet.SetDataSet(value); }
+    /// The data set's user name, or the name given while none is found.
+    QString DataSetName() const { return FDataSet.Name(); }
+    /// Looks the data set up by name (zelFindDataSet); empty clears it.
+    void SetDataSetName(const QString &value) { FDataSet.SetName(this, value); }
     QString DataField;              ///< the field shown
     /// When the content is computed.
     TzelObjectProcessing &Processing() { return FProcessing; }
@@ -108,11 +108,13 @@ class TzelView : public TzelReportComponent
 
     static void Publish(TzelPublisher<TzelView> &p);
 
+protected:
+    /// Published by the subclasses that use a data set.
+    TzelDataSetLink FDataSet;
+
 private:
     TzelHyperlink FHyperlink;
     TzelFrame FFrame;
     TzelFillHolder FFill;
-    TzelDataSetRef FDataSet;
-    QString FDataSetName;
     TzelObjectProcessing FProcessing;
 };

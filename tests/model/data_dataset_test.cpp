@@ -136,6 +136,11 @@ TEST(DataSetNames, TheFirstNameBecomesTheUserNameAndAUserNameSurvivesRenaming)
     EXPECT_EQ(other->UserName(), other->Name());
     other->SetName(QStringLiteral("Orders"));
     EXPECT_EQ(other->UserName(), QStringLiteral("Orders"));
+
+    // The rule holds whichever pointer the rename goes through.
+    auto *third = new TzelUserDataSet(&report);
+    static_cast<TzelComponent *>(third)->SetName(QStringLiteral("Products"));
+    EXPECT_EQ(third->UserName(), QStringLiteral("Products"));
 }
 
 TEST(DataSetNames, ABlankUserNameIsRefusedAndALoadCollectsTheError)
