@@ -20,8 +20,7 @@ TzelReportDataSets::~TzelReportDataSets()
 
 TzelDataSetItem *TzelReportDataSets::Add(TzelDataSet *dataSet)
 {
-    FItems.push_back(std::make_unique<TzelDataSetItem>(this));
-    TzelDataSetItem *item = FItems.back().get();
+    TzelDataSetItem *item = Insert(Count(), std::make_unique<TzelDataSetItem>(this));
     item->SetDataSet(dataSet);
     return item;
 }
@@ -56,17 +55,6 @@ void TzelReportDataSets::Delete(const QString &name)
             return;
         }
     }
-}
-
-void TzelReportDataSets::Delete(int index)
-{
-    if (index >= 0 && index < Count())
-        FItems.erase(FItems.begin() + index);
-}
-
-void TzelReportDataSets::Clear()
-{
-    FItems.clear();
 }
 
 void TzelReportDataSets::Assign(const TzelReportDataSets &source)

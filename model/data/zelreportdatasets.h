@@ -1,19 +1,21 @@
 #pragma once
 
+#include "base/core/zelownedlist.h"
+#include "model/data/zeldatasetitem.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <vector>
 
 class TzelDataSet;
-class TzelDataSetItem;
 class TzelReport;
 class TzelXMLItem;
 
 // A report's list of data sets (its DataSets, and the host's EnabledDataSets).
 // Entries refer to data sets weakly: a freed data set leaves an entry without
 // one. Stored in templates as the element "Datasets".
-class TzelReportDataSets
+class TzelReportDataSets : public TzelOwnedList<TzelDataSetItem>
 {
 public:
     /// The list of Report (which decides how names are looked up).
@@ -26,10 +28,6 @@ public:
     TzelReport *Report() const { return FReport; }
     /// Appends an entry for DataSet (none: an empty entry).
     TzelDataSetItem *Add(TzelDataSet *dataSet = nullptr);
-    /// Number of entries.
-    int Count() const { return int(FItems.size()); }
-    /// Entry at Index.
-    TzelDataSetItem *Items(int index) const { return FItems[size_t(index)].get(); }
     /// The first entry for DataSet, or nullptr.
     TzelDataSetItem *Find(const TzelDataSet *dataSet) const;
     /// The first entry whose data set has Name as user name or component name
@@ -37,10 +35,7 @@ public:
     TzelDataSetItem *Find(const QString &name) const;
     /// Removes the first entry whose data set has Name as user name.
     void Delete(const QString &name);
-    /// Removes the entry at Index.
-    void Delete(int index);
-    /// Removes every entry.
-    void Clear();
+    using TzelOwnedList::Delete;
     /// Copies the entries of Source.
     void Assign(const TzelReportDataSets &source);
 
@@ -62,5 +57,4 @@ public:
 
 private:
     TzelReport *FReport;
-    std::vector<std::unique_ptr<TzelDataSetItem>> FItems;
 };

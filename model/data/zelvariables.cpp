@@ -46,16 +46,9 @@ TzelVariables::TzelVariables() = default;
 
 TzelVariables::~TzelVariables() = default;
 
-TzelVariable *TzelVariables::Add()
-{
-    FItems.push_back(std::make_unique<TzelVariable>());
-    return FItems.back().get();
-}
-
 TzelVariable *TzelVariables::Insert(int index)
 {
-    index = std::clamp(index, 0, Count());
-    return FItems.insert(FItems.begin() + index, std::make_unique<TzelVariable>())->get();
+    return TzelOwnedList::Insert(index, std::make_unique<TzelVariable>());
 }
 
 int TzelVariables::IndexOf(const QString &name) const
@@ -79,17 +72,6 @@ void TzelVariables::SetValue(const QString &name, const Variant &value)
     if (i < 0)
         v->Name = name;
     v->Value = value;
-}
-
-void TzelVariables::Delete(int index)
-{
-    if (index >= 0 && index < Count())
-        FItems.erase(FItems.begin() + index);
-}
-
-void TzelVariables::Clear()
-{
-    FItems.clear();
 }
 
 void TzelVariables::Assign(const TzelVariables &source)

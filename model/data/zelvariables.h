@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/core/zelownedlist.h"
 #include "model/data/zelvariable.h"
 
 #include <QStringList>
@@ -13,7 +14,7 @@ class TzelXMLItem;
 // blank) opens a category that runs to the next heading. Stored in templates
 // as the element "Variables" and in variables files under the root
 // "variables", one element "item" per entry with the attributes Name and Value.
-class TzelVariables
+class TzelVariables : public TzelOwnedList<TzelVariable>
 {
 public:
     TzelVariables();
@@ -21,24 +22,14 @@ public:
     TzelVariables(const TzelVariables &) = delete;
     TzelVariables &operator=(const TzelVariables &) = delete;
 
-    /// Appends an entry with an empty name and value.
-    TzelVariable *Add();
-    /// Inserts an empty entry at Index (clamped to the list).
+    /// Inserts an empty entry at Index (0 to Count).
     TzelVariable *Insert(int index);
-    /// Number of entries, headings included.
-    int Count() const { return int(FItems.size()); }
-    /// Entry at Index.
-    TzelVariable *Items(int index) const { return FItems[size_t(index)].get(); }
     /// Index of the first entry named Name (case ignored), or -1.
     int IndexOf(const QString &name) const;
     /// Value of the variable Name; Null when there is none.
     Variant Value(const QString &name) const;
     /// Sets the value of variable Name, appending it when missing.
     void SetValue(const QString &name, const Variant &value);
-    /// Removes the entry at Index.
-    void Delete(int index);
-    /// Removes every entry.
-    void Clear();
     /// Copies the entries of Source.
     void Assign(const TzelVariables &source);
 
@@ -82,7 +73,6 @@ private:
     int FindCategory(const QString &category) const;
     int CategoryEnd(int heading) const;
 
-    std::vector<std::unique_ptr<TzelVariable>> FItems;
 };
 
 /// The process-wide variables (CopyName0, the copy being printed, among them).

@@ -55,18 +55,7 @@ TzelStyles::~TzelStyles() = default;
 
 TzelStyleItem *TzelStyles::Add()
 {
-    FItems.push_back(std::make_unique<TzelStyleItem>(this));
-    return FItems.back().get();
-}
-
-void TzelStyles::Delete(int index)
-{
-    FItems.erase(FItems.begin() + index);
-}
-
-void TzelStyles::Clear()
-{
-    FItems.clear();
+    return Insert(Count(), std::make_unique<TzelStyleItem>(this));
 }
 
 TzelStyleItem *TzelStyles::Find(const QString &name) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/core/zelownedlist.h"
 #include "model/style/zelstyleitem.h"
 
 #include <QStringList>
@@ -12,7 +13,7 @@ class TzelXMLItem;
 
 // An ordered set of styles, the report's own or one of a style sheet. It is
 // stored inside templates and in style files ("*.zs3").
-class TzelStyles
+class TzelStyles : public TzelOwnedList<TzelStyleItem>
 {
 public:
     /// An empty set of Report (none for a set of a style sheet).
@@ -25,16 +26,8 @@ public:
     /// The report whose text objects the set applies to, or nullptr.
     TzelReport *Report() const { return FReport; }
 
-    /// Number of styles.
-    int Count() const { return int(FItems.size()); }
-    /// Style Index, 0-based.
-    TzelStyleItem *Items(int index) const { return FItems.at(size_t(index)).get(); }
     /// Appends a new unnamed style.
     TzelStyleItem *Add();
-    /// Removes and frees style Index.
-    void Delete(int index);
-    /// Removes and frees every style.
-    void Clear();
     /// The first style named Name (case ignored), or nullptr (always for an empty name).
     TzelStyleItem *Find(const QString &name) const;
     /// The style names in order.
@@ -72,5 +65,4 @@ public:
 
 private:
     TzelReport *FReport;
-    std::vector<std::unique_ptr<TzelStyleItem>> FItems;
 };

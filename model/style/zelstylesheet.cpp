@@ -64,22 +64,6 @@ TzelStyleSheet::TzelStyleSheet() = default;
 
 TzelStyleSheet::~TzelStyleSheet() = default;
 
-TzelStyles *TzelStyleSheet::Add()
-{
-    FItems.push_back(std::make_unique<TzelStyles>());
-    return FItems.back().get();
-}
-
-void TzelStyleSheet::Delete(int index)
-{
-    FItems.erase(FItems.begin() + index);
-}
-
-void TzelStyleSheet::Clear()
-{
-    FItems.clear();
-}
-
 TzelStyles *TzelStyleSheet::Find(const QString &name) const
 {
     const int i = IndexOf(name);

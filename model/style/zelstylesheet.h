@@ -9,7 +9,7 @@
 class QIODevice;
 
 // Named sets of styles, offered together (the report wizard's looks).
-class TzelStyleSheet
+class TzelStyleSheet : public TzelOwnedList<TzelStyles>
 {
 public:
     TzelStyleSheet();
@@ -17,16 +17,8 @@ public:
     TzelStyleSheet(const TzelStyleSheet &) = delete;
     TzelStyleSheet &operator=(const TzelStyleSheet &) = delete;
 
-    /// Number of sets.
-    int Count() const { return int(FItems.size()); }
-    /// Set Index, 0-based.
-    TzelStyles *Items(int index) const { return FItems.at(size_t(index)).get(); }
     /// Appends a new empty set that belongs to no report.
-    TzelStyles *Add();
-    /// Removes and frees set Index.
-    void Delete(int index);
-    /// Removes and frees every set.
-    void Clear();
+    using TzelOwnedList::Add;
     /// The first set named Name (case ignored), or nullptr.
     TzelStyles *Find(const QString &name) const;
     /// Index of the first set named Name (case ignored), or -1.
@@ -49,5 +41,4 @@ public:
     void LoadWizardStyles(const QString &programFolder);
 
 private:
-    std::vector<std::unique_ptr<TzelStyles>> FItems;
 };

@@ -88,12 +88,12 @@ void TzelCustomMemoView::SetFlowTo(TzelCustomMemoView *value)
 
 TzelFormat &TzelCustomMemoView::DisplayFormat()
 {
-    return FFormats.Count() ? FFormats.Items(0) : FFormats.Add();
+    return *(FFormats.Count() ? FFormats.Items(0) : FFormats.Add());
 }
 
 TzelHighlight &TzelCustomMemoView::Highlight()
 {
-    return FHighlights.Count() ? FHighlights.Items(0) : FHighlights.Add();
+    return *(FHighlights.Count() ? FHighlights.Items(0) : FHighlights.Add());
 }
 
 QString TzelCustomMemoView::Diff(const TzelComponent *other)
@@ -121,8 +121,8 @@ QString TzelCustomMemoView::Diff(const TzelComponent *other)
     d.Bool("WordWrap", WordWrap, o->WordWrap);
     if (FFormats.Count() == 1) {
         const TzelFormat none;
-        const TzelFormat &f = FFormats.Items(0);
-        const TzelFormat &of = o->FFormats.Count() ? o->FFormats.Items(0) : none;
+        const TzelFormat &f = *FFormats.Items(0);
+        const TzelFormat &of = o->FFormats.Count() ? *o->FFormats.Items(0) : none;
         TzelDiffWriter format(d, "DisplayFormat");
         format.Enum("Kind", f.Kind, of.Kind);
         format.String("DecimalSeparator", f.DecimalSeparator, of.DecimalSeparator);
@@ -146,13 +146,13 @@ void TzelCustomMemoView::WriteNestedProperties(TzelXMLItem *item, const TzelComp
     if (FFormats.Count() > 1) {
         TzelXMLItem *list = item->Add(formatsName);
         for (int i = 0; i < FFormats.Count(); ++i)
-            list->Add(itemName)->SetText(serializer.ObjToXML(&FFormats.Items(i)));
+            list->Add(itemName)->SetText(serializer.ObjToXML(FFormats.Items(i)));
     }
     if (FHighlights.Count() > 1) {
         const auto *ancestorMemo = dynamic_cast<const TzelCustomMemoView *>(ancestor);
         TzelXMLItem *list = item->Add(highlightsName);
         for (int i = 0; i < FHighlights.Count(); ++i) {
-            const TzelHighlight &h = FHighlights.Items(i);
+            const TzelHighlight &h = *FHighlights.Items(i);
             const TzelHighlight *inherited = ancestorMemo ? ancestorMemo->FHighlights.FindByUniqueIndex(h.UniqueIndex)
                                                           : nullptr;
             QString text;
@@ -197,7 +197,7 @@ void TzelCustomMemoView::ReadFormats(TzelXMLItem *item)
     FFormats.Clear();
     TzelXMLSerializer serializer;
     for (int i = 0; i < item->Count(); ++i)
-        serializer.XMLToObj(item->Items(i)->Text(), &FFormats.Add());
+        serializer.XMLToObj(item->Items(i)->Text(), FFormats.Add());
     keepErrors(*this, serializer);
 }
 
@@ -213,12 +213,12 @@ void TzelCustomMemoView::ReadHighlights(TzelXMLItem *item)
         TzelHighlight *h = nullptr;
         if (inherits && !name.isEmpty()) {
             for (int j = 0; j < FHighlights.Count() && !h; ++j)
-                if (inheritedName(FHighlights.Items(j).UniqueIndex).compare(name, Qt::CaseInsensitive) == 0)
-                    h = &FHighlights.Items(j);
+                if (inheritedName(FHighlights.Items(j)->UniqueIndex).compare(name, Qt::CaseInsensitive) == 0)
+                    h = FHighlights.Items(j);
             if (!h)
                 continue;
         } else {
-            h = &FHighlights.Add();
+            h = FHighlights.Add();
         }
         serializer.XMLToObj(entry->Text(), h);
         bool ok = false;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/core/zelownedlist.h"
 #include "base/variant/zelvariant.h"
 #include "model/component/zelliferef.h"
 #include "model/serial/zelserialhooks.h"
-#include "model/view/zelcollection.h"
 #include "model/view/zelformat.h"
 #include "model/view/zelhighlights.h"
 #include "model/view/zelstretcheable.h"
@@ -82,8 +82,8 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
 
     // Formats and highlights.
     /// The display formats.
-    TzelCollection<TzelFormat> &Formats() { return FFormats; }
-    const TzelCollection<TzelFormat> &Formats() const { return FFormats; }
+    TzelOwnedList<TzelFormat> &Formats() { return FFormats; }
+    const TzelOwnedList<TzelFormat> &Formats() const { return FFormats; }
     /// The highlights.
     TzelHighlights &Highlights() { return FHighlights; }
     const TzelHighlights &Highlights() const { return FHighlights; }
@@ -120,7 +120,7 @@ protected:
     bool IsParagraphGapStored() const { return ParagraphGap != 0; }
     bool IsExpressionDelimitersStored() const { return ExpressionDelimiters != QLatin1StringView("[,]"); }
     bool IsDisplayFormatStored() const { return FFormats.Count() == 1; }
-    bool IsHighlightStored() const { return FHighlights.Count() == 1 && FHighlights.Items(0).HasCondition(); }
+    bool IsHighlightStored() const { return FHighlights.Count() == 1 && FHighlights.Items(0)->HasCondition(); }
 
 private:
     void ReadFormats(TzelXMLItem *item);
@@ -129,6 +129,6 @@ private:
     int FRotation = 0;
     QString FStyle;
     TzelLifeRef<TzelCustomMemoView> FFlowTo;
-    TzelCollection<TzelFormat> FFormats;
+    TzelOwnedList<TzelFormat> FFormats;
     TzelHighlights FHighlights;
 };

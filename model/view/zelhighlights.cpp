@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-TzelHighlight &TzelHighlights::Add()
+TzelHighlight *TzelHighlights::Add()
 {
     const int index = NextUniqueIndex();
-    TzelHighlight &item = TzelCollection<TzelHighlight>::Add();
-    item.UniqueIndex = index;
+    TzelHighlight *item = TzelOwnedList<TzelHighlight>::Add();
+    item->UniqueIndex = index;
     return item;
 }
 

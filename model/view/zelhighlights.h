@@ -1,15 +1,15 @@
 #pragma once
 
-#include "model/view/zelcollection.h"
+#include "base/core/zelownedlist.h"
 #include "model/view/zelhighlight.h"
 
 // The highlights of a text object. Every highlight added gets a unique index
 // that identifies it across template inheritance.
-class TzelHighlights : public TzelCollection<TzelHighlight>
+class TzelHighlights : public TzelOwnedList<TzelHighlight>
 {
 public:
     /// Appends a highlight with the next unique index.
-    TzelHighlight &Add() override;
+    TzelHighlight *Add();
     /// The highlight whose unique index is Index, or nullptr.
     TzelHighlight *FindByUniqueIndex(int index) const;
     /// The unique index the next highlight gets: 1 when the collection is

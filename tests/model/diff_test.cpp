@@ -105,7 +105,7 @@ TEST_F(DiffTest, OnlyASingleDisplayFormatIsWritten)
     p.copy.DisplayFormat().DecimalSeparator = QStringLiteral(",");
     EXPECT_EQ(p.diff(), R"( u="" DisplayFormat.DecimalSeparator="," DisplayFormat.FormatStr="%2.2n")");
 
-    p.copy.Formats().Add().Kind = fkDateTime;
+    p.copy.Formats().Add()->Kind = fkDateTime;
     EXPECT_EQ(p.diff(), R"( u="")");
 }
 

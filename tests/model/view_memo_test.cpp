@@ -204,16 +204,16 @@ TEST_F(MemoView, SeveralFormatsAndHighlightsAreChildCollectionsWithUniqueIndexes
     TzelReport report;
     auto *memo = new TzelMemoView(&report);
     memo->SetName(QStringLiteral("Memo1"));
-    memo->Formats().Add().Kind = fkNumeric;
-    memo->Formats().Add().FormatStr = QStringLiteral("dd.mm.yyyy");
-    memo->Highlights().Add().Condition = QStringLiteral("A");
-    TzelHighlight &second = memo->Highlights().Add();
+    memo->Formats().Add()->Kind = fkNumeric;
+    memo->Formats().Add()->FormatStr = QStringLiteral("dd.mm.yyyy");
+    memo->Highlights().Add()->Condition = QStringLiteral("A");
+    TzelHighlight &second = *memo->Highlights().Add();
     second.Condition = QStringLiteral("B");
     second.SetFillType(ftGlass);
     memo->Highlights().Delete(0);
-    memo->Highlights().Add().Condition = QStringLiteral("C");
+    memo->Highlights().Add()->Condition = QStringLiteral("C");
     EXPECT_EQ(second.UniqueIndex, 2);
-    EXPECT_EQ(memo->Highlights().Items(1).UniqueIndex, 1); // the smallest index left was 2
+    EXPECT_EQ(memo->Highlights().Items(1)->UniqueIndex, 1); // the smallest index left was 2
 
     const QByteArray text = save(report);
     EXPECT_TRUE(text.contains("<Formats>")) << text.toStdString();
@@ -227,12 +227,12 @@ TEST_F(MemoView, SeveralFormatsAndHighlightsAreChildCollectionsWithUniqueIndexes
     EXPECT_EQ(load(copy, text), QStringList());
     TzelMemoView *read = memoOf(copy);
     ASSERT_EQ(read->Formats().Count(), 2);
-    EXPECT_EQ(read->Formats().Items(1).FormatStr, QStringLiteral("dd.mm.yyyy"));
+    EXPECT_EQ(read->Formats().Items(1)->FormatStr, QStringLiteral("dd.mm.yyyy"));
     ASSERT_EQ(read->Highlights().Count(), 2);
-    EXPECT_EQ(read->Highlights().Items(0).UniqueIndex, 2);
-    EXPECT_EQ(read->Highlights().Items(0).FillType(), ftGlass);
-    EXPECT_EQ(read->Highlights().Items(1).UniqueIndex, 1);
-    EXPECT_EQ(read->Highlights().Items(1).Condition, QStringLiteral("C"));
+    EXPECT_EQ(read->Highlights().Items(0)->UniqueIndex, 2);
+    EXPECT_EQ(read->Highlights().Items(0)->FillType(), ftGlass);
+    EXPECT_EQ(read->Highlights().Items(1)->UniqueIndex, 1);
+    EXPECT_EQ(read->Highlights().Items(1)->Condition, QStringLiteral("C"));
     EXPECT_EQ(save(copy), text);
 }
 
@@ -246,8 +246,8 @@ TEST_F(MemoView, UniqueIndexesFollowTheCollectionRule)
     for (const auto &c : cases) {
         TzelHighlights highlights;
         for (int uin : c.existing)
-            highlights.TzelCollection<TzelHighlight>::Add().UniqueIndex = uin;
-        EXPECT_EQ(highlights.Add().UniqueIndex, c.next) << ::testing::PrintToString(c.existing);
+            highlights.TzelOwnedList<TzelHighlight>::Add()->UniqueIndex = uin;
+        EXPECT_EQ(highlights.Add()->UniqueIndex, c.next) << ::testing::PrintToString(c.existing);
     }
 }
 
@@ -270,7 +270,7 @@ TEST_F(MemoView, BadValuesAreCollectedAndTheRestOfTheObjectLoads)
     EXPECT_EQ(memo->VAlign, vaCenter);
     EXPECT_EQ(memo->Text(), QStringLiteral("kept"));
     ASSERT_EQ(memo->Highlights().Count(), 1);
-    EXPECT_EQ(memo->Highlights().Items(0).UniqueIndex, 4);
+    EXPECT_EQ(memo->Highlights().Items(0)->UniqueIndex, 4);
 }
 
 TEST_F(MemoView, InheritedHighlightsAreMatchedByTheirUniqueIndex)
@@ -281,8 +281,8 @@ TEST_F(MemoView, InheritedHighlightsAreMatchedByTheirUniqueIndex)
         TzelReport parent;
         auto *memo = new TzelMemoView(&parent);
         memo->SetName(QStringLiteral("Memo1"));
-        memo->Highlights().Add().Condition = QStringLiteral("A");
-        memo->Highlights().Add().Condition = QStringLiteral("B");
+        memo->Highlights().Add()->Condition = QStringLiteral("A");
+        memo->Highlights().Add()->Condition = QStringLiteral("B");
         parent.SaveToFile(dir.filePath(QStringLiteral("parent.zt3")));
     }
     zelWriteFile(dir.filePath(QStringLiteral("child.zt3")),
@@ -297,7 +297,7 @@ TEST_F(MemoView, InheritedHighlightsAreMatchedByTheirUniqueIndex)
         QStringList list;
         const auto *memo = dynamic_cast<const TzelMemoView *>(report.FindObject(QStringLiteral("Memo1")));
         for (int i = 0; memo && i < memo->Highlights().Count(); ++i)
-            list << memo->Highlights().Items(i).Condition + u'/' + QString::number(memo->Highlights().Items(i).UniqueIndex);
+            list << memo->Highlights().Items(i)->Condition + u'/' + QString::number(memo->Highlights().Items(i)->UniqueIndex);
         return list;
     };
     TzelReport report;
