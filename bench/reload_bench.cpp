@@ -1,14 +1,13 @@
 // Memory of a process that loads templates over and over, as the template
 // fuzzer and a long-running host do: each round takes a seed template of
 // fuzz/corpus, damages it at random (bytes changed, cut out, and dictionary
-// words of fuzz/template.dict put in), loads it, saves it and loads the
-// saved text again. Prints the resident memory every tenth of the rounds; a
+// words of fuzz/template.dict put in) and gives it the fuzzer's round: load,
+// save, load the saved text and save again. Prints the resident memory every tenth of the rounds; a
 // process-wide list or cache that grows per load shows as a rising column.
 //
 //   bench_reload_bench [--rounds N] [--seed S]
-#include "model/report/zelreport.h"
+#include "fuzz/loadedtemplate.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -35,20 +34,6 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray loadAndSave(const QByteArray &data, const QString &fileName)
-{
-    TzelReport report;
-    report.EngineOptions().NewSilentMode = simSilent;
-    report.SetFileName(fileName);
-    QByteArray in = data;
-    QBuffer buffer(&in);
-    buffer.open(QIODevice::ReadOnly);
-    report.LoadFromStream(&buffer);
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    report.SaveToStream(&out);
-    return out.data();
-}
 
 } // namespace
 
@@ -80,9 +65,7 @@ int main(int argc, char **argv)
     }
     // Inputs may name the parent templates of fuzz/parents, or themselves.
     QTemporaryDir folder;
-    const QDir parents(source.filePath(QStringLiteral("fuzz/parents")));
-    for (const QString &name : parents.entryList(QDir::Files))
-        QFile::copy(parents.filePath(name), folder.filePath(name));
+    zelfuzz::copyParents(source.filePath(QStringLiteral("fuzz/parents")), folder.path());
     const QString self = folder.filePath(QStringLiteral("input.zt3"));
 
     std::mt19937 random(seed);
@@ -105,14 +88,8 @@ int main(int argc, char **argv)
                 break;
             }
         }
-        if (data.contains("ParentReport")) {
-            QFile file(self);
-            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                file.write(data);
-        } else {
-            QFile::remove(self);
-        }
-        loadAndSave(loadAndSave(data, self), self);
+        zelfuzz::placeSelf(data, self);
+        zelfuzz::roundTrip(data, self);
         if (round % (rounds / 10) == 0)
             std::printf("%6d %12ld\n", round, residentKb());
     }

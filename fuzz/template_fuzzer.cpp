@@ -11,18 +11,13 @@
 // ZEL_FUZZ_PRINT=1 prints the errors and the saved text of each input, to see
 // what a crash input or a seed turns into.
 #include "fuzzsupport.h"
-#include "model/report/zelreport.h"
+#include "loadedtemplate.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <utility>
 
 namespace {
 
@@ -35,30 +30,6 @@ bool printSaved = false;
     zelfuzz::fail("template_fuzzer", what, path);
 }
 
-// A report as a host holds it, loading Data from a stream.
-struct Loaded
-{
-    explicit Loaded(QByteArray data) : Data(std::move(data))
-    {
-        Report.EngineOptions().NewSilentMode = simSilent;
-        Report.SetFileName(inputPath);
-        QBuffer buffer(&Data);
-        buffer.open(QIODevice::ReadOnly);
-        Report.LoadFromStream(&buffer);
-    }
-
-    QByteArray Save()
-    {
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        Report.SaveToStream(&out);
-        return out.data();
-    }
-
-    QByteArray Data;
-    TzelReport Report;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -69,32 +40,19 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     if (!folder->isValid())
         fail("cannot create", folder->path());
     inputPath = folder->filePath(QStringLiteral("input.zt3"));
-    const QDir parents(QStringLiteral(ZEL_FUZZ_PARENTS));
-    const QStringList names = parents.entryList(QDir::Files);
-    if (names.isEmpty())
-        fail("no parent templates in", parents.path());
-    for (const QString &name : names)
-        if (!QFile::copy(parents.filePath(name), folder->filePath(name)))
-            fail("cannot copy", parents.filePath(name));
+    if (!zelfuzz::copyParents(QStringLiteral(ZEL_FUZZ_PARENTS), folder->path()))
+        fail("cannot copy the parent templates of", QStringLiteral(ZEL_FUZZ_PARENTS));
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    if (input.contains("ParentReport")) {
-        QFile file(inputPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(input) != input.size())
-            fail("cannot write", inputPath);
-    } else {
-        QFile::remove(inputPath);
-    }
-
-    Loaded first(input);
-    const QByteArray saved = first.Save();
+    if (!zelfuzz::placeSelf(input, inputPath))
+        fail("cannot write", inputPath);
+    QString errors;
+    const QByteArray saved = zelfuzz::roundTrip(input, inputPath, &errors);
     if (printSaved)
-        std::fprintf(stderr, "errors: %s\nsaved:\n%s\n", qPrintable(first.Report.Errors().Text()), saved.constData());
-    Loaded second(saved);
-    second.Save();
+        std::fprintf(stderr, "errors: %s\nsaved:\n%s\n", qPrintable(errors), saved.constData());
     return 0;
 }

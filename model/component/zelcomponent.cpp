@@ -1,4 +1,5 @@
 #include "model/component/zelcomponent.h"
+#include "model/component/zelunits.h"
 
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
@@ -519,7 +520,8 @@ void TzelComponent::AlignChildren(bool ignoreInvisible, TzelMirrorControlModes m
     const double clientWidth = FWidth;
     const double clientHeight = FHeight;
     auto overlapsVertically = [](const TzelComponent *a, const TzelComponent *b) {
-        return a->Top() < b->Top() + b->Height() - 0.0001 && b->Top() < a->Top() + a->Height() - 0.0001;
+        return a->Top() < b->Top() + b->Height() - zelFloatTolerance
+               && b->Top() < a->Top() + a->Height() - zelFloatTolerance;
     };
 
     for (qsizetype i = 0; i < sorted.size(); ++i) {

@@ -7,12 +7,16 @@
 
 #include <QLatin1StringView>
 #include <QString>
+#include <initializer_list>
 #include <type_traits>
+
+class TzelPersistent;
+struct TzelPropInfo;
 
 // Writes a difference text: the attributes in which a printed object differs
 // from its template object, each after a blank, in the compact forms the
 // prepared pages read back (ordinals, "1"/"0", bit sets in decimal, colours
-// as signed decimals). Floats differ when more than 0.0001 apart. A nested
+// as signed decimals). Floats differ when more than zelFloatTolerance apart. A nested
 // object writes through a child writer that prefixes its names.
 class TzelDiffWriter
 {
@@ -26,23 +30,25 @@ public:
     void SetWriteAll(bool value) { FWriteAll = value; }
 
     /// Appends Name="Value"; Value is written as given.
-    void Add(const char *name, const QString &value)
-    {
-        FText += u' ';
-        AppendPrefix();
-        FText += QLatin1StringView(name);
-        FText += QLatin1StringView("=\"");
-        FText += value;
-        FText += u'"';
-    }
+    void Add(const char *name, const QString &value) { Append(QLatin1StringView(name), value); }
+    void Add(QStringView name, const QString &value) { Append(name, value); }
+
+    /// Every published property of Value that holds a plain value (not a
+    /// nested object, reference or list), in declaration order, compared
+    /// with Other's by its kind.
+    void Properties(const TzelPersistent &value, const TzelPersistent &other);
+    /// The named published properties of Value, in the order given.
+    void Properties(const TzelPersistent &value, const TzelPersistent &other, std::initializer_list<const char *> names);
 
     // Each of these appends Name with Value when Value differs from Other.
-    void Bool(const char *name, bool value, bool other)
+    template <class Name>
+    void Bool(Name name, bool value, bool other)
     {
         if (Writes(value != other))
             Add(name, BoolText(value));
     }
-    void Int(const char *name, qint64 value, qint64 other)
+    template <class Name>
+    void Int(Name name, qint64 value, qint64 other)
     {
         if (Writes(value != other))
             Add(name, QString::number(value));
@@ -58,13 +64,15 @@ public:
     {
         Int(name, value.Bits(), other.Bits());
     }
-    void Float(const char *name, double value, double other)
+    template <class Name>
+    void Float(Name name, double value, double other)
     {
         if (Writes(!zelSameCoord(value, other)))
             Add(name, zelFloatToStr(value));
     }
     /// The value is escaped.
-    void String(const char *name, const QString &value, const QString &other)
+    template <class Name>
+    void String(Name name, const QString &value, const QString &other)
     {
         if (Writes(value != other))
             Add(name, EscapeXMLText(value));
@@ -77,6 +85,18 @@ public:
     bool Writes(bool differs) const { return differs || FWriteAll; }
 
 private:
+    template <class Name>
+    void Append(Name name, const QString &value)
+    {
+        FText += u' ';
+        AppendPrefix();
+        FText += name;
+        FText += QLatin1StringView("=\"");
+        FText += value;
+        FText += u'"';
+    }
+    void Property(const TzelPropInfo &prop, const TzelPersistent &value, const TzelPersistent &other);
+
     // Prefixes are spelled out only for attributes actually written: most
     // nested objects of a printed object do not differ.
     void AppendPrefix() const

@@ -11,8 +11,13 @@ constexpr double qz1in = 96;         ///< one inch
 constexpr double qz1CharX = 9.6;     ///< width of a character cell
 constexpr double qz1CharY = 17;      ///< height of a character cell
 
-/// Two coordinates are equal when they differ by at most 0.0001.
+/// How far apart two stored floats (coordinates and sizes above all) may be
+/// and still count as equal: for difference records, inherited templates and
+/// layout alike.
+constexpr double zelFloatTolerance = 0.0001;
+
+/// Two coordinates are equal when they differ by at most zelFloatTolerance.
 inline bool zelSameCoord(double a, double b)
 {
-    return std::fabs(a - b) <= 0.0001;
+    return std::fabs(a - b) <= zelFloatTolerance;
 }

@@ -10,6 +10,7 @@
 #include "base/xml/zelxmltext.h"
 #include "base/stream/zeltextposition.h"
 #include "model/component/zelcomponent.h"
+#include "model/component/zelunits.h"
 #include "model/report/zelreport.h"
 #include "model/reflect/zelclassregistry.h"
 #include "model/serial/zelpropstream.h"
@@ -189,7 +190,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
         }
         case TzelPropKind::Float: {
             const double v = p.Get(*obj).ToDouble();
-            if (!ap || std::fabs(ap->Get(*ancestor).ToDouble() - v) > 0.000001)
+            if (!ap || !zelSameCoord(ap->Get(*ancestor).ToDouble(), v))
                 appendAttr(out, prefix, p.Name, zelFloatToStr(v));
             break;
         }

@@ -124,10 +124,7 @@ QString TzelCustomMemoView::Diff(const TzelComponent *other)
         const TzelFormat &f = *FFormats.Items(0);
         const TzelFormat &of = o->FFormats.Count() ? *o->FFormats.Items(0) : none;
         TzelDiffWriter format(d, "DisplayFormat");
-        format.Enum("Kind", f.Kind, of.Kind);
-        format.String("DecimalSeparator", f.DecimalSeparator, of.DecimalSeparator);
-        format.String("ThousandSeparator", f.ThousandSeparator, of.ThousandSeparator);
-        format.String("FormatStr", f.FormatStr, of.FormatStr);
+        format.Properties(f, of, {"Kind", "DecimalSeparator", "ThousandSeparator", "FormatStr"});
     }
     if (FirstParaBreak)
         d.Add("FirstParaBreak", TzelDiffWriter::BoolText(true));

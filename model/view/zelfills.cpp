@@ -53,10 +53,7 @@ bool TzelBrushFill::Equals(const TzelCustomFill &other) const
 
 void TzelBrushFill::Diff(TzelDiffWriter &out, const TzelCustomFill &other) const
 {
-    const TzelBrushFill &o = diffBase(out, *this, other);
-    out.Int("BackColor", BackColor, o.BackColor);
-    out.Int("ForeColor", ForeColor, o.ForeColor);
-    out.Enum("Style", Style, o.Style);
+    out.Properties(*this, diffBase(out, *this, other));
 }
 
 void TzelBrushFill::Publish(TzelPublisher<TzelBrushFill> &p)
@@ -100,10 +97,7 @@ int TzelGradientFill::MainColor() const
 
 void TzelGradientFill::Diff(TzelDiffWriter &out, const TzelCustomFill &other) const
 {
-    const TzelGradientFill &o = diffBase(out, *this, other);
-    out.Int("StartColor", StartColor, o.StartColor);
-    out.Int("EndColor", EndColor, o.EndColor);
-    out.Enum("GradientStyle", GradientStyle, o.GradientStyle);
+    out.Properties(*this, diffBase(out, *this, other));
 }
 
 void TzelGradientFill::Publish(TzelPublisher<TzelGradientFill> &p)

@@ -59,13 +59,7 @@ void TzelFrame::SetWidth(double value)
 
 void TzelFrame::Diff(TzelDiffWriter &out, const TzelFrame &other) const
 {
-    out.Int("Color", FColor, other.FColor);
-    out.Bool("DropShadow", DropShadow, other.DropShadow);
-    out.Int("ShadowColor", ShadowColor, other.ShadowColor);
-    out.Float("ShadowWidth", ShadowWidth, other.ShadowWidth);
-    out.Enum("Style", FStyle, other.FStyle);
-    out.Set("Typ", Typ, other.Typ);
-    out.Float("Width", FWidth, other.FWidth);
+    out.Properties(*this, other); // the lines are nested objects, written below
     const bool colorWritten = FColor != other.FColor;
     const bool styleWritten = FStyle != other.FStyle;
     const bool widthWritten = !zelSameCoord(FWidth, other.FWidth);

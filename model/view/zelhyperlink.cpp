@@ -34,13 +34,9 @@ bool TzelHyperlink::operator==(const TzelHyperlink &other) const
 
 void TzelHyperlink::Diff(TzelDiffWriter &out, const TzelHyperlink &other) const
 {
-    out.Enum("Kind", Kind, other.Kind);
-    out.String("DetailReport", DetailReport, other.DetailReport);
-    out.String("DetailPage", DetailPage, other.DetailPage);
-    out.String("ReportVariable", ReportVariable, other.ReportVariable);
-    out.String("TabCaption", TabCaption, other.TabCaption);
-    out.String("Value", Value, other.Value);
-    out.String("ValuesSeparator", ValuesSeparator, other.ValuesSeparator);
+    // Every property but Expression, which a printed object never changes.
+    out.Properties(*this, other,
+                   {"Kind", "DetailReport", "DetailPage", "ReportVariable", "TabCaption", "Value", "ValuesSeparator"});
 }
 
 void TzelHyperlink::Publish(TzelPublisher<TzelHyperlink> &p)
