@@ -9,6 +9,7 @@
 #include "model/component/zelinteractiveparams.h"
 #include "model/component/zelnameindex.h"
 #include "model/report/zelreport.h"
+#include "model/serial/zelcomponentcopier.h"
 #include "model/serial/zelxmlserializer.h"
 
 #include <QBuffer>
@@ -223,6 +224,21 @@ TzelComponent *TzelComponent::TopParent() const
     return p;
 }
 
+QString TzelComponent::Path() const
+{
+    QStringList names;
+    for (const TzelComponent *c = this; c && c->FParent; c = c->FParent)
+        names.prepend(c->FName.isEmpty() ? c->ClassInfo().ClassName() : c->FName);
+    return names.join(u'.');
+}
+
+QString zelPathOf(const TzelPersistent *obj)
+{
+    if (const auto *c = dynamic_cast<const TzelComponent *>(obj))
+        return c->Path();
+    return obj ? obj->ClassInfo().ClassName() : QString();
+}
+
 TzelReport *TzelComponent::Report() const
 {
     const TzelClassInfo &reportClass = TzelReport::StaticClassInfo();
@@ -429,23 +445,27 @@ void TzelComponent::Assign(const TzelComponent *source)
 {
     if (!source || source == this)
         return;
-    TzelXMLSerializer serializer;
-    serializer.IgnoreName = true;
-    serializer.SerializeDefaultValues = true;
-    serializer.Owner = Report();
-    serializer.XMLToObj(serializer.ObjToXML(source), this);
-    serializer.ResolveFixups();
+    TzelComponentCopier copier(Report());
+    copier.CopyProperties(*source, *this, false);
+    copier.ResolveReferences();
+    KeepCopyErrors(copier.Errors);
 }
 
 void TzelComponent::AssignAll(const TzelComponent *source)
 {
     if (!source || source == this)
         return;
-    QBuffer buffer;
-    buffer.open(QIODevice::ReadWrite);
-    TzelXMLSerializer::SaveComponent(source, &buffer, true, true);
-    buffer.seek(0);
-    TzelXMLSerializer::LoadComponent(this, &buffer);
+    TzelReport *report = Report();
+    TzelComponentCopier copier(report ? static_cast<TzelComponent *>(report) : this);
+    copier.CopyTree(*source, *this);
+    KeepCopyErrors(copier.Errors);
+}
+
+void TzelComponent::KeepCopyErrors(const QList<TzelLocatedError> &errors)
+{
+    if (TzelReport *report = Report())
+        for (const TzelLocatedError &e : errors)
+            report->Errors().Add(e);
 }
 
 void TzelComponent::AssignAllWithOriginals(const TzelComponent *source)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/core/zelexception.h"
+#include "base/core/zellocatederror.h"
 #include "model/component/zelcomponenttypes.h"
 #include "model/component/zelfont.h"
 #include "model/reflect/zelpersistent.h"
@@ -49,6 +50,10 @@ class TzelComponent : public TzelPersistent
     // Published at this level.
     /// Name, unique in the report (case ignored); may be empty.
     const QString &Name() const { return FName; }
+    /// The names from below the tree's top down to this one
+    /// ("Page1.MasterData1.Memo1"); an object without a name stands by its
+    /// class. Errors name objects by it.
+    QString Path() const;
     /// Renames; raises on a duplicate, an invalid identifier or an inherited
     /// object. Virtual, so that a subclass's rule holds through any pointer.
     virtual void SetName(const QString &value);
@@ -154,9 +159,11 @@ class TzelComponent : public TzelPersistent
     /// one): the serializer's difference attributes, then Diff.
     QString AllDiff(const TzelComponent *other);
 
-    /// Copies the published properties of Source, names and children aside.
+    /// Copies the published properties of Source, names and children aside;
+    /// what this object refuses goes to the report's errors.
     void Assign(const TzelComponent *source);
-    /// Makes this tree a copy of Source's, names and children included.
+    /// Makes this tree a copy of Source's, names and children included;
+    /// what the copies refuse goes to the report's errors.
     void AssignAll(const TzelComponent *source);
     /// AssignAll, then links every node to the template object and alias
     /// name of the node at the same place in Source's tree.
@@ -256,6 +263,8 @@ protected:
 private:
     friend class TzelNameIndex;
 
+    void KeepCopyErrors(const QList<TzelLocatedError> &errors);
+
     TzelNameIndex *RootIndex();
     void EnterNames(TzelNameIndex &index);
     void RemoveNames(TzelNameIndex &index);
@@ -289,3 +298,7 @@ private:
     bool FAnchorsGuard = false;
     bool FFontGuard = false;
 };
+
+/// What an error names Obj by: a component by its Path, anything else by its
+/// class; empty for none.
+QString zelPathOf(const TzelPersistent *obj);

@@ -129,11 +129,24 @@ void TzelReportDataSets::ReadCollection(TzelXMLItem *element)
 {
     for (int i = 0; i < element->Count(); ++i) {
         const TzelXMLItem *source = element->Items(i);
-        TzelDataSetItem *item = Add();
-        // The name first: a component reference found later takes precedence.
-        if (const QString name = source->Prop(QStringLiteral("DataSetName")); !name.isEmpty())
-            item->SetDataSetName(name);
-        if (const QString component = source->Prop(QStringLiteral("DataSet")); !component.isEmpty())
-            item->SetDataSetComponentName(component);
+        AddByName(source->Prop(QStringLiteral("DataSetName")), source->Prop(QStringLiteral("DataSet")));
     }
+}
+
+void TzelReportDataSets::CopyByName(const TzelReportDataSets &source)
+{
+    Clear();
+    for (const auto &entry : source.FItems)
+        AddByName(entry->DataSetName(), entry->DataSetComponentName());
+}
+
+TzelDataSetItem *TzelReportDataSets::AddByName(const QString &name, const QString &component)
+{
+    TzelDataSetItem *item = Add();
+    // The name first: a component reference found later takes precedence.
+    if (!name.isEmpty())
+        item->SetDataSetName(name);
+    if (!component.isEmpty())
+        item->SetDataSetComponentName(component);
+    return item;
 }

@@ -54,6 +54,14 @@ public:
     void WriteCollection(TzelXMLItem *parent) const;
     /// Reads the entries of a "Datasets" element (every child is one).
     void ReadCollection(TzelXMLItem *element);
+    /// Replaces the entries by entries naming Source's data sets, found again
+    /// in this list's report, as a template carries them.
+    void CopyByName(const TzelReportDataSets &source);
+
+private:
+    TzelDataSetItem *AddByName(const QString &name, const QString &component);
+
+public:
 
 private:
     TzelReport *FReport;

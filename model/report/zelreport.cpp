@@ -483,6 +483,14 @@ void TzelReport::WriteNestedProperties(TzelXMLItem *item, const TzelComponent *a
     FStyles->WriteCollection(item, parent ? parent->FStyles.get() : nullptr);
 }
 
+void TzelReport::CopyNestedProperties(const TzelComponent &source)
+{
+    const auto &report = static_cast<const TzelReport &>(source);
+    FDataSets.CopyByName(report.FDataSets);
+    FVariables.Assign(report.FVariables);
+    FStyles->Assign(*report.FStyles);
+}
+
 bool TzelReport::ReadNestedProperty(TzelXMLItem *item)
 {
     const QString &name = item->Name();

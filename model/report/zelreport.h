@@ -212,6 +212,7 @@ public:
 
     void WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const override;
     bool ReadNestedProperty(TzelXMLItem *item) override;
+    void CopyNestedProperties(const TzelComponent &source) override;
 
     static void Publish(TzelPublisher<TzelReport> &p);
 

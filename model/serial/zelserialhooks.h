@@ -16,6 +16,8 @@ public:
     virtual void WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const = 0;
     /// Reads Item when it is one of the collections; False leaves it to the tree walk.
     virtual bool ReadNestedProperty(TzelXMLItem *item) = 0;
+    /// Replaces the collections by copies of Source's (of the same class).
+    virtual void CopyNestedProperties(const TzelComponent &source) = 0;
 };
 
 // An object whose text is stored as the last attribute, "Text".

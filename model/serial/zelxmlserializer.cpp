@@ -466,26 +466,13 @@ void TzelXMLSerializer::XMLToObj(const QString &s, TzelPersistent *obj)
     }
 }
 
-// The names from the tree's top down to Obj ("Page1.MasterData1.Memo1"); an
-// object without a name stands by its class.
-static QString objectPath(const TzelPersistent *obj)
-{
-    auto *c = dynamic_cast<const TzelComponent *>(obj);
-    if (!c)
-        return obj ? obj->ClassInfo().ClassName() : QString();
-    QStringList names;
-    for (; c && c->Parent(); c = c->Parent())
-        names.prepend(c->Name().isEmpty() ? c->ClassInfo().ClassName() : c->Name());
-    return names.join(u'.');
-}
-
 void TzelXMLSerializer::AddError(const QString &message, const TzelPersistent *obj, QStringView attribute,
                                  const TzelXMLItem *item, qint64 offset)
 {
     Errors.Add(message);
     TzelLocatedError error;
     error.Message = message;
-    error.Where = objectPath(obj);
+    error.Where = zelPathOf(obj);
     if (!attribute.isEmpty())
         error.Where += (error.Where.isEmpty() ? QString() : QStringLiteral(".")) + attribute.toString();
     LocatedErrors << error;

@@ -162,6 +162,13 @@ void TzelCustomMemoView::WriteNestedProperties(TzelXMLItem *item, const TzelComp
     }
 }
 
+void TzelCustomMemoView::CopyNestedProperties(const TzelComponent &source)
+{
+    const auto &memo = static_cast<const TzelCustomMemoView &>(source);
+    FFormats = memo.FFormats;
+    FHighlights = memo.FHighlights;
+}
+
 bool TzelCustomMemoView::ReadNestedProperty(TzelXMLItem *item)
 {
     if (item->Name().compare(formatsName, Qt::CaseInsensitive) == 0) {

@@ -104,6 +104,7 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     void SetStoredText(const QString &text) override { SetText(text); }
     void WriteNestedProperties(TzelXMLItem *item, const TzelComponent *ancestor) const override;
     bool ReadNestedProperty(TzelXMLItem *item) override;
+    void CopyNestedProperties(const TzelComponent &source) override;
 
     static void Publish(TzelPublisher<TzelCustomMemoView> &p);
 
