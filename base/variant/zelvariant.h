@@ -47,8 +47,8 @@ enum class VarOp : quint8 { Add, Sub, Mul, Div, IntDiv, Mod, Shl, Shr, And, Or, 
 /// Comparison operators: = <> < <= > >=.
 enum class VarCmp : quint8 { Eq, Ne, Lt, Le, Gt, Ge };
 
-// A failed variant conversion or operation. The messages are the platform's
-// own wording, not resource texts; Code tells them apart for callers.
+// A failed variant conversion or operation. Its messages are fixed English
+// texts rather than resource texts; Code tells them apart for callers.
 class TzelVariantError : public TzelException
 {
 public:

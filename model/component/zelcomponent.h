@@ -117,7 +117,7 @@ class TzelComponent : public TzelPersistent
     TzelComponent *TopParent() const;
     /// The nearest ancestor-or-self that is a report, or nullptr.
     TzelReport *Report() const;
-    /// The object that owns this one in the platform sense: its report.
+    /// The object that owns this one (frees it with the tree): its report.
     TzelComponent *Owner() const;
     /// The stem of generated names: the class name without "Tzel" and "View".
     virtual QString BaseName() const;

@@ -327,7 +327,7 @@ bool TzelReport::LoadFromStream(QIODevice *stream)
         Clear();
         return FStreamLoaded;
     }
-    if (FReloading || FEngineOptions.EnableThreadSafe || deciphered || FReportOptions.CheckPassword()) {
+    if (FEngineOptions.EnableThreadSafe || deciphered || FReportOptions.CheckPassword()) {
         if (!FErrors.IsEmpty())
             ReportErrors();
     } else {

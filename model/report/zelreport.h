@@ -98,8 +98,6 @@ public:
     /// Whether the last load read its template to the end and was let in
     /// (non-fatal errors aside).
     bool StreamLoaded() const { return FStreamLoaded; }
-    /// True while the snapshot is loaded back after a build.
-    bool Reloading() const { return FReloading; }
     /// Names of the system variables, in their fixed order.
     const QStringList &SystemVariables() const { return FSystemVariables; }
     /// Actions queued while another action ran.
@@ -188,8 +186,8 @@ public:
     /// Opens the template in the designer.
     void DesignReport(bool modal = true, bool mdiChild = false);
 
-    /// True while the engine runs, the script runs or a preparation is under way.
-    bool IsReportActionRunning() const { return FEngineRunning || FScriptRunning || FPreparing; }
+    /// True while the engine or the script runs.
+    bool IsReportActionRunning() const { return FEngineRunning || FScriptRunning; }
     /// Marks the engine as running; the engine calls this around a build.
     void SetEngineRunning(bool value) { FEngineRunning = value; }
     /// Marks the script as running; the script glue calls this around a run.
@@ -236,11 +234,9 @@ private:
     QString FParentReport;
     std::unique_ptr<TzelReport> FParentReportObject;
     QString FFileName;
-    bool FReloading = false;
     bool FStreamLoaded = false;
     bool FEngineRunning = false;
     bool FScriptRunning = false;
-    bool FPreparing = false;
     TzelReportDataSets FDataSets;
     TzelVariables FVariables;
     std::unique_ptr<TzelStyles> FStyles;

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds everything again with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-san/, runs every test there, then runs
+# each fuzz target for FUZZ_SECONDS (default 60) from its corpus. Any finding
+# fails the run.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+
+PACKAGES=(clang libclang-rt-14-dev)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}" >&2
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq >&2
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+export CCACHE_BASEDIR="$ROOT"
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+BUILD="$ROOT/build-san"
+if [ ! -f "$BUILD/build.ninja" ]; then
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZEL_FUZZ=ON -DZEL_BUILD_BENCH=OFF >&2
+fi
+cmake --build "$BUILD" -- -j"$(nproc)" >&2
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:quarantine_size_mb=64"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd "$BUILD" && ctest --output-on-failure -j"$(nproc)")
+
+# Each fuzzer starts from its seeds in a scratch corpus; a crash, leak, hang
+# or sanitizer finding ends it with a non-zero status and the input saved.
+for target in template:fuzz/corpus:fuzz/template.dict:4096 prepared:fuzz/corpus-prepared:fuzz/prepared.dict:8192; do
+  IFS=: read -r name seeds dict maxlen <<<"$target"
+  corpus="$BUILD/corpus-$name"
+  mkdir -p "$corpus"
+  echo "Fuzzing $name for ${FUZZ_SECONDS} s" >&2
+  "$BUILD/bin/${name}_fuzzer" "$corpus" "$ROOT/$seeds" -dict="$ROOT/$dict" -max_len="$maxlen" \
+    -timeout=10 -rss_limit_mb=2048 -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+    -artifact_prefix="$BUILD/$name-" 2>&1 | tail -n 20 >&2
+done
