@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/view/zelpicturestore.h"
+#include "model/component/zelpicturestore.h"
 #include "prepared/zelcachelist.h"
 
 #include <QString>

@@ -177,7 +177,7 @@ void TzelPreviewPages::AddObject(TzelComponent *obj)
     if (!page || !obj)
         return;
     const bool wholePage = !numberedPage(page->Name());
-    PictureStoreScope scope(obj->Report(), FPictureCache.get());
+    PictureStoreScope scope(zelReportOf(obj), FPictureCache.get());
     StoreObject(obj, page, wholePage);
 }
 

@@ -100,15 +100,15 @@ class PictureStoreScope
 {
 public:
     PictureStoreScope(TzelReport *report, TzelPictureStore *store)
-        : FReport(report), FSaved(report ? report->PictureStore : nullptr)
+        : FReport(report), FSaved(report ? report->PictureStore() : nullptr)
     {
         if (FReport)
-            FReport->PictureStore = store;
+            FReport->SetPictureStore(store);
     }
     ~PictureStoreScope()
     {
         if (FReport)
-            FReport->PictureStore = FSaved;
+            FReport->SetPictureStore(FSaved);
     }
     PictureStoreScope(const PictureStoreScope &) = delete;
     PictureStoreScope &operator=(const PictureStoreScope &) = delete;

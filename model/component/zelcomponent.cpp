@@ -8,7 +8,8 @@
 #include "model/component/zeldiffwriter.h"
 #include "model/component/zelinteractiveparams.h"
 #include "model/component/zelnameindex.h"
-#include "model/report/zelreport.h"
+#include "base/core/zelerrorlist.h"
+#include "model/component/zelreportcontext.h"
 #include "model/serial/zelcomponentcopier.h"
 #include "model/serial/zelxmlserializer.h"
 
@@ -85,7 +86,7 @@ void TzelComponent::SetName(const QString &value)
     if (!value.isEmpty() && !isIdentifier(value))
         throw TzelException(zelFormat(zelRes("clInvalidName"), {value}));
     TzelComponent *root = FParent ? TopParent() : this;
-    if (!value.isEmpty() && Report()) {
+    if (!value.isEmpty() && ReportRoot()) {
         TzelComponent *holder = RootIndex()->Find(value);
         if (holder && holder != this)
             throw TzelDuplicateNameError(zelRes("prDupl"));
@@ -158,7 +159,7 @@ TzelComponent *TzelComponent::FindObject(const QString &name) const
 {
     if (name.isEmpty())
         return nullptr;
-    if (!FParent && Report() == this) {
+    if (!FParent && ReportRoot() == this) {
         // Names are unique inside a report, so its index answers at once.
         TzelComponent *found = const_cast<TzelComponent *>(this)->RootIndex()->Find(name);
         return found != this ? found : nullptr;
@@ -239,19 +240,24 @@ QString zelPathOf(const TzelPersistent *obj)
     return obj ? obj->ClassInfo().ClassName() : QString();
 }
 
-TzelReport *TzelComponent::Report() const
+TzelComponent *TzelComponent::ReportRoot() const
 {
-    const TzelClassInfo &reportClass = TzelReport::StaticClassInfo();
     for (const TzelComponent *c = this; c; c = c->FParent)
-        if (c->ClassInfo().InheritsFrom(reportClass))
-            return static_cast<TzelReport *>(const_cast<TzelComponent *>(c));
+        if (const_cast<TzelComponent *>(c)->AsReportContext())
+            return const_cast<TzelComponent *>(c);
     return nullptr;
+}
+
+TzelReportContext *TzelComponent::Context() const
+{
+    TzelComponent *root = ReportRoot();
+    return root ? root->AsReportContext() : nullptr;
 }
 
 TzelComponent *TzelComponent::Owner() const
 {
-    TzelReport *report = Report();
-    return report == this ? nullptr : report;
+    TzelComponent *root = ReportRoot();
+    return root == this ? nullptr : root;
 }
 
 void TzelComponent::Clear()
@@ -445,27 +451,27 @@ void TzelComponent::Assign(const TzelComponent *source)
 {
     if (!source || source == this)
         return;
-    TzelComponentCopier copier(Report());
+    TzelComponentCopier copier(ReportRoot());
     copier.CopyProperties(*source, *this, false);
     copier.ResolveReferences();
-    KeepCopyErrors(copier.Errors);
+    KeepErrors(copier.Errors);
 }
 
 void TzelComponent::AssignAll(const TzelComponent *source)
 {
     if (!source || source == this)
         return;
-    TzelReport *report = Report();
-    TzelComponentCopier copier(report ? static_cast<TzelComponent *>(report) : this);
+    TzelComponent *root = ReportRoot();
+    TzelComponentCopier copier(root ? root : this);
     copier.CopyTree(*source, *this);
-    KeepCopyErrors(copier.Errors);
+    KeepErrors(copier.Errors);
 }
 
-void TzelComponent::KeepCopyErrors(const QList<TzelLocatedError> &errors)
+void TzelComponent::KeepErrors(const QList<TzelLocatedError> &errors)
 {
-    if (TzelReport *report = Report())
+    if (TzelReportContext *context = Context())
         for (const TzelLocatedError &e : errors)
-            report->Errors().Add(e);
+            context->Errors().Add(e);
 }
 
 void TzelComponent::AssignAllWithOriginals(const TzelComponent *source)
@@ -489,14 +495,10 @@ void TzelComponent::SaveToStream(QIODevice *stream, bool saveChildren, bool save
 bool TzelComponent::LoadFromStream(QIODevice *stream)
 {
     try {
-        const QList<TzelLocatedError> errors = TzelXMLSerializer::LoadComponent(this, stream);
-        if (TzelReport *report = Report())
-            for (const TzelLocatedError &e : errors)
-                report->Errors().Add(e);
+        KeepErrors(TzelXMLSerializer::LoadComponent(this, stream));
         return true;
     } catch (const TzelException &e) {
-        if (TzelReport *report = Report())
-            report->Errors().Add(e.message());
+        KeepErrors({TzelLocatedError{QString(), 0, 0, Path(), e.message()}});
         return false;
     }
 }
@@ -721,3 +723,5 @@ void TzelComponent::MouseLeave(TzelInteractiveEventsParams &params)
     FMouseInside = false;
     DoMouseLeave(params);
 }
+
+TzelReportContext::~TzelReportContext() = default;

@@ -12,7 +12,7 @@
 #include <vector>
 
 class QIODevice;
-class TzelReport;
+class TzelReportContext;
 class TzelNameIndex;
 struct TzelInteractiveEventsParams;
 
@@ -116,7 +116,12 @@ class TzelComponent : public TzelPersistent
     /// The topmost ancestor; nullptr for a root.
     TzelComponent *TopParent() const;
     /// The nearest ancestor-or-self that is a report, or nullptr.
-    TzelReport *Report() const;
+    TzelComponent *ReportRoot() const;
+    /// What the report at ReportRoot offers its objects, or nullptr.
+    TzelReportContext *Context() const;
+    /// The context this component offers as the root of a report's tree
+    /// (the report answers itself); nullptr for anything else.
+    virtual TzelReportContext *AsReportContext() { return nullptr; }
     /// The object that owns this one (frees it with the tree): its report.
     TzelComponent *Owner() const;
     /// The stem of generated names: the class name without "Tzel" and "View".
@@ -232,6 +237,9 @@ class TzelComponent : public TzelPersistent
     }
 
 protected:
+    /// Hands Errors to the report's error list, when there is a report.
+    void KeepErrors(const QList<TzelLocatedError> &errors);
+
     /// The restrictions in force (the stored ones here).
     virtual TzelRestrictions GetRestrictions() const { return FRestrictions; }
     /// Called after a child was added to or removed from Objects.
@@ -263,7 +271,6 @@ protected:
 private:
     friend class TzelNameIndex;
 
-    void KeepCopyErrors(const QList<TzelLocatedError> &errors);
 
     TzelNameIndex *RootIndex();
     void EnterNames(TzelNameIndex &index);

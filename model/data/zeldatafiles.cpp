@@ -3,7 +3,8 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
-#include "model/report/zelreport.h"
+#include "model/component/zelcomponent.h"
+#include "model/component/zelreportcontext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +17,7 @@ QString zelDataFilePath(const TzelComponent *component, const QString &fileName)
     const QString name = QString(fileName).replace(u'\\', u'/');
     if (name.isEmpty() || QDir::isAbsolutePath(name))
         return name;
-    const TzelReport *report = component ? component->Report() : nullptr;
+    const TzelReportContext *report = component ? component->Context() : nullptr;
     if (report && !report->FileName().isEmpty())
         return QFileInfo(report->FileName()).absoluteDir().filePath(name);
     return QDir::current().filePath(name);

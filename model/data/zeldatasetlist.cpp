@@ -1,13 +1,12 @@
 #include "model/data/zeldatasetlist.h"
 
 #include "model/data/zeldataset.h"
-#include "model/report/zelreport.h"
 
 namespace {
 
-bool belongsElsewhere(const TzelDataSet *dataSet, const TzelReport *report)
+bool belongsElsewhere(const TzelDataSet *dataSet, const TzelComponent *report)
 {
-    const TzelReport *own = dataSet->Report();
+    const TzelComponent *own = dataSet->ReportRoot();
     return own && own != report;
 }
 
@@ -44,7 +43,7 @@ bool TzelDataSetList::Contains(const TzelDataSet *dataSet) const
     return FItems.contains(const_cast<TzelDataSet *>(dataSet));
 }
 
-TzelDataSet *TzelDataSetList::FindByUserName(const QString &name, const TzelReport *report) const
+TzelDataSet *TzelDataSetList::FindByUserName(const QString &name, const TzelComponent *report) const
 {
     std::lock_guard lock(FLock);
     for (TzelDataSet *ds : FItems)
@@ -53,7 +52,7 @@ TzelDataSet *TzelDataSetList::FindByUserName(const QString &name, const TzelRepo
     return nullptr;
 }
 
-QList<TzelDataSet *> TzelDataSetList::ActiveFor(const TzelReport *report) const
+QList<TzelDataSet *> TzelDataSetList::ActiveFor(const TzelComponent *report) const
 {
     std::lock_guard lock(FLock);
     QList<TzelDataSet *> list;

@@ -5,7 +5,7 @@
 #include <mutex>
 
 class TzelDataSet;
-class TzelReport;
+class TzelComponent;
 
 // The process-wide list of every data set that exists. Data sets enter it in
 // their constructor and leave it in their destructor; every access holds the
@@ -25,11 +25,12 @@ public:
     /// Whether DataSet is alive.
     bool Contains(const TzelDataSet *dataSet) const;
     /// The first data set whose user name is Name (case ignored), skipping
-    /// those that sit in a report other than Report; nullptr when none.
-    TzelDataSet *FindByUserName(const QString &name, const TzelReport *report) const;
+    /// those that sit in a report other than Report (a report's root, or
+    /// nullptr); nullptr when none.
+    TzelDataSet *FindByUserName(const QString &name, const TzelComponent *report) const;
     /// The data sets a report may offer: enabled ones that sit in Report or
     /// in no report at all.
-    QList<TzelDataSet *> ActiveFor(const TzelReport *report) const;
+    QList<TzelDataSet *> ActiveFor(const TzelComponent *report) const;
 
     /// The lock, for callers that need several steps to be atomic.
     std::recursive_mutex &Lock() const { return FLock; }

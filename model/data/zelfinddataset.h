@@ -6,8 +6,9 @@ class TzelComponent;
 class TzelDataSet;
 
 /// The data set a component's data-set name stands for. An empty name gives
-/// none. With the report's global data-set list in use (or without a report)
-/// the global list is searched by user name, skipping data sets of other
-/// reports, and Current is kept when nothing matches; otherwise the name is
-/// looked up in the report's EnabledDataSets and an absent name gives none.
+/// none; in a report the report decides (TzelReportContext::FindDataSet);
+/// without one the global list is searched (zelFindGlobalDataSet).
 TzelDataSet *zelFindDataSet(const TzelComponent *component, TzelDataSet *current, const QString &name);
+/// The global list searched by user name, skipping data sets of reports
+/// other than Report (a report's root, or nullptr); Current when nothing matches.
+TzelDataSet *zelFindGlobalDataSet(const QString &name, const TzelComponent *report, TzelDataSet *current);

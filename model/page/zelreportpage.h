@@ -3,7 +3,7 @@
 #include "model/data/zeldatasetlink.h"
 #include "model/page/zelpage.h"
 #include "model/page/zelpagetypes.h"
-#include "model/report/zelreporttypes.h"
+#include "model/page/zelreporttypes.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/reflect/zelpersistent.h"
-#include "model/report/zelreporttypes.h"
+#include "model/page/zelreporttypes.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 #include "base/services/zeldialogservice.h"
 #include "base/xml/zelinvalidxmlexception.h"
 #include "base/xml/zelxmlitem.h"
-#include "model/data/zeldatasetitem.h"
+#include "model/report/zeldatasetitem.h"
 #include "model/data/zeldatasetlist.h"
 #include "model/data/zeldialogcomponent.h"
 #include "model/data/zelfinddataset.h"
@@ -483,6 +483,19 @@ void TzelReport::WriteNestedProperties(TzelXMLItem *item, const TzelComponent *a
     FStyles->WriteCollection(item, parent ? parent->FStyles.get() : nullptr);
 }
 
+TzelStyleItem *TzelReport::FindStyle(const QString &name) const
+{
+    return FStyles->Find(name);
+}
+
+TzelDataSet *TzelReport::FindDataSet(const QString &name, TzelDataSet *current) const
+{
+    if (FEngineOptions.UseGlobalDataSetList)
+        return zelFindGlobalDataSet(name, this, current);
+    const TzelDataSetItem *item = FEnabledDataSets.Find(name);
+    return item ? item->DataSet() : nullptr;
+}
+
 void TzelReport::CopyNestedProperties(const TzelComponent &source)
 {
     const auto &report = static_cast<const TzelReport &>(source);
@@ -732,4 +745,9 @@ QString TzelReport::ShiftPassword(const QString &password, int delta)
     for (QChar &c : shifted)
         c = QChar(char16_t(c.unicode() + delta));
     return shifted;
+}
+
+TzelReport *zelReportOf(const TzelComponent *c)
+{
+    return c ? dynamic_cast<TzelReport *>(c->ReportRoot()) : nullptr;
 }

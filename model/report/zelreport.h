@@ -2,9 +2,10 @@
 
 #include "base/core/zelerrorlist.h"
 #include "model/component/zelcomponent.h"
+#include "model/component/zelreportcontext.h"
 #include "model/data/zeldatasetlink.h"
-#include "model/data/zelreportdatasets.h"
-#include "model/data/zelvaluelookup.h"
+#include "model/report/zelreportdatasets.h"
+#include "model/report/zelvaluelookup.h"
 #include "model/data/zelvariables.h"
 #include "model/serial/zelserialhooks.h"
 #include "model/io/zeliotransporttypes.h"
@@ -27,7 +28,7 @@ class TzelPictureStore;
 // The report: root of a template's object tree and the facade of the library.
 // It loads and saves templates, holds the option objects and the collected
 // errors, and queues actions asked for while another one runs.
-class TzelReport : public TzelComponent, public TzelNestedPropertiesOwner
+class TzelReport : public TzelComponent, public TzelNestedPropertiesOwner, public TzelReportContext
 {
     ZEL_CLASS(TzelReport, TzelComponent)
 
@@ -83,10 +84,10 @@ public:
     // Public state.
     /// Errors collected while loading and preparing: sorted, each once, for
     /// the message box; and in the order met, with file, line and column.
-    TzelErrorList &Errors() { return FErrors; }
+    TzelErrorList &Errors() override { return FErrors; }
     const TzelErrorList &Errors() const { return FErrors; }
     /// The last file loaded or saved.
-    QString FileName() const { return FFileName; }
+    QString FileName() const override { return FFileName; }
     void SetFileName(const QString &value) { FFileName = value; }
     /// Whether the template changed since it was loaded or saved.
     bool Modified = false;
@@ -94,7 +95,18 @@ public:
     bool Terminated = false;
     /// Where picture objects store their pictures while their differences
     /// are written (the prepared pages being filled); nullptr otherwise.
-    TzelPictureStore *PictureStore = nullptr;
+    TzelPictureStore *PictureStore() const override { return FPictureStore; }
+    void SetPictureStore(TzelPictureStore *value) { FPictureStore = value; }
+    /// The style named Name of the report's own set, or nullptr.
+    TzelStyleItem *FindStyle(const QString &name) const override;
+    /// With the global data-set list in use, the global list searched by
+    /// user name (data sets of other reports skipped, Current kept when
+    /// nothing matches); otherwise EnabledDataSets, an absent name giving none.
+    TzelDataSet *FindDataSet(const QString &name, TzelDataSet *current) const override;
+    /// ParentReportObject.
+    const TzelComponent *ParentTemplate() const override { return FParentReportObject.get(); }
+    /// The report is the context of its tree.
+    TzelReportContext *AsReportContext() override { return this; }
     /// Whether the last load read its template to the end and was let in
     /// (non-fatal errors aside).
     bool StreamLoaded() const { return FStreamLoaded; }
@@ -233,6 +245,7 @@ private:
     TzelDelayedCommandManager FDelayedCommands;
     QString FParentReport;
     std::unique_ptr<TzelReport> FParentReportObject;
+    TzelPictureStore *FPictureStore = nullptr;
     QString FFileName;
     bool FStreamLoaded = false;
     bool FEngineRunning = false;
@@ -243,3 +256,6 @@ private:
     TzelReportDataSets FEnabledDataSets;
     TzelDataSetLink FDataSet;
 };
+
+/// The report whose tree holds C (C itself when it is one), or nullptr.
+TzelReport *zelReportOf(const TzelComponent *c);

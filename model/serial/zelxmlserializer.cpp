@@ -11,7 +11,7 @@
 #include "base/stream/zeltextposition.h"
 #include "model/component/zelcomponent.h"
 #include "model/component/zelunits.h"
-#include "model/report/zelreport.h"
+#include "model/component/zelreportcontext.h"
 #include "model/reflect/zelclassregistry.h"
 #include "model/serial/zelpropstream.h"
 #include "model/serial/zelserialhooks.h"
@@ -433,7 +433,7 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *compo
     if (!p || !p->IsWritable())
         return;
     // A report takes no name from its template.
-    if (current == obj && component && component->Report() == component && p->Name == QLatin1StringView("Name"))
+    if (current == obj && component && component->ReportRoot() == component && p->Name == QLatin1StringView("Name"))
         return;
     SetValue(current, *p, value);
 }
@@ -638,7 +638,7 @@ void TzelXMLSerializer::ReadRootComponent(TzelComponent *root, TzelXMLItem *item
     PlaceErrors(document);
     for (TzelComponent *c : std::as_const(touched)) {
         c->SetIsLoading(false);
-        if (c->Report() != c)
+        if (c->ReportRoot() != c)
             c->Loaded();
     }
 }
@@ -698,12 +698,12 @@ void TzelXMLSerializer::SaveComponent(const TzelComponent *component, QIODevice 
     serializer.HandleNestedProperties = true;
     serializer.SaveAncestorOnly = component->AncestorOnlyStream;
     serializer.SerializeDefaultValues = saveDefaultValues;
-    serializer.Owner = component->Report();
-    const auto *report = dynamic_cast<const TzelReport *>(component);
-    if (report && report->ParentReportObject() && !streaming) {
-        const TzelReport *parent = report->ParentReportObject();
-        serializer.OnGetAncestor = [report, parent](const TzelComponent *c) -> const TzelComponent * {
-            if (c == report)
+    serializer.Owner = component->ReportRoot();
+    const TzelReportContext *report = const_cast<TzelComponent *>(component)->AsReportContext();
+    if (report && report->ParentTemplate() && !streaming) {
+        const TzelComponent *parent = report->ParentTemplate();
+        serializer.OnGetAncestor = [component, parent](const TzelComponent *c) -> const TzelComponent * {
+            if (c == component)
                 return parent;
             return c->IsAncestor() && !c->Name().isEmpty() ? parent->FindObject(c->Name()) : nullptr;
         };
@@ -717,7 +717,7 @@ QList<TzelLocatedError> TzelXMLSerializer::LoadComponent(TzelComponent *componen
         component->Clear();
     TzelXMLSerializer serializer(stream);
     serializer.HandleNestedProperties = true;
-    serializer.Owner = component->Report();
+    serializer.Owner = component->ReportRoot();
     serializer.ReadRootComponent(component);
     return serializer.LocatedErrors;
 }

@@ -6,7 +6,7 @@
 #include "base/xml/zelxmldocument.h"
 #include "base/xml/zelxmlitem.h"
 #include "base/xml/zelxmltext.h"
-#include "model/report/zelreport.h"
+#include "model/component/zelcomponent.h"
 #include "model/serial/zelxmlserializer.h"
 #include "model/view/zelcustommemoview.h"
 
@@ -46,7 +46,7 @@ void readEntry(const TzelXMLItem *item, TzelStyleItem &style, bool oldFormat, QS
 
 } // namespace
 
-TzelStyles::TzelStyles(TzelReport *report)
+TzelStyles::TzelStyles(TzelComponent *report)
     : FReport(report)
 {
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 class QIODevice;
-class TzelReport;
+class TzelComponent;
 class TzelXMLItem;
 
 // An ordered set of styles, the report's own or one of a style sheet. It is
@@ -16,15 +16,16 @@ class TzelXMLItem;
 class TzelStyles : public TzelOwnedList<TzelStyleItem>
 {
 public:
-    /// An empty set of Report (none for a set of a style sheet).
-    explicit TzelStyles(TzelReport *report = nullptr);
+    /// An empty set of the report whose tree's root is Report (none for a
+    /// set of a style sheet).
+    explicit TzelStyles(TzelComponent *report = nullptr);
     ~TzelStyles();
     TzelStyles(const TzelStyles &) = delete;
     TzelStyles &operator=(const TzelStyles &) = delete;
 
     QString Name; ///< the set's name
-    /// The report whose text objects the set applies to, or nullptr.
-    TzelReport *Report() const { return FReport; }
+    /// The root of the report whose text objects the set applies to, or nullptr.
+    TzelComponent *Report() const { return FReport; }
 
     /// Appends a new unnamed style.
     TzelStyleItem *Add();
@@ -64,5 +65,5 @@ public:
     QStringList ReadCollection(TzelXMLItem *element);
 
 private:
-    TzelReport *FReport;
+    TzelComponent *FReport;
 };

@@ -5,7 +5,7 @@
 #include "base/xml/zelxmltext.h"
 #include "model/component/zeldiffwriter.h"
 #include "model/reflect/zelpublisher.h"
-#include "model/report/zelreport.h"
+#include "model/component/zelreportcontext.h"
 #include "model/serial/zelxmlserializer.h"
 #include "model/style/zelstyleitem.h"
 #include "model/style/zelstyles.h"
@@ -63,8 +63,8 @@ void TzelCustomMemoView::SetStyle(const QString &value)
     // overwrite that look with the style's.
     if (IsLoading())
         return;
-    if (const TzelReport *report = Report())
-        if (const TzelStyleItem *style = report->Styles().Find(value))
+    if (const TzelReportContext *report = Context())
+        if (const TzelStyleItem *style = report->FindStyle(value))
             style->ApplyTo(*this);
 }
 
@@ -182,18 +182,6 @@ bool TzelCustomMemoView::ReadNestedProperty(TzelXMLItem *item)
     return false;
 }
 
-namespace {
-
-// The errors met in a collection join the report's, as those of the
-// object's own attributes do.
-void keepErrors(const TzelCustomMemoView &memo, const TzelXMLSerializer &serializer)
-{
-    if (TzelReport *report = memo.Report())
-        for (const QString &e : serializer.Errors.Items())
-            report->Errors().Add(e);
-}
-
-} // namespace
 
 void TzelCustomMemoView::ReadFormats(TzelXMLItem *item)
 {
@@ -202,7 +190,9 @@ void TzelCustomMemoView::ReadFormats(TzelXMLItem *item)
     TzelXMLSerializer serializer;
     for (int i = 0; i < item->Count(); ++i)
         serializer.XMLToObj(item->Items(i)->Text(), FFormats.Add());
-    keepErrors(*this, serializer);
+    // The errors met in a collection join the report's, as those of the
+    // object's own attributes do.
+    KeepErrors(serializer.LocatedErrors);
 }
 
 void TzelCustomMemoView::ReadHighlights(TzelXMLItem *item)
@@ -230,7 +220,7 @@ void TzelCustomMemoView::ReadHighlights(TzelXMLItem *item)
         if (ok)
             h->UniqueIndex = uin;
     }
-    keepErrors(*this, serializer);
+    KeepErrors(serializer.LocatedErrors);
 }
 
 void TzelCustomMemoView::Publish(TzelPublisher<TzelCustomMemoView> &p)

@@ -2,8 +2,8 @@
 
 #include "base/resources/zelresources.h"
 #include "model/component/zeldiffwriter.h"
-#include "model/report/zelreport.h"
-#include "model/view/zelpicturestore.h"
+#include "model/component/zelreportcontext.h"
+#include "model/component/zelpicturestore.h"
 
 #include <QIODevice>
 
@@ -50,8 +50,8 @@ void TzelPictureView::LoadPictureFromStream(QIODevice *stream, bool resetStreamP
 
 QString TzelPictureView::Diff(const TzelComponent *other)
 {
-    TzelReport *report = Report();
-    if (TzelPictureStore *store = report ? report->PictureStore : nullptr; store && PictureChanged) {
+    const TzelReportContext *report = Context();
+    if (TzelPictureStore *store = report ? report->PictureStore() : nullptr; store && PictureChanged) {
         store->AddPicture(this);
         PictureChanged = false;
     }

@@ -2,7 +2,6 @@
 
 #include "base/resources/zelresources.h"
 #include "model/page/zelreportpage.h"
-#include "model/report/zelreport.h"
 
 namespace {
 constexpr int clSilver = 0xC0C0C0;
@@ -25,7 +24,7 @@ TzelSubreport::~TzelSubreport()
 {
     // The page is told only while it is still in this report's tree: a page
     // that is freed leaves the report before its objects go.
-    TzelReport *report = Report();
+    const TzelComponent *report = ReportRoot();
     if (FPage && report && report->AllObjects().contains(FPage) && FPage->SubReport == this)
         FPage->SubReport = nullptr;
 }

@@ -1,7 +1,7 @@
 // Every list of a template follows one bounds rule: an index outside the
 // list raises, whatever the call, instead of reading or freeing past its end.
 #include "base/core/zelexception.h"
-#include "model/data/zelreportdatasets.h"
+#include "model/report/zelreportdatasets.h"
 #include "model/data/zelvariables.h"
 #include "model/style/zelstylesheet.h"
 #include "model/view/zelcustommemoview.h"

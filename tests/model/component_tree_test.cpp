@@ -353,7 +353,7 @@ TEST(ComponentTree, ParentChangeMovesToTheEndOfTheNewParent)
 
     m->SetParent(nullptr);
     EXPECT_EQ(b->Objects(), (QList<TzelComponent *>{n}));
-    EXPECT_EQ(m->Report(), nullptr);
+    EXPECT_EQ(m->ReportRoot(), nullptr);
     delete m;
 }
 
@@ -379,9 +379,10 @@ TEST(ComponentTree, OwnerIsTheReportAndParentTheGivenComponent)
 
     EXPECT_EQ(child->Parent(), m);
     EXPECT_EQ(child->Owner(), &report);
-    EXPECT_EQ(child->Report(), &report);
+    EXPECT_EQ(child->ReportRoot(), &report);
+    EXPECT_EQ(zelReportOf(child), &report);
     EXPECT_EQ(report.Owner(), nullptr);
-    EXPECT_EQ(report.Report(), &report);
+    EXPECT_EQ(report.ReportRoot(), &report);
 }
 
 TEST(ComponentTree, FreeingAChildLeavesItsParent)

@@ -1,5 +1,5 @@
 #include "model/data/zelcsvdataset.h"
-#include "model/data/zeldatasetitem.h"
+#include "model/report/zeldatasetitem.h"
 #include "model/data/zeluserdataset.h"
 #include "model/page/zeldatapage.h"
 #include "model/report/zelreport.h"
@@ -79,7 +79,7 @@ TEST_F(ReportDataSets, AreWrittenFirstAndReadBackToTheTemplatesOwnDataSets)
     ASSERT_EQ(copy.DataSets().Count(), 2);
     TzelDataSet *loaded = copy.DataSets().Items(0)->DataSet();
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->Report(), &copy);
+    EXPECT_EQ(loaded->ReportRoot(), &copy);
     EXPECT_EQ(loaded->UserName(), QStringLiteral("Customers"));
     EXPECT_EQ(copy.DataSets().Items(1)->DataSet(), &host); // found through the global list by user name
     EXPECT_EQ(copy.DataSet(), loaded);

@@ -4,7 +4,7 @@
 #include "base/xml/zelxmlitem.h"
 #include "model/data/zelarray.h"
 #include "model/data/zeluserdataset.h"
-#include "model/data/zelvaluelookup.h"
+#include "model/report/zelvaluelookup.h"
 #include "model/data/zelvariables.h"
 #include "model/report/zelreport.h"
 #include "support/testsupport.h"

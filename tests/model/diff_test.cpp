@@ -7,7 +7,7 @@
 #include "model/view/zelgradientfill.h"
 #include "model/view/zellineview.h"
 #include "model/view/zelmemoview.h"
-#include "model/view/zelpicturestore.h"
+#include "model/component/zelpicturestore.h"
 #include "model/view/zelpictureview.h"
 #include "model/view/zelshapeview.h"
 #include "diff_testsupport.h"
@@ -257,7 +257,7 @@ TEST_F(DiffTest, PicturesAreStoredOncePerChangeAndAlwaysCarryTheirIndex)
     EXPECT_EQ(picture->Diff(&original), R"(  ImageIndex="0")");
     EXPECT_TRUE(picture->PictureChanged);
 
-    report.PictureStore = &store;
+    report.SetPictureStore(&store);
     EXPECT_EQ(picture->Diff(&original), R"(  ImageIndex="7")");
     EXPECT_FALSE(picture->PictureChanged);
     picture->Transparent = true;

@@ -69,7 +69,7 @@ TEST(PictureCache, PictureObjectsGetConsecutiveIndexesAndOnePerChange)
 {
     TzelReport report;
     TzelPictureCache cache;
-    report.PictureStore = &cache;
+    report.SetPictureStore(&cache);
     TzelPictureView source;
     auto *first = new TzelPictureView(&report);
     auto *second = new TzelPictureView(&report);
@@ -98,7 +98,7 @@ TEST(PictureCache, PictureObjectsGetConsecutiveIndexesAndOnePerChange)
     EXPECT_EQ(cache.Count(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(stored(cache, i + 1), list[i].Data()) << i;
-    report.PictureStore = nullptr;
+    report.SetPictureStore(nullptr);
 }
 
 TEST(PictureCache, OutOfRangeAndEmptyPictures)

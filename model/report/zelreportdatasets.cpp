@@ -1,8 +1,8 @@
-#include "model/data/zelreportdatasets.h"
+#include "model/report/zelreportdatasets.h"
 
 #include "base/xml/zelxmlitem.h"
 #include "model/data/zeldataset.h"
-#include "model/data/zeldatasetitem.h"
+#include "model/report/zeldatasetitem.h"
 #include "model/report/zelreport.h"
 
 TzelReportDataSets::TzelReportDataSets(TzelReport *report)
@@ -103,7 +103,7 @@ void TzelReportDataSets::Rebuild(const TzelReportDataSets &enabled)
             continue;
         if (const TzelDataSetItem *allowed = enabled.Find(item->DataSetName()); allowed && allowed->DataSet())
             kept << allowed->DataSet();
-        else if (ds->Report())
+        else if (ds->ReportRoot())
             kept << ds;
     }
     Clear();

@@ -1,6 +1,6 @@
-#include "model/data/zeldatasetitem.h"
+#include "model/report/zeldatasetitem.h"
 
-#include "model/data/zelreportdatasets.h"
+#include "model/report/zelreportdatasets.h"
 #include "model/report/zelreport.h"
 
 TzelDataSetItem::TzelDataSetItem(TzelReportDataSets *collection)

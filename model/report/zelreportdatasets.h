@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/core/zelownedlist.h"
-#include "model/data/zeldatasetitem.h"
+#include "model/report/zeldatasetitem.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "model/data/zelvaluelookup.h"
+#include "model/report/zelvaluelookup.h"
 
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
