@@ -200,6 +200,13 @@ void TzelComponent::SetParent(TzelComponent *value)
     }
 }
 
+void TzelComponent::MoveChild(TzelComponent *child, int index)
+{
+    const qsizetype from = FObjects.indexOf(child);
+    if (from >= 0)
+        FObjects.move(from, std::clamp<qsizetype>(index, 0, FObjects.size() - 1));
+}
+
 QList<TzelComponent *> TzelComponent::AllObjects() const
 {
     QList<TzelComponent *> list;
@@ -262,6 +269,10 @@ TzelComponent *TzelComponent::Owner() const
 
 void TzelComponent::Clear()
 {
+    // A root lets its index go at once, rather than keep it up while its
+    // objects go one by one; it is made again when next needed.
+    if (!FParent)
+        FNames.reset();
     const QList<TzelComponent *> children = FObjects;
     for (TzelComponent *c : children) {
         if (c->FIsAncestor)

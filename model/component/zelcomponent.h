@@ -109,6 +109,8 @@ class TzelComponent : public TzelPersistent
     virtual void SetParent(TzelComponent *value);
     /// The children in order.
     const QList<TzelComponent *> &Objects() const { return FObjects; }
+    /// Puts the child Child at position Index of the children (clamped).
+    void MoveChild(TzelComponent *child, int index);
     /// Every descendant, depth first, parents before children; not this component.
     QList<TzelComponent *> AllObjects() const;
     /// The list a container shows (the children by default).

@@ -619,22 +619,18 @@ void TzelReport::SetStyles(const TzelStyles *value)
 
 void TzelReport::CheckDataPage()
 {
-    const QList<TzelComponent *> all = AllObjects();
-    for (const TzelComponent *c : all)
+    // Pages are the report's children.
+    for (const TzelComponent *c : Objects())
         if (dynamic_cast<const TzelDataPage *>(c))
             return;
 
-    const QList<TzelComponent *> others = Objects();
+    const QList<TzelComponent *> all = AllObjects();
     auto *page = new TzelDataPage(this);
     if (TzelComponent::FindObject(QStringLiteral("Data")))
         page->CreateUniqueName();
     else
         page->SetName(QStringLiteral("Data"));
-    // The data page comes first: the other children leave and come back after it.
-    for (TzelComponent *c : others) {
-        c->SetParent(nullptr);
-        c->SetParent(this);
-    }
+    MoveChild(page, 0);
 
     // Templates of old kept their data components on dialog pages.
     double left = 60;
