@@ -39,10 +39,12 @@ TzelFormatSettings &Current()
 }
 
 // Digits and decimal exponent of a finite, non-zero value, as produced by
-// to_chars in scientific notation: "d.ddde+XX".
+// to_chars in scientific notation: "d.ddde+XX". Kept in fixed buffers: every
+// float of a template is written through here.
 struct Decimal
 {
-    QString Digits;
+    char Digits[32];
+    int Count = 0;
     int Exponent = 0;
 };
 
@@ -51,8 +53,8 @@ Decimal SplitScientific(const char *first, const char *last)
     Decimal result;
     const char *p = first;
     for (; p != last && *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            result.Digits.append(QLatin1Char(*p));
+        if (*p >= '0' && *p <= '9' && result.Count < int(sizeof result.Digits))
+            result.Digits[result.Count++] = *p;
     }
     if (p != last) {
         ++p;
@@ -60,33 +62,51 @@ Decimal SplitScientific(const char *first, const char *last)
             ++p;
         std::from_chars(p, last, result.Exponent);
     }
-    while (result.Digits.size() > 1 && result.Digits.endsWith(QLatin1Char('0')))
-        result.Digits.chop(1);
+    while (result.Count > 1 && result.Digits[result.Count - 1] == '0')
+        --result.Count;
     return result;
 }
 
 QString Layout(bool negative, const Decimal &d)
 {
-    const QChar sep = zelFormatSettings().DecimalSeparator;
-    QString text;
+    const char16_t sep = zelFormatSettings().DecimalSeparator.unicode();
+    char16_t text[64];
+    int length = 0;
+    const auto put = [&](char16_t c) { text[length++] = c; };
+    const auto digits = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            put(char16_t(d.Digits[i]));
+    };
     if (negative)
-        text.append(QLatin1Char('-'));
-    const int n = int(d.Digits.size());
+        put(u'-');
+    const int n = d.Count;
     if (d.Exponent >= 15 || d.Exponent < -5) {
-        text.append(d.Digits.front());
-        if (n > 1)
-            text.append(sep).append(QStringView(d.Digits).mid(1));
-        text.append(QLatin1Char('E')).append(QString::number(d.Exponent));
+        digits(0, 1);
+        if (n > 1) {
+            put(sep);
+            digits(1, n);
+        }
+        put(u'E');
+        char exponent[8];
+        const auto r = std::to_chars(exponent, exponent + sizeof exponent, d.Exponent);
+        for (const char *e = exponent; e != r.ptr; ++e)
+            put(char16_t(*e));
     } else if (d.Exponent < 0) {
-        text.append(QLatin1Char('0')).append(sep);
-        text.append(QString(-d.Exponent - 1, QLatin1Char('0'))).append(d.Digits);
+        put(u'0');
+        put(sep);
+        for (int i = 0; i < -d.Exponent - 1; ++i)
+            put(u'0');
+        digits(0, n);
     } else if (n <= d.Exponent + 1) {
-        text.append(d.Digits).append(QString(d.Exponent + 1 - n, QLatin1Char('0')));
+        digits(0, n);
+        for (int i = n; i < d.Exponent + 1; ++i)
+            put(u'0');
     } else {
-        text.append(QStringView(d.Digits).left(d.Exponent + 1)).append(sep);
-        text.append(QStringView(d.Digits).mid(d.Exponent + 1));
+        digits(0, d.Exponent + 1);
+        put(sep);
+        digits(d.Exponent + 1, n);
     }
-    return text;
+    return QString(reinterpret_cast<const QChar *>(text), length);
 }
 
 template <typename F>
@@ -98,10 +118,13 @@ QString FloatText(F value, int maxDigits)
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
     if (value == 0)
         return QStringLiteral("0");
+    // Whole numbers, the most common in templates, need no digit search.
+    if (std::abs(value) < F(1e9) && value == F(qint64(value)))
+        return QString::number(qint64(value));
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
     Decimal d = SplitScientific(buf, r.ptr);
-    if (d.Digits.size() > maxDigits) {
+    if (d.Count > maxDigits) {
         r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, maxDigits - 1);
         d = SplitScientific(buf, r.ptr);
     }

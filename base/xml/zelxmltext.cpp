@@ -113,14 +113,31 @@ QString EscapeXMLText(const QString &s)
     return result;
 }
 
+namespace {
+
+// Position of the first ampersand of Text that can start a reference (one in
+// the last place cannot), or -1.
+qsizetype firstReference(QStringView text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == u'&')
+            return i;
+    return -1;
+}
+
+} // namespace
+
 QString UnescapeXMLText(const QString &s)
 {
-    const QStringView v(s);
+    return firstReference(s) < 0 ? s : UnescapeXMLText(QStringView(s));
+}
+
+QString UnescapeXMLText(QStringView v)
+{
     const qsizetype n = v.size();
-    // An ampersand in the last place cannot start a reference.
-    qsizetype amp = n > 1 ? v.first(n - 1).indexOf(u'&') : -1;
+    qsizetype amp = firstReference(v);
     if (amp < 0)
-        return s;
+        return v.toString();
 
     QString result;
     result.reserve(n);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/core/zelcaseless.h"
+
 #include <QString>
 #include <unordered_map>
 
@@ -29,13 +31,5 @@ public:
     int CountBetween(const QString &low, const QString &high) const;
 
 private:
-    struct Hash
-    {
-        size_t operator()(const QString &s) const;
-    };
-    struct Equal
-    {
-        bool operator()(const QString &a, const QString &b) const;
-    };
-    std::unordered_map<QString, TzelComponent *, Hash, Equal> FEntries;
+    std::unordered_map<QString, TzelComponent *, TzelCaselessHash, TzelCaselessEqual> FEntries;
 };

@@ -2,7 +2,10 @@
 
 #include "model/reflect/zelclassinfo.h"
 
-#include <QHash>
+#include "base/core/zelcaseless.h"
+
+#include <QList>
+#include <unordered_map>
 #include <mutex>
 #include <shared_mutex>
 
@@ -11,7 +14,7 @@ namespace {
 struct Registry
 {
     std::shared_mutex lock;
-    QHash<QString, const TzelClassInfo *> byName; // keys lower-cased
+    std::unordered_map<QString, const TzelClassInfo *, TzelCaselessHash, TzelCaselessEqual> byName;
     QList<const TzelClassInfo *> ordered;
 };
 
@@ -27,10 +30,8 @@ void TzelClassRegistry::Register(const TzelClassInfo &info)
 {
     Registry &r = registry();
     std::unique_lock guard(r.lock);
-    const QString key = info.ClassName().toLower();
-    if (r.byName.contains(key))
+    if (!r.byName.emplace(info.ClassName(), &info).second)
         return;
-    r.byName.insert(key, &info);
     r.ordered << &info;
 }
 
@@ -38,7 +39,8 @@ const TzelClassInfo *TzelClassRegistry::Find(QStringView name)
 {
     Registry &r = registry();
     std::shared_lock guard(r.lock);
-    return r.byName.value(name.toString().toLower(), nullptr);
+    const auto it = r.byName.find(name);
+    return it == r.byName.end() ? nullptr : it->second;
 }
 
 QList<const TzelClassInfo *> TzelClassRegistry::Classes()

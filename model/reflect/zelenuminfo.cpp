@@ -1,5 +1,7 @@
 #include "model/reflect/zelenuminfo.h"
 
+#include "base/core/zelcaseless.h"
+
 TzelEnumInfo::TzelEnumInfo(const char *typeName, const char *nameList)
     : FTypeName(QString::fromLatin1(typeName))
 {
@@ -15,7 +17,7 @@ QString TzelEnumInfo::NameOf(int ordinal) const
 int TzelEnumInfo::ValueOf(QStringView name) const
 {
     for (qsizetype i = 0; i < FNames.size(); ++i)
-        if (name.compare(FNames.at(i), Qt::CaseInsensitive) == 0)
+        if (zelSameName(name, FNames.at(i)))
             return int(i);
     return -1;
 }

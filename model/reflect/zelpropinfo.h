@@ -44,6 +44,12 @@ struct TzelPropInfo
     std::function<Variant(const TzelPersistent &)> Get;
     /// Writes the value; empty for a read-only property.
     std::function<void(TzelPersistent &, const Variant &)> Set;
+    /// The same write without a variant, for a reader that knows the kind
+    /// (the template reader); empty where only Set serves. A number for
+    /// integers, enumerations and Booleans, a float, a text.
+    std::function<void(TzelPersistent &, qint64)> SetNumber;
+    std::function<void(TzelPersistent &, double)> SetFloat;
+    std::function<void(TzelPersistent &, const QString &)> SetText;
     /// Declared default: a value equal to it is not stored. None: always stored.
     std::optional<Variant> Default;
     /// Stored-test of the class; empty means always stored.

@@ -166,6 +166,7 @@ public:
         TzelPropInfo &p = Add<V>(name);
         p.Get = [field](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant(static_cast<const T &>(o).*field); };
         p.Set = [field](TzelPersistent &o, const Variant &v) { static_cast<T &>(o).*field = TzelPropTraits<V>::FromVariant(v); };
+        Typed<V>(p, [field](T &o, const V &v) { o.*field = v; });
         return Decl<V>(p);
     }
 
@@ -178,6 +179,7 @@ public:
         TzelPropInfo &p = Add<V>(name);
         p.Get = [getter](const TzelPersistent &o) { return TzelPropTraits<V>::ToVariant((static_cast<const T &>(o).*getter)()); };
         p.Set = [setter](TzelPersistent &o, const Variant &v) { (static_cast<T &>(o).*setter)(TzelPropTraits<V>::FromVariant(v)); };
+        Typed<V>(p, [setter](T &o, const V &v) { (o.*setter)(v); });
         return Decl<V>(p);
     }
 
@@ -291,6 +293,20 @@ public:
     }
 
 private:
+    // The variant-free writer of a value of type V, where there is one.
+    template <class V, class Assign>
+    static void Typed(TzelPropInfo &p, Assign assign)
+    {
+        if constexpr (std::is_same_v<V, double>)
+            p.SetFloat = [assign](TzelPersistent &o, double v) { assign(static_cast<T &>(o), v); };
+        else if constexpr (std::is_same_v<V, QString>)
+            p.SetText = [assign](TzelPersistent &o, const QString &v) { assign(static_cast<T &>(o), v); };
+        else if constexpr (std::is_same_v<V, bool>)
+            p.SetNumber = [assign](TzelPersistent &o, qint64 v) { assign(static_cast<T &>(o), v != 0); };
+        else if constexpr (std::is_same_v<V, int> || std::is_same_v<V, qint64> || std::is_enum_v<V>)
+            p.SetNumber = [assign](TzelPersistent &o, qint64 v) { assign(static_cast<T &>(o), V(v)); };
+    }
+
     template <class V>
     TzelPropInfo &Add(const char *name)
     {

@@ -634,8 +634,10 @@ void TzelReport::CheckDataPage()
 
     // Templates of old kept their data components on dialog pages.
     double left = 60;
+    // Asked of every object: the class table answers cheaper than a cast.
+    const TzelClassInfo &dialogComponent = TzelDialogComponent::StaticClassInfo();
     for (TzelComponent *c : all)
-        if (dynamic_cast<TzelDialogComponent *>(c)) {
+        if (c->ClassInfo().InheritsFrom(dialogComponent)) {
             c->SetParent(page);
             c->SetLeft(left);
             c->SetTop(20);

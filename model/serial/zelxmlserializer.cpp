@@ -1,5 +1,6 @@
 #include "model/serial/zelxmlserializer.h"
 
+#include "base/core/zelcaseless.h"
 #include "base/core/zelcodepage.h"
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
@@ -17,8 +18,10 @@
 #include "model/serial/zelserialhooks.h"
 
 #include <QBuffer>
+#include <QStringBuilder>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <typeindex>
 #include <unordered_map>
@@ -61,12 +64,8 @@ const QString inheritedName = QStringLiteral("inherited");
 
 void appendAttr(QString &out, const QString &prefix, const QString &name, const QString &value)
 {
-    out += u' ';
-    out += prefix;
-    out += name;
-    out += QStringLiteral("=\"");
-    out += value;
-    out += u'"';
+    // One append: each piece appended alone would pay the growth check.
+    out += u' ' % prefix % name % u"=\"" % value % u'"';
 }
 
 // Floats read back whichever decimal separator wrote them: every "," or "."
@@ -90,9 +89,49 @@ bool readFloat(QStringView text, double &value)
     return ec == std::errc() && end == buffer + n && n > 0 && std::isfinite(value);
 }
 
+// The element's attribute Name. Templates write it first, so it is looked
+// for there before the whole text is searched.
+QString nameOf(const TzelXMLItem &item)
+{
+    const QString &text = item.Text();
+    static constexpr QStringView lead = u"Name=\"";
+    if (QStringView(text).startsWith(lead)) {
+        const qsizetype end = text.indexOf(u'"', lead.size());
+        if (end > 0)
+            return UnescapeXMLText(QStringView(text).sliced(lead.size(), end - lead.size()));
+    }
+    return item.Prop(QStringLiteral("Name"));
+}
+
+// Position of the first dot of Name, or -1.
+qsizetype indexOfDot(QStringView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (name[i] == u'.')
+            return i;
+    return -1;
+}
+
 // Decimal integers as the format writes them; "$" and "0x" hexadecimal too.
 bool readInt64(QStringView text, qint64 &value)
 {
+    // Plain decimals, by far the most common, are read in place.
+    const qsizetype n = text.size();
+    const bool negative = n > 0 && text[0] == u'-';
+    if (n > qsizetype(negative) && n < 19) {
+        qsizetype i = negative ? 1 : 0;
+        qint64 v = 0;
+        for (; i < n; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                break;
+            v = v * 10 + (c - u'0');
+        }
+        if (i == n) {
+            value = negative ? -v : v;
+            return true;
+        }
+    }
     text = text.trimmed();
     if (text.startsWith(u'$') || text.startsWith(u"0x", Qt::CaseInsensitive))
         return zelTryStrToInt64(text, value);
@@ -166,7 +205,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
         case TzelPropKind::Object: {
             const TzelPersistent *nested = p.Nested(*obj);
             const TzelPersistent *nestedAncestor = ap && ap->Nested ? ap->Nested(*ancestor) : nullptr;
-            const QString nestedPrefix = prefix + p.Name + u'.';
+            const QString nestedPrefix = prefix % p.Name % u'.';
             WriteProperties(out, nested, nestedPrefix, nestedAncestor, true);
             AppendPropData(out, nestedPrefix, nested, nestedAncestor);
             break;
@@ -206,7 +245,7 @@ void TzelXMLSerializer::WriteProperties(QString &out, const TzelPersistent *obj,
         default: {
             const Variant v = p.Get(*obj);
             const bool skip = ap ? Variant::Identical(ap->Get(*ancestor), v)
-                                 : (!SerializeDefaultValues && p.HoldsDefault(*obj));
+                                 : (!SerializeDefaultValues && p.Default && Variant::Identical(v, *p.Default));
             if (!skip)
                 appendAttr(out, prefix, p.Name, ordinalText(p, v));
             break;
@@ -229,6 +268,7 @@ QString TzelXMLSerializer::ObjectText(const TzelPersistent *obj, const QString &
     if (component)
         component->SetIsWriting(true);
     QString out;
+    out.reserve(512); // most objects' attributes fit: no regrowing on the way
     WriteProperties(out, obj, prefix, ancestor, writeName);
     if (const auto *text = fastCast<TzelTextOwner>(obj)) {
         const QString value = text->StoredText();
@@ -309,7 +349,10 @@ void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, QSt
         qint64 v;
         if (!readInt64(value, v) || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<quint32>::max())
             throw TzelException(badValue(p.Name, value));
-        p.Set(*obj, Variant(qint32(v)));
+        if (p.SetNumber)
+            p.SetNumber(*obj, qint32(v));
+        else
+            p.Set(*obj, Variant(qint32(v)));
         break;
     }
     case TzelPropKind::Int64: {
@@ -333,24 +376,33 @@ void TzelXMLSerializer::SetValue(TzelPersistent *obj, const TzelPropInfo &p, QSt
             v = p.Enum->ValueOf(value);
         if (v < 0 || v >= p.Enum->Count())
             throw TzelException(badValue(p.Name, value));
-        p.Set(*obj, p.Kind == TzelPropKind::Boolean ? Variant(v != 0) : Variant(int(v)));
+        if (p.SetNumber)
+            p.SetNumber(*obj, v);
+        else
+            p.Set(*obj, p.Kind == TzelPropKind::Boolean ? Variant(v != 0) : Variant(int(v)));
         break;
     }
     case TzelPropKind::Float: {
         double v;
         if (!readFloat(value, v))
             throw TzelException(badValue(p.Name, value));
-        p.Set(*obj, Variant(v));
+        if (p.SetFloat)
+            p.SetFloat(*obj, v);
+        else
+            p.Set(*obj, Variant(v));
         break;
     }
     case TzelPropKind::String:
     case TzelPropKind::Event:
     case TzelPropKind::Variant:
     case TzelPropKind::StringList:
-        p.Set(*obj, Variant(UnescapeXMLText(value.toString())));
+        if (p.SetText)
+            p.SetText(*obj, UnescapeXMLText(value));
+        else
+            p.Set(*obj, Variant(UnescapeXMLText(value)));
         break;
     case TzelPropKind::ComponentRef:
-        Fixups.append({obj, &p, UnescapeXMLText(value.toString()), FCurrentItem});
+        Fixups.append({obj, &p, UnescapeXMLText(value), FCurrentItem});
         break;
     case TzelPropKind::Object:
     case TzelPropKind::Callback:
@@ -382,7 +434,7 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *compo
         case u'x':
         case u'u':
             if (auto *text = fastCast<TzelTextOwner>(obj)) {
-                QString s = UnescapeXMLText(value.toString());
+                QString s = UnescapeXMLText(value);
                 if (name == u"u" && OldFormat)
                     s = QString::fromUtf8(zelEncodeSystemCodePage(s));
                 text->SetStoredText(s);
@@ -396,13 +448,13 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *compo
     // Follow dotted names through nested objects.
     TzelPersistent *current = obj;
     QStringView rest = name;
-    for (qsizetype dot = rest.indexOf(u'.'); dot > 0; dot = rest.indexOf(u'.')) {
+    for (qsizetype dot = indexOfDot(rest); dot > 0; dot = indexOfDot(rest)) {
         const QStringView part = rest.left(dot);
         const QStringView tail = rest.mid(dot + 1);
-        const TzelPropInfo *p = current->ClassInfo().FindProperty(part);
-        if (p && p->Kind == TzelPropKind::StringList && tail.compare(u"Text", Qt::CaseInsensitive) == 0) {
+        const TzelPropInfo *p = Lookup(current->ClassInfo(), part);
+        if (p && p->Kind == TzelPropKind::StringList && zelSameName(tail, u"Text")) {
             if (p->Set)
-                p->Set(*current, Variant(UnescapeXMLText(value.toString())));
+                p->Set(*current, Variant(UnescapeXMLText(value)));
             return;
         }
         if (!p || p->Kind != TzelPropKind::Object)
@@ -411,7 +463,7 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *compo
         rest = tail;
     }
 
-    if (rest.compare(u"PropData", Qt::CaseInsensitive) == 0) {
+    if (zelSameName(rest, u"PropData")) {
         try {
             zelReadPropData(*current, QByteArray::fromHex(value.toLatin1()));
         } catch (const TzelException &e) {
@@ -420,43 +472,74 @@ void TzelXMLSerializer::ApplyAttribute(TzelPersistent *obj, TzelComponent *compo
         }
         return;
     }
-    if (rest.compare(u"Text", Qt::CaseInsensitive) == 0) {
+    if (zelSameName(rest, u"Text")) {
         if (auto *text = fastCast<TzelTextOwner>(current)) {
-            QString s = UnescapeXMLText(value.toString());
+            QString s = UnescapeXMLText(value);
             if (OldFormat)
                 s = QString::fromUtf8(zelEncodeSystemCodePage(s));
             text->SetStoredText(s);
             return;
         }
     }
-    const TzelPropInfo *p = current->ClassInfo().FindProperty(rest);
+    const TzelPropInfo *p = Lookup(current->ClassInfo(), rest);
     if (!p || !p->IsWritable())
         return;
     // A report takes no name from its template.
-    if (current == obj && component && component->ReportRoot() == component && p->Name == QLatin1StringView("Name"))
+    if (current == obj && component && p->Name == QLatin1StringView("Name") && component->ReportRoot() == component)
         return;
     SetValue(current, *p, value);
+}
+
+// Objects of a class mostly carry the same attributes in the same order, so
+// the property found for the n-th name of the last object of the class is
+// tried first.
+const TzelPropInfo *TzelXMLSerializer::Lookup(const TzelClassInfo &cls, QStringView name)
+{
+    const size_t n = FLookupIndex++;
+    std::vector<LookupEntry> &lookups = *FLookups;
+    if (n < lookups.size()) {
+        const LookupEntry &e = lookups[n];
+        if (e.Class == &cls && e.Name.size() == name.size()
+            && std::memcmp(e.Name.constData(), name.data(), size_t(name.size()) * sizeof(QChar)) == 0)
+            return e.Prop;
+    } else {
+        lookups.resize(n + 1);
+    }
+    LookupEntry &e = lookups[n];
+    e.Class = &cls;
+    e.Name = name.toString();
+    e.Prop = cls.FindProperty(name);
+    return e.Prop;
 }
 
 void TzelXMLSerializer::XMLToObj(const QString &s, TzelPersistent *obj)
 {
     auto *component = fastCast<TzelComponent>(obj);
-    const qsizetype n = s.size();
+    std::vector<LookupEntry> *outerLookups = std::exchange(FLookups, &FLookupsByClass[&obj->ClassInfo()]);
+    const size_t outerIndex = std::exchange(FLookupIndex, 0);
+    const QStringView text(s);
+    const qsizetype n = text.size();
+    // Position of C at or after From, or N. A plain loop: the library's
+    // search costs more to set up than these short runs take.
+    const auto find = [&](char16_t c, qsizetype from) {
+        while (from < n && text[from] != c)
+            ++from;
+        return from;
+    };
     qsizetype i = 0;
     while (i < n) {
-        while (i < n && s.at(i) == u' ')
+        while (i < n && text[i] == u' ')
             ++i;
-        const qsizetype eq = s.indexOf(u'=', i);
-        if (eq < 0)
+        const qsizetype eq = find(u'=', i);
+        const qsizetype open = find(u'"', eq);
+        if (open >= n)
             break;
-        QStringView name = QStringView(s).mid(i, eq - i).trimmed();
-        const qsizetype open = s.indexOf(u'"', eq + 1);
-        if (open < 0)
-            break;
-        qsizetype close = s.indexOf(u'"', open + 1);
-        if (close < 0)
-            close = n;
-        const QStringView value = QStringView(s).mid(open + 1, close - open - 1);
+        const qsizetype close = find(u'"', open + 1);
+        qsizetype nameEnd = eq;
+        while (nameEnd > i && text[nameEnd - 1].isSpace())
+            --nameEnd;
+        const QStringView name = text.sliced(i, nameEnd - i);
+        const QStringView value = text.sliced(open + 1, close - open - 1);
         i = close + 1;
         try {
             ApplyAttribute(obj, component, name, value);
@@ -464,6 +547,8 @@ void TzelXMLSerializer::XMLToObj(const QString &s, TzelPersistent *obj)
             AddError(e.message(), obj, name, FCurrentItem);
         }
     }
+    FLookups = outerLookups;
+    FLookupIndex = outerIndex;
 }
 
 void TzelXMLSerializer::AddError(const QString &message, const TzelPersistent *obj, QStringView attribute,
@@ -552,7 +637,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
         obj = root;
     } else {
         if (!IgnoreName) {
-            const QString name = item->Prop(QStringLiteral("Name"));
+            const QString name = nameOf(*item);
             if (!name.isEmpty())
                 obj = NameOwner(root)->FindObject(name);
         }

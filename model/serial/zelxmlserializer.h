@@ -6,12 +6,15 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 #include <mutex>
 
 class QIODevice;
 class TzelComponent;
 class TzelPersistent;
+class TzelClassInfo;
 class TzelXMLDocument;
 class TzelXMLItem;
 struct TzelPropInfo;
@@ -107,7 +110,19 @@ private:
     void SetValue(TzelPersistent *obj, const TzelPropInfo &prop, QStringView value);
     TzelComponent *NameOwner(TzelComponent *root) const { return Owner ? Owner : root; }
 
+    const TzelPropInfo *Lookup(const TzelClassInfo &cls, QStringView name);
+
     const TzelXMLItem *FCurrentItem = nullptr; ///< the element whose attributes are applied
+    struct LookupEntry
+    {
+        const TzelClassInfo *Class = nullptr;
+        QString Name;
+        const TzelPropInfo *Prop = nullptr;
+    };
+    /// Per class, the properties found for the last object's names, in order.
+    std::unordered_map<const TzelClassInfo *, std::vector<LookupEntry>> FLookupsByClass;
+    std::vector<LookupEntry> *FLookups = nullptr; ///< those of the object being read
+    size_t FLookupIndex = 0;                      ///< the next name's place in them
     struct ErrorPlace
     {
         const TzelXMLItem *Item; ///< the element, if any
