@@ -1,0 +1,3 @@
+#include "engine/render/canvas/zelcanvas.h"
+
+Canvas::~Canvas() = default;

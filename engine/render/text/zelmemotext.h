@@ -1,0 +1,15 @@
+#pragma once
+
+#include "engine/render/draw/zelviewdrawstate.h"
+
+class TzelCustomMemoView;
+
+// The text of a memo laid out and drawn through the report's TzelDrawText:
+// its text rectangle, gaps, alignment, rotation, underlines and tags.
+
+/// Draws Memo's text into its text rectangle; State has been through begin-draw.
+void zelDrawMemoText(const TzelCustomMemoView &memo, const TzelViewDrawState &state);
+/// The height the memo needs for its whole text (units, rounded), extras included.
+double zelMemoCalcHeight(const TzelCustomMemoView &memo);
+/// The width the memo needs for its widest line (units, rounded), extras included.
+double zelMemoCalcWidth(const TzelCustomMemoView &memo);
