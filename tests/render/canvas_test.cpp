@@ -3,29 +3,12 @@
 #include "engine/render/canvas/zelfontresolver.h"
 #include "engine/render/canvas/zelqpaintercanvas.h"
 #include "engine/render/canvas/zelrecordingcanvas.h"
+#include "pixels.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
-
-QImage blank(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    return image;
-}
-
-// The pixels of Image that are not white, as "x,y" in row order.
-std::vector<QPoint> inked(const QImage &image)
-{
-    std::vector<QPoint> points;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-                points.emplace_back(x, y);
-    return points;
-}
 
 // Columns of Image holding any ink.
 std::vector<int> inkedColumns(const QImage &image)
@@ -61,18 +44,18 @@ TEST(Canvas, FillsCoverTheirPixelsAndLinesRunThroughPixelCentres)
          }, {}},
     };
     for (const Case &c : cases) {
-        QImage image = blank(6, 6);
+        QImage image = zelWhiteImage(6, 6);
         {
             QPainterCanvas canvas(image);
             c.draw(canvas);
         }
-        EXPECT_EQ(inked(image), c.expected) << c.name;
+        EXPECT_EQ(zelInkedPixels(image), c.expected) << c.name;
     }
 }
 
 TEST(Canvas, ModelColoursAreBlueGreenRed)
 {
-    QImage image = blank(2, 1);
+    QImage image = zelWhiteImage(2, 1);
     {
         QPainterCanvas canvas(image);
         canvas.FillRect(QRectF(0, 0, 1, 1), TzelCanvasBrush{0x0000FF, bsSolid});
@@ -89,7 +72,7 @@ TEST(Canvas, TextIsPlacedByTheGivenAdvances)
     run.Text = QStringLiteral("||||");
     run.Font = TzelCanvasFont{QStringLiteral("Arial"), 20, {}, clBlack};
     run.Advances = {10, 10, 10, 10};
-    QImage image = blank(60, 24);
+    QImage image = zelWhiteImage(60, 24);
     {
         QPainterCanvas canvas(image);
         canvas.DrawText(run);
@@ -106,7 +89,7 @@ TEST(Canvas, TextIsPlacedByTheGivenAdvances)
     // Right to left, the first character takes the last slot.
     run.Text = QStringLiteral("|...");
     run.Flags = tfRTLReading;
-    QImage rtl = blank(60, 24);
+    QImage rtl = zelWhiteImage(60, 24);
     {
         QPainterCanvas canvas(rtl);
         canvas.DrawText(run);
@@ -128,8 +111,8 @@ TEST(Canvas, ARecordingReplaysToTheSamePixelsAndListsItsText)
         c.DrawText(TzelCanvasText{.Text = QStringLiteral("Total"),
                                   .Font = TzelCanvasFont{QStringLiteral("Arial"), 12, {}, clBlack}});
     };
-    QImage direct = blank(80, 80);
-    QImage replayed = blank(80, 80);
+    QImage direct = zelWhiteImage(80, 80);
+    QImage replayed = zelWhiteImage(80, 80);
     RecordingCanvas recording;
     scene(recording);
     {

@@ -46,3 +46,4 @@ const std::vector<TzelCommand> &zelCommands();
 TzelCommand zelResaveCommand();
 TzelCommand zelPagesCommand();
 TzelCommand zelDataCommand();
+TzelCommand zelDrawCommand();

@@ -4,7 +4,7 @@
 #include "tools/zelreport/command.h"
 #include "tools/zelreport/output.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 
 namespace {
@@ -93,13 +93,18 @@ QString TzelCommand::Usage() const
 
 const std::vector<TzelCommand> &zelCommands()
 {
-    static const std::vector<TzelCommand> list = {zelResaveCommand(), zelPagesCommand(), zelDataCommand()};
+    static const std::vector<TzelCommand> list = {zelResaveCommand(), zelPagesCommand(), zelDataCommand(),
+                                                  zelDrawCommand()};
     return list;
 }
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Fonts need a GUI application; the tool never shows a window, so it
+    // needs no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     zelRegisterSqlClasses();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {

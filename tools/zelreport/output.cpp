@@ -1,5 +1,6 @@
 #include "tools/zelreport/output.h"
 
+#include "base/core/zelexception.h"
 #include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
 
@@ -21,6 +22,18 @@ int zelFinish(const TzelReport &report, const QString &fileName, int status)
         std::fprintf(stderr, "%s\n", qUtf8Printable(error.Text()));
     }
     return 1;
+}
+
+int zelWriteOutput(const TzelReport &report, const QString &fileName, const std::function<void()> &write)
+{
+    try {
+        write();
+    } catch (const TzelException &e) {
+        zelFinish(report, fileName);
+        zelSay(e.message());
+        return 1;
+    }
+    return zelFinish(report, fileName);
 }
 
 void zelPrintLine(const QString &text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class TzelReport;
 
@@ -11,6 +12,10 @@ void zelSay(const QString &text);
 /// "FILE:LINE:COL: OBJECT.PROPERTY: message" (FileName where a problem names
 /// no file). Returns Status, or 1 when anything was collected.
 int zelFinish(const TzelReport &report, const QString &fileName, int status = 0);
+/// Runs Write, which makes the output file of a command on the input file
+/// FileName, then reports like zelFinish; a write that fails is said too and
+/// gives 1.
+int zelWriteOutput(const TzelReport &report, const QString &fileName, const std::function<void()> &write);
 /// Writes Text and a line break to standard output as UTF-8 bytes, whatever
 /// characters (NUL among them) it holds.
 void zelPrintLine(const QString &text);

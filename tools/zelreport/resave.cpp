@@ -1,4 +1,3 @@
-#include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
@@ -38,17 +37,12 @@ int resave(const TzelCommandArgs &args)
     const bool loaded = prepared ? zelLoadPrepared(*prepared, input) : zelLoadTemplate(report, input, args);
     if (!loaded)
         return zelFinish(report, input, 1);
-    try {
+    return zelWriteOutput(report, input, [&] {
         if (prepared)
             prepared->SaveToFile(output);
         else
             report.SaveToFile(output);
-    } catch (const TzelException &e) {
-        zelFinish(report, input);
-        zelSay(e.message());
-        return 1;
-    }
-    return zelFinish(report, input);
+    });
 }
 
 } // namespace
