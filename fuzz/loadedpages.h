@@ -4,7 +4,7 @@
 // what the prepared-report fuzzer does with each input, and what its
 // regression test replays.
 #include "model/report/zelreport.h"
-#include "prepared/zelcustomoutline.h"
+#include "model/report/zelcustomoutline.h"
 #include "prepared/zelpreviewpages.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "prepared/zeloutline.h"
 
 #include "base/xml/zelxmlitem.h"
-#include "prepared/zelcustompreviewpages.h"
+#include "model/report/zelcustompreviewpages.h"
 #include "prepared/zelitemattributes.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prepared/zelcustomoutline.h"
+#include "model/report/zelcustomoutline.h"
 
 // The outline kept as the "outline" element of the prepared report: nested
 // "item" elements with "text", "page" and "top".

@@ -4,7 +4,8 @@
 using namespace zelpages;
 
 TzelPreviewPages::TzelPreviewPages(TzelReport *report)
-    : TzelCustomPreviewPages(report), FPictureCache(std::make_unique<TzelPictureCache>())
+    : TzelCustomPreviewPages(report), FPostProcessor(std::make_unique<TzelPostProcessor>()),
+      FPictureCache(std::make_unique<TzelPictureCache>())
 {
     FOutline = std::make_unique<TzelOutline>(this, FXMLDoc.Root());
     FXMLDoc.Root()->SetName(QStringLiteral("preparedreport"));

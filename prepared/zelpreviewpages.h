@@ -3,7 +3,7 @@
 #include "base/core/zelsortedstrings.h"
 #include "base/stream/zeltextposition.h"
 #include "base/xml/zelxmldocument.h"
-#include "prepared/zelcustompreviewpages.h"
+#include "model/report/zelcustompreviewpages.h"
 #include "prepared/zeldictionary.h"
 
 #include <QList>
@@ -13,6 +13,7 @@
 
 class TzelClassInfo;
 class TzelPictureCache;
+class TzelPostProcessor;
 class TzelXMLItem;
 class TzelXMLSerializer;
 
@@ -76,14 +77,10 @@ public:
     TzelXMLItem *FindAnchorRoot();
     /// 1-based page of the anchor named Text; 1 when there is none.
     int GetAnchorPage(const QString &text);
-    /// Makes the pages made from template page Page Width × Height units.
-    void UpdatePageDimensions(TzelReportPage *page, double width, double height);
-    /// Gives page Index a custom size of Width × Height millimetres.
-    void UpdatePageDimension(int index, double width, double height);
-    /// Records the last column used on the current page and its left edge.
-    void UpdatePageLastColumn(int column, double columnPos, bool reset = false);
-    /// Reads what UpdatePageLastColumn recorded; missing values leave the arguments.
-    void GetLastColumnPos(int &column, double &columnPos);
+    void UpdatePageDimensions(TzelReportPage *page, double width, double height) override;
+    void UpdatePageDimension(int index, double width, double height) override;
+    void UpdatePageLastColumn(int column, double columnPos, bool reset = false) override;
+    void GetLastColumnPos(int &column, double &columnPos) override;
     /// Keeps the page at the front of the cache from being evicted.
     void LockPage();
     /// Lets the locked page be evicted again.
@@ -92,6 +89,7 @@ public:
     const QList<TzelReportPage *> &SourcePages() const { return FSourcePages; }
     /// The pictures shared by all pages.
     TzelPictureCache &PictureCache() const { return *FPictureCache; }
+    TzelPostProcessor &PostProcessor() const override { return *FPostProcessor; }
     /// The unique names of the source objects.
     const TzelDictionary &Dictionary() const { return FDictionary; }
     /// The whole prepared report.
@@ -145,6 +143,7 @@ private:
     QString FLoadFile;                // the file being loaded, named in its errors
     TzelXMLDocument FXMLDoc;
     TzelDictionary FDictionary;
+    std::unique_ptr<TzelPostProcessor> FPostProcessor;
     std::unique_ptr<TzelPictureCache> FPictureCache;
     QList<TzelReportPage *> FSourcePages;
     QList<const TzelReportPage *> FSourceTemplates; // template page of each source page; nullptr after its build

@@ -29,10 +29,10 @@
 #include "model/serial/zelxmlserializer.h"
 #include "model/view/zelcustommemoview.h"
 #include "model/view/zelpictureview.h"
-#include "prepared/zelcustomoutline.h"
+#include "model/report/zelcustomoutline.h"
 #include "prepared/zelitemattributes.h"
 #include "prepared/zeloutline.h"
-#include "prepared/zelpagesengine.h"
+#include "model/report/zelpagesengine.h"
 #include "prepared/zelpicturecache.h"
 #include "prepared/zelpostprocessor.h"
 #include <QFile>

@@ -52,7 +52,7 @@ class TzelBand : public TzelReportComponent
     bool PrintChildIfInvisible = false; ///< the child prints while this band is hidden
     bool StartNewPage = false;          ///< starts a new page before printing
     bool Stretched = false;             ///< grows with its content
-    TzelShiftEngine ShiftEngine = seTree; ///< how stretched objects shift the others
+    TzelShiftMethod ShiftEngine = seTree; ///< how stretched objects shift the others
 
     // Run-time state.
     /// Set by the engine when the band did not fit.

@@ -17,6 +17,9 @@
 #include "model/page/zeldatapage.h"
 #include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
+#include "model/report/zelcustomengine.h"
+#include "model/report/zelcustompreviewpages.h"
+#include "model/report/zelenginefactory.h"
 #include "model/report/zelmodelclasses.h"
 #include "model/serial/zelxmlserializer.h"
 #include "model/style/zelstyles.h"
@@ -71,6 +74,24 @@ public:
 
 private:
     QByteArray FData;
+};
+
+class PrepareReportCommand final : public TzelDelayedCommand
+{
+public:
+    PrepareReportCommand(bool clearLast, const TzelEngineOptions &options)
+        : FClearLast(clearLast), FEngineOptions(options) {}
+    QString ClassName() const override { return QStringLiteral("TzelPrepareReportCommand"); }
+    void Execute(TzelReport &report) override
+    {
+        report.EngineOptions().Assign(FEngineOptions);
+        report.EngineOptions().AssignThreadProps(FEngineOptions);
+        report.PrepareReport(FClearLast);
+    }
+
+private:
+    bool FClearLast;
+    TzelEngineOptions FEngineOptions;
 };
 
 class ShowReportCommand final : public TzelDelayedCommand
@@ -149,6 +170,82 @@ TzelReport::TzelReport()
 }
 
 TzelReport::~TzelReport() = default;
+
+TzelCustomEngine *TzelReport::Engine()
+{
+    if (!FEngine) {
+        const TzelEngineFactory &factory = zelEngineFactory();
+        if (!factory.CreateEngine || !PreviewPages())
+            return nullptr;
+        FEngine = factory.CreateEngine(this);
+        FEngine->SetPreviewPages(FPreviewPages.get());
+    }
+    return FEngine.get();
+}
+
+TzelCustomPreviewPages *TzelReport::PreviewPages()
+{
+    if (!FPreviewPages && zelEngineFactory().CreatePreviewPages)
+        FPreviewPages = zelEngineFactory().CreatePreviewPages(this);
+    return FPreviewPages.get();
+}
+
+bool TzelReport::PrepareReport(bool clearLastReport)
+{
+    if (IsReportActionRunning()) {
+        FDelayedCommands.Add(std::make_unique<PrepareReportCommand>(clearLastReport, FEngineOptions));
+        return false;
+    }
+    FErrors.Clear();
+    Terminated = false;
+    TzelCustomEngine *engine = Engine();
+    if (!engine) {
+        FErrors.Add(zelRes("clNoEngine"));
+        ReportErrors();
+        return false;
+    }
+    if (clearLastReport)
+        FPreviewPages->Clear();
+    bool built = false;
+    if (CheckDataSets()) {
+        // The script is compiled and its main block run here once the script
+        // engine exists; templates without script need neither.
+        if (OnBeginDoc)
+            OnBeginDoc();
+        try {
+            built = engine->Run(true, false, nullptr);
+        } catch (const TzelException &e) {
+            FErrors.Add(e.message());
+        } catch (const std::exception &e) {
+            FErrors.Add(QString::fromLocal8Bit(e.what()));
+        }
+        if (built && FErrors.IsEmpty() && OnEndDoc)
+            OnEndDoc();
+    }
+    const bool result = built && FErrors.IsEmpty();
+    if (!FErrors.IsEmpty())
+        ReportErrors();
+    RunDelayedCommands();
+    return result;
+}
+
+void TzelReport::InternalOnProgressStart(const TzelProgress &progress)
+{
+    if (OnProgressStart)
+        OnProgressStart(progress);
+}
+
+void TzelReport::InternalOnProgress(const TzelProgress &progress)
+{
+    if (OnProgress)
+        OnProgress(progress);
+}
+
+void TzelReport::InternalOnProgressStop(const TzelProgress &progress)
+{
+    if (OnProgressStop)
+        OnProgressStop(progress);
+}
 
 void TzelReport::SetVersion(const QString &)
 {

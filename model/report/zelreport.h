@@ -13,6 +13,7 @@
 #include "model/report/zelengineoptions.h"
 #include "model/report/zelpreviewoptions.h"
 #include "model/report/zelprintoptions.h"
+#include "model/report/zelprogress.h"
 #include "model/report/zelreportoptions.h"
 
 #include <QString>
@@ -21,7 +22,10 @@
 #include <memory>
 
 class QIODevice;
+class TzelCustomEngine;
 class TzelCustomIOTransport;
+class TzelCustomPreviewPages;
+class TzelReportPage;
 class TzelStyles;
 class TzelPictureStore;
 
@@ -169,6 +173,25 @@ public:
     std::function<void(const QString &varName, Variant &value)> OnGetValue;
     /// The same after OnGetValue, with the object asking.
     std::function<void(TzelComponent *sender, const QString &varName, Variant &value)> OnNewGetValue;
+    /// Builds a page itself (through Engine()->ShowBand) instead of its data bands.
+    std::function<void(TzelReportPage *page)> OnManualBuild;
+    /// A long action starts, reports progress, and ends.
+    std::function<void(const TzelProgress &)> OnProgressStart, OnProgress, OnProgressStop;
+
+    /// The engine, made by the registered factory on first use; nullptr
+    /// when no factory is registered.
+    TzelCustomEngine *Engine();
+    /// The current prepared pages, made like the engine.
+    TzelCustomPreviewPages *PreviewPages();
+    /// Builds the report into its current prepared pages; False when errors
+    /// were collected (see Errors) or the build was refused.
+    bool PrepareReport(bool clearLastReport = true);
+    /// Fires OnProgressStart.
+    void InternalOnProgressStart(const TzelProgress &progress);
+    /// Fires OnProgress.
+    void InternalOnProgress(const TzelProgress &progress);
+    /// Fires OnProgressStop.
+    void InternalOnProgressStop(const TzelProgress &progress);
 
     /// Clears the report: empties the template and resets every option that
     /// belongs to a template.
@@ -255,6 +278,9 @@ private:
     std::unique_ptr<TzelStyles> FStyles;
     TzelReportDataSets FEnabledDataSets;
     TzelDataSetLink FDataSet;
+    // Pages before the engine: the engine points at them and goes first.
+    std::unique_ptr<TzelCustomPreviewPages> FPreviewPages;
+    std::unique_ptr<TzelCustomEngine> FEngine;
 };
 
 /// The report whose tree holds C (C itself when it is one), or nullptr.

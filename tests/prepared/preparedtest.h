@@ -15,7 +15,7 @@
 #include "model/view/zelpictureview.h"
 #include "model/view/zelshapeview.h"
 #include "model/view_testsupport.h"
-#include "prepared/zelpagesengine.h"
+#include "model/report/zelpagesengine.h"
 #include "prepared/zelpreviewpages.h"
 
 #include <QBuffer>

@@ -3,7 +3,7 @@
 #include "model/diff_testsupport.h"
 #include "model/reflect/zelclassregistry.h"
 #include "model/reversingcompressor.h"
-#include "prepared/zelcustomoutline.h"
+#include "model/report/zelcustomoutline.h"
 #include "prepared/zelpicturecache.h"
 #include "prepared/zelpostprocessor.h"
 #include "prepared/zelpreviewpageslist.h"

@@ -8,7 +8,7 @@
 #include "model/report/zelmodelclasses.h"
 #include "model/report/zelreport.h"
 #include "model/view/zelmemoview.h"
-#include "prepared/zelcustomoutline.h"
+#include "model/report/zelcustomoutline.h"
 #include "prepared/zelpreviewpages.h"
 
 #include <QTemporaryDir>

@@ -67,9 +67,6 @@ TzelCommand zelDataCommand()
     return {"data",
             "IN.zt3 DATASET",
             "Print the records of a data set of the template, tab-separated, the field names first.",
-            {{"--password", "TEXT", "the password of a protected template"},
-             {"--db-user", "NAME", "the login for the template's databases"},
-             {"--db-password", "TEXT", "its password"},
-             {"--allow-pipe", nullptr, "let a CSV data set read a named pipe"}},
+            zelLoadOptions(),
             data};
 }

@@ -38,7 +38,7 @@ int draw(const TzelCommandArgs &args)
     const QString &input = args.Positional.at(0);
     const QString &output = args.Positional.at(1);
     if (QFileInfo(output).suffix().compare(QLatin1StringView("png"), Qt::CaseInsensitive) != 0) {
-        zelSay(zelFormat(zelRes("clNotPNG"), {output}));
+        zelSay(zelFormat(zelRes("clWrongExtension"), {output, QStringLiteral(".png")}));
         return 2;
     }
     const std::optional<int> pageNo = numberOption(args, "--page", 1, 1, 100000);
@@ -47,10 +47,8 @@ int draw(const TzelCommandArgs &args)
         return 2;
 
     TzelReport report;
-    if (zelIsPreparedReport(input)) {
-        zelSay(zelFormat(zelRes("clOutNotTemplate"), {input, input}));
+    if (!zelTemplateInput(input))
         return 2;
-    }
     if (!zelLoadTemplate(report, input, args))
         return zelFinish(report, input, 1);
     QList<const TzelReportPage *> pages;
@@ -97,6 +95,6 @@ TzelCommand zelDrawCommand()
             "and fills, text as written) into a PNG picture.",
             {{"--page", "N", "the page to draw, from 1 (1)"},
              {"--dpi", "N", "pixels per inch of the picture (96)"},
-             {"--password", "TEXT", "the password of a protected template"}},
+             zelPasswordOption()},
             draw};
 }

@@ -25,6 +25,14 @@ bool zelIsPreparedReport(const QString &fileName)
     return QFileInfo(fileName).suffix().compare(QStringLiteral("zp3"), Qt::CaseInsensitive) == 0;
 }
 
+bool zelTemplateInput(const QString &fileName)
+{
+    if (!zelIsPreparedReport(fileName))
+        return true;
+    zelSay(zelFormat(zelRes("clNotTemplate"), {fileName}));
+    return false;
+}
+
 bool zelLoadTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args)
 {
     if (!zelInputFile(fileName))

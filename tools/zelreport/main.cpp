@@ -1,10 +1,16 @@
 // zelreport: runs reports in batch. It never opens a window or waits for input.
+#include "engine/core/zelengineclasses.h"
 #include "model/report/zelreport.h"
 #include "model/sql/zelsqlclasses.h"
 #include "tools/zelreport/command.h"
 #include "tools/zelreport/output.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdio>
 
 namespace {
@@ -28,11 +34,31 @@ QString wrapped(const QString &text, int indent)
     return out;
 }
 
+// Parts joined by blanks into lines of at most Width characters, the first
+// led by Indent blanks, the others by Continued.
+QString joined(const QStringList &parts, int indent, int continued)
+{
+    QString out;
+    QString line = QString(indent, u' ');
+    qsizetype lineStart = 0;
+    for (const QString &part : parts) {
+        if (line.size() - lineStart > indent && line.size() + 1 + part.size() > kWidth) {
+            out += line + u'\n';
+            line = QString(continued, u' ');
+            indent = continued;
+        } else if (line.size() > indent) {
+            line += u' ';
+        }
+        line += part;
+    }
+    return out + line + u'\n';
+}
+
 void printUsage(FILE *out)
 {
     QString text = QStringLiteral("Usage: zelreport COMMAND ARGS [OPTIONS]\n\nCommands:\n");
     for (const TzelCommand &c : zelCommands()) {
-        text += QStringLiteral("  ") + c.Usage() + u'\n' + wrapped(QString::fromUtf8(c.Description), 6);
+        text += joined(c.UsageParts(), 2, 8) + wrapped(QString::fromUtf8(c.Description), 6);
         for (const TzelCommandOption &o : c.Options) {
             const QString name = QString::fromLatin1(o.Name) + (o.Value ? u' ' + QString::fromLatin1(o.Value) : QString());
             text += QString(6, u' ') + name.leftJustified(20) + u' ' + QString::fromUtf8(o.Description) + u'\n';
@@ -67,7 +93,11 @@ bool parse(const TzelCommand &command, const QStringList &args, TzelCommandArgs 
             }
             value = args.at(++i);
         }
-        parsed.Values.insert(arg, value);
+        if (parsed.Values.contains(arg) && !option->Repeatable) {
+            zelSay(QStringLiteral("\"%1\" is given twice").arg(arg));
+            return false;
+        }
+        parsed.Values[arg] << value;
     }
     const qsizetype wanted = QString::fromLatin1(command.Arguments).split(u' ', Qt::SkipEmptyParts).size();
     if (parsed.Positional.size() != wanted) {
@@ -82,19 +112,39 @@ bool parse(const TzelCommand &command, const QStringList &args, TzelCommandArgs 
 
 } // namespace
 
+QStringList TzelCommand::UsageParts() const
+{
+    QStringList parts{QString::fromLatin1(Name) + u' ' + QString::fromLatin1(Arguments)};
+    for (const TzelCommandOption &o : Options)
+        parts << QStringLiteral("[") + QString::fromLatin1(o.Name)
+                     + (o.Value ? u' ' + QString::fromLatin1(o.Value) : QString()) + u']'
+                     + (o.Repeatable ? QStringLiteral("...") : QString());
+    return parts;
+}
+
 QString TzelCommand::Usage() const
 {
-    QString usage = QString::fromLatin1(Name) + u' ' + QString::fromLatin1(Arguments);
-    for (const TzelCommandOption &o : Options)
-        usage += QStringLiteral(" [") + QString::fromLatin1(o.Name)
-                 + (o.Value ? u' ' + QString::fromLatin1(o.Value) : QString()) + u']';
-    return usage;
+    return UsageParts().join(u' ');
+}
+
+TzelCommandOption zelPasswordOption()
+{
+    return {"--password", "TEXT", "the password of a protected template"};
+}
+
+std::vector<TzelCommandOption> zelLoadOptions(std::vector<TzelCommandOption> own)
+{
+    own.insert(own.end(), {zelPasswordOption(),
+                           {"--db-user", "NAME", "the login for the template's databases"},
+                           {"--db-password", "TEXT", "its password"},
+                           {"--allow-pipe", nullptr, "let a CSV data set read a named pipe"}});
+    return own;
 }
 
 const std::vector<TzelCommand> &zelCommands()
 {
-    static const std::vector<TzelCommand> list = {zelResaveCommand(), zelPagesCommand(), zelDataCommand(),
-                                                  zelDrawCommand()};
+    static const std::vector<TzelCommand> list = {zelResaveCommand(), zelBuildCommand(), zelTextCommand(),
+                                                  zelPagesCommand(), zelDataCommand(),  zelDrawCommand()};
     return list;
 }
 
@@ -104,8 +154,16 @@ int main(int argc, char **argv)
     // needs no display either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, CI) Qt picks a runtime folder itself but warns
+    // on every run; the tool takes the same folder quietly.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
+        if (mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
     QGuiApplication app(argc, argv);
     zelRegisterSqlClasses();
+    zelRegisterEngine();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(stderr);

@@ -1,10 +1,12 @@
 #include "tools/zelreport/output.h"
 
 #include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 void zelSay(const QString &text)
 {
@@ -36,8 +38,25 @@ int zelWriteOutput(const TzelReport &report, const QString &fileName, const std:
     return zelFinish(report, fileName);
 }
 
+void zelPrintText(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
 void zelPrintLine(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    zelPrintText(text + u'\n');
+}
+
+bool zelBuildReport(TzelReport &report)
+{
+    if (isatty(fileno(stderr))) {
+        report.OnProgress = [](const TzelProgress &progress) {
+            std::fprintf(stderr, "\r%s", qUtf8Printable(zelFormat(zelRes("clBuilding"), {QString::number(progress.Page)})));
+            std::fflush(stderr);
+        };
+        report.OnProgressStop = [](const TzelProgress &) { std::fputs("\r\033[K", stderr); };
+    }
+    return report.PrepareReport();
 }

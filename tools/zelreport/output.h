@@ -16,6 +16,11 @@ int zelFinish(const TzelReport &report, const QString &fileName, int status = 0)
 /// FileName, then reports like zelFinish; a write that fails is said too and
 /// gives 1.
 int zelWriteOutput(const TzelReport &report, const QString &fileName, const std::function<void()> &write);
+/// Builds Report (PrepareReport) in batch: progress goes to standard error
+/// as one updating line when it is a terminal. Whether it built without errors.
+bool zelBuildReport(TzelReport &report);
+/// Writes Text (lines ending in line breaks) to standard output as UTF-8.
+void zelPrintText(const QString &text);
 /// Writes Text and a line break to standard output as UTF-8 bytes, whatever
 /// characters (NUL among them) it holds.
 void zelPrintLine(const QString &text);

@@ -1,6 +1,6 @@
 #include "model/page/zelreportpage.h"
 #include "model/report/zelreport.h"
-#include "prepared/zelcustomoutline.h"
+#include "model/report/zelcustomoutline.h"
 #include "prepared/zelpreviewpages.h"
 #include "tools/zelreport/command.h"
 #include "tools/zelreport/load.h"

@@ -53,6 +53,6 @@ TzelCommand zelResaveCommand()
             "IN OUT",
             "Load a template (.zt3) or a prepared report (.zp3) and write it again to OUT, which keeps the kind of "
             "IN. Status 1 when the load collected errors; what was read is written all the same.",
-            {{"--password", "TEXT", "the password of a protected template"}},
+            {zelPasswordOption()},
             resave};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "prepared/zelpreviewpagestypes.h"
+#include "model/report/zelcustomoutline.h"
+#include "model/report/zelpreviewpagestypes.h"
 
 #include <QPoint>
 #include <QString>
@@ -9,7 +10,6 @@
 class QIODevice;
 class TzelComponent;
 class TzelCustomIOTransport;
-class TzelCustomOutline;
 class TzelPagesEngine;
 class TzelPictureView;
 class TzelPostProcessor;
@@ -92,6 +92,14 @@ public:
     virtual void ModifyPage(int index, TzelReportPage *page) = 0;
     /// Stores again an object of a rebuilt page after it was edited.
     virtual void ModifyObject(TzelComponent *component) = 0;
+    /// Makes the pages made from template page Page Width × Height units.
+    virtual void UpdatePageDimensions(TzelReportPage *page, double width, double height) = 0;
+    /// Gives page Index a custom size of Width × Height millimetres.
+    virtual void UpdatePageDimension(int index, double width, double height) = 0;
+    /// Records the last column used on the current page and its left edge.
+    virtual void UpdatePageLastColumn(int column, double columnPos, bool reset = false) = 0;
+    /// Reads what UpdatePageLastColumn recorded; missing values leave the arguments.
+    virtual void GetLastColumnPos(int &column, double &columnPos) = 0;
     /// Reads a prepared report; with partial loading pages are read when
     /// first needed and Stream must stay open.
     virtual void LoadFromStream(QIODevice *stream, bool allowPartialLoading = false) = 0;
@@ -122,7 +130,7 @@ public:
     /// The outline.
     TzelCustomOutline &Outline() const { return *FOutline; }
     /// Deferred values of objects completed after they were stored.
-    TzelPostProcessor &PostProcessor() const { return *FPostProcessor; }
+    virtual TzelPostProcessor &PostProcessor() const = 0;
     /// The report the pages belong to.
     TzelReport *Report() const { return FReport; }
 
@@ -130,5 +138,4 @@ protected:
     int FCurPage = -1;
     TzelReport *FReport;
     std::unique_ptr<TzelCustomOutline> FOutline;
-    std::unique_ptr<TzelPostProcessor> FPostProcessor;
 };

@@ -1,0 +1,610 @@
+// The engine's runs and passes, and its page and column operations.
+#include "engine/core/zelengine.h"
+
+#include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
+#include "engine/core/zelshiftengine.h"
+#include "model/band/zelchild.h"
+#include "model/band/zelcolumnfooter.h"
+#include "model/band/zelcolumnheader.h"
+#include "model/band/zelnullband.h"
+#include "model/band/zeloverlay.h"
+#include "model/band/zelpagefooter.h"
+#include "model/band/zelpageheader.h"
+#include "model/band/zelreportsummary.h"
+#include "model/band/zelreporttitle.h"
+#include "model/component/zelunits.h"
+#include "model/data/zeldataset.h"
+#include "model/page/zelreportpage.h"
+#include "model/report/zelcustompreviewpages.h"
+#include "model/report/zelreport.h"
+
+#include <cmath>
+
+namespace {
+
+QList<TzelReportPage *> ReportPages(const TzelReport &report)
+{
+    QList<TzelReportPage *> pages;
+    for (TzelComponent *c : report.Objects())
+        if (auto *page = dynamic_cast<TzelReportPage *>(c))
+            pages.append(page);
+    return pages;
+}
+
+// Height of Band and of the chain of its child bands.
+double ChainHeight(TzelBand *band)
+{
+    double h = 0;
+    for (TzelBand *b = band; b; b = static_cast<TzelBand *>(b->Child()))
+        h += b->Height();
+    return h;
+}
+
+// Restores a value when the scope ends, also when an exception passes.
+template <class T> class ScopedValue
+{
+public:
+    ScopedValue(T &ref, T value) : FRef(ref), FOld(ref) { FRef = value; }
+    ~ScopedValue() { FRef = FOld; }
+    ScopedValue(const ScopedValue &) = delete;
+    ScopedValue &operator=(const ScopedValue &) = delete;
+
+private:
+    T &FRef;
+    T FOld;
+};
+
+} // namespace
+
+TzelEngine::TzelEngine(TzelReport *report)
+    : TzelCustomEngine(report), FShiftEngine(std::make_unique<TzelShiftEngine>())
+{
+}
+
+TzelEngine::~TzelEngine() = default;
+
+template <class T> T *TzelEngine::FindBand() const
+{
+    return FPage ? static_cast<T *>(FPage->FindBand(T::StaticClassInfo())) : nullptr;
+}
+
+bool TzelEngine::Run(bool runDialogs, bool, TzelPage *page)
+{
+    // Dialog pages arrive with the dialog issue: with none, RunDialogs is true.
+    (void)runDialogs;
+    if (!Initialize()) {
+        Finalize();
+        return false;
+    }
+    struct FinalizeGuard
+    {
+        TzelEngine *Engine;
+        ~FinalizeGuard() { Engine->Finalize(); }
+    } guard{this};
+
+    auto *onlyPage = dynamic_cast<TzelReportPage *>(page);
+    for (TzelReportPage *p : onlyPage ? QList<TzelReportPage *>{onlyPage} : ReportPages(*FReport))
+        FPreviewPages->AddSourcePage(p);
+
+    FFinalPass = !DoublePass();
+    FTotalPages = 0;
+    FPreviewPages->BeginPass();
+    RunReportPages(onlyPage);
+    if (DoublePass()) {
+        FTotalPages = FPreviewPages->Count();
+        FPreviewPages->SetCurPage(FPreviewPages->Count() - 1);
+        FPreviewPages->ClearFirstPassPages();
+        FFinalPass = true;
+        RunReportPages(onlyPage);
+    }
+    return true;
+}
+
+bool TzelEngine::CheckPage(TzelReportPage *page)
+{
+    const double width = page->PaperWidth() - page->LeftMargin - page->RightMargin;
+    const double height = page->PaperHeight() - page->TopMargin - page->BottomMargin;
+    if (width <= 0 || height <= 0) {
+        FReport->Errors().Add(zelFormat(zelRes("clNoPrintableArea"), {page->Name()}));
+        return false;
+    }
+    if (page->Columns() > 1) {
+        bool positionsOk = page->ColumnPositions.size() >= page->Columns();
+        for (int i = 0; positionsOk && i < page->Columns(); ++i)
+            page->ColumnPositions[i].toDouble(&positionsOk);
+        if (!positionsOk || page->ColumnWidth <= 0) {
+            FReport->Errors().Add(
+                zelFormat(zelRes("clNoColumnWidth"), {page->Name(), QString::number(page->Columns())}));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TzelEngine::Initialize()
+{
+    FPrevFooterHeight = 0;
+    FPreviewPages->Initialize();
+    FPreviewPages->AddPageAction = apAdd;
+    const QDateTime now = QDateTime::currentDateTime();
+    FStartDate = now.date();
+    FStartTime = now.time();
+    FRunning = true;
+    FKeeping = FKeepHeader = FKeepFooter = false;
+    FKeepBand = nullptr;
+    FCurVColumn = 0;
+    FReport->SetEngineRunning(true);
+
+    const QList<TzelReportPage *> pages = ReportPages(*FReport);
+    bool anyPage = false;
+    for (TzelReportPage *page : pages) {
+        if (page->IsSubReport())
+            continue;
+        anyPage = anyPage || page->Visible();
+        CheckPage(page);
+        if (FReport->DataSet() && FReport->DataSet() == page->DataSet()) {
+            FReport->Errors().Add(zelRes("Cannot use the same dataset for Report.DataSet and Page.DataSet"));
+            break;
+        }
+    }
+    if (!anyPage)
+        FReport->Errors().Add(zelRes("clNoReportPage"));
+    FReport->InternalOnProgressStart(TzelProgress{});
+    return FReport->Errors().IsEmpty();
+}
+
+void TzelEngine::Finalize()
+{
+    FRunning = false;
+    FPreviewPages->Finish();
+    FShiftEngine->Clear();
+    FSaved.clear();
+    FPage = nullptr;
+    FCurBand = nullptr;
+    FReport->SetEngineRunning(false);
+    FReport->InternalOnProgressStop(TzelProgress{ptRunning, FPreviewPages->Count(), FCurLineThrough});
+}
+
+void TzelEngine::ReportProgress()
+{
+    FReport->InternalOnProgress(TzelProgress{ptRunning, FPreviewPages->Count(), FCurLineThrough});
+}
+
+void TzelEngine::RunReportPages(TzelPage *page)
+{
+    FFirstReportPage = true;
+    auto buildOnce = [&] {
+        const QList<TzelReportPage *> pages =
+            page ? QList<TzelReportPage *>{static_cast<TzelReportPage *>(page)} : ReportPages(*FReport);
+        for (TzelReportPage *p : pages) {
+            if (FReport->Terminated)
+                break;
+            if (page || (!p->IsSubReport() && p->Visible())) {
+                RunReportPage(p);
+                FFirstReportPage = false;
+            }
+        }
+    };
+    if (TzelDataSet *ds = FReport->DataSet()) {
+        ds->First();
+        while (!ds->Eof() && !FReport->Terminated) {
+            buildOnce();
+            ds->Next();
+        }
+    } else {
+        buildOnce();
+    }
+}
+
+void TzelEngine::RunReportPage(TzelReportPage *page)
+{
+    // A subreport page only runs its data bands, which arrive with the
+    // data-band issue.
+    if (page->IsSubReport())
+        return;
+    FPage = page;
+    FIsFirstBand = true;
+    if (TzelDataSet *ds = page->DataSet()) {
+        ds->First();
+        while (!ds->Eof() && !FReport->Terminated) {
+            RunPage();
+            ds->Next();
+        }
+    } else {
+        for (int i = 0; i < page->PageCount() && !FReport->Terminated; ++i)
+            RunPage();
+    }
+}
+
+void TzelEngine::RunPage()
+{
+    // Without data bands every page has printable data, so PrintIfEmpty
+    // never suppresses a page yet.
+    InitPage();
+    ShowPageObjects();
+    if (FReport->OnManualBuild)
+        FReport->OnManualBuild(FPage);
+    // Otherwise the page's data bands run here (data-band issue).
+
+    FIsLastPage = true;
+    const double mm = qz01cm;
+    if (FPage->EndlessHeight || FPage->EndlessWidth) {
+        const double width = FPage->EndlessWidth ? FPage->LeftMargin * mm + FPageWidth + FPage->RightMargin * mm
+                                                 : FPage->PaperWidth() * mm;
+        double height = FPage->PaperHeight() * mm;
+        if (FPage->EndlessHeight) {
+            FPageHeight = FooterHeight() + FCurY;
+            height = GetPageHeight() + FPage->TopMargin * mm + FPage->BottomMargin * mm;
+        }
+        FPreviewPages->UpdatePageDimensions(FPage, width, height);
+    }
+    EndPage();
+    FIsLastPage = false;
+}
+
+void TzelEngine::InitPage()
+{
+    FHeaderList.Clear();
+    TzelBand *title = FindBand<TzelReportTitle>();
+    TzelBand *header = FindBand<TzelPageHeader>();
+    if (FPage->TitleBeforeHeader) {
+        FHeaderList.AddItem(title, 0, false);
+        FHeaderList.AddItem(header, 0, false);
+    } else {
+        FHeaderList.AddItem(header, 0, false);
+        FHeaderList.AddItem(title, 0, false);
+    }
+    const double mm = qz01cm;
+    FPageHeight = (FPage->PaperHeight() - FPage->TopMargin - FPage->BottomMargin) * mm;
+    FPageWidth = (FPage->PaperWidth() - FPage->LeftMargin - FPage->RightMargin) * mm;
+    FCurX = FCurY = 0;
+    FCurColumn = 1;
+    FPageCurX = 0;
+    FIsFirstPage = true;
+    FIsLastPage = false;
+    FTitlePrinted = false;
+    FPreviewPages->Outline().LevelRoot();
+    if (FPage->ResetPageNumbers)
+        FPreviewPages->ResetLogicalPageNumber();
+
+    if (FPreviewPages->Count() > 0 && FPage->PrintOnPreviousPage) {
+        FPreviewPages->SetCurPage(FPreviewPages->Count() - 1);
+        int column = 0;
+        double position = 0;
+        FPreviewPages->GetLastColumnPos(column, position);
+        FCurX = position;
+        const bool singleColumn = FPage->Columns() < 2 || (title && FPage->ShowTitleOnPreviousPage);
+        if (singleColumn) {
+            column = 0;
+            FCurX = 0;
+        }
+        FCurY = FPreviewPages->GetLastY(FCurX);
+        if (column > 0)
+            FCurColumn = column;
+        else
+            FFirstColumnY = FCurY;
+        FHeaderList.RemoveItem(title);
+        if (singleColumn && title) {
+            // A break while the title prints must go to a new page.
+            FCurColumn = std::max(1, FPage->Columns());
+            ShowBand(title);
+            FCurColumn = 1;
+            FFirstColumnY = FCurY;
+        }
+    } else {
+        OpenPage();
+        FFirstColumnY = FCurY;
+    }
+    if (FFirstReportPage)
+        FPreviewPages->FirstPage = FPreviewPages->CurPage();
+    TzelBand *columnHeader = FindBand<TzelColumnHeader>();
+    ShowBand(columnHeader);
+    FHeaderList.AddItem(columnHeader, 0, false);
+    FHeaderList.RemoveItem(title);
+    AddPageOutline();
+}
+
+void TzelEngine::OpenPage()
+{
+    FPrevFooterHeight = 0;
+    FPreviewPages->AddPage(FPage);
+    ReportProgress();
+    FCurY = 0;
+    if (auto *overlay = FindBand<TzelOverlay>(); overlay && !overlay->PrintOnTop) {
+        ShowBand(overlay);
+        FCurY = 0;
+    }
+    FFirstColumnY = 0;
+    const double savedX = FCurX;
+    for (int i = 0; i < FHeaderList.Count(); ++i) {
+        TzelHeaderListItem &item = FHeaderList.Items(i);
+        TzelBand *band = item.Band;
+        if (!band || band == FStartNewPageBand)
+            continue;
+        FCurX = item.Left;
+        auto *pageHeader = dynamic_cast<TzelPageHeader *>(band);
+        if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage) {
+            if (pageHeader->PrintChildIfInvisible && pageHeader->Child()) {
+                ScopedValue<bool> fromAdd(FCallFromAddPage, true);
+                ShowBand(static_cast<TzelBand *>(pageHeader->Child()));
+            }
+            continue;
+        }
+        if (item.IsInKeepList && FKeeping && !FKeepFooter)
+            continue;
+        const bool isTitle = dynamic_cast<TzelReportTitle *>(band) != nullptr;
+        band->Overflow = true;
+        {
+            ScopedValue<bool> fromAdd(FCallFromAddPage, true);
+            ScopedValue<bool> fromHeader(FCallFromPHeader, pageHeader != nullptr);
+            if (isTitle)
+                item.Band = nullptr; // printed once
+            ShowBand(band);
+        }
+        band->Overflow = false;
+        if (pageHeader)
+            FFirstColumnY = FCurY;
+        if (isTitle)
+            FTitlePrinted = true;
+    }
+    FCurX = savedX;
+}
+
+void TzelEngine::ShowPageObjects()
+{
+    QList<TzelComponent *> loose;
+    for (TzelComponent *c : FPage->Objects())
+        if (!dynamic_cast<TzelBand *>(c))
+            loose.append(c);
+    if (loose.isEmpty())
+        return;
+    QList<int> places;
+    for (TzelComponent *c : loose)
+        places.append(FPage->Objects().indexOf(c));
+    const double savedY = FCurY;
+    {
+        TzelNullBand holder;
+        holder.SetBounds(0, 0, FPageWidth, GetPageHeight());
+        for (TzelComponent *c : loose)
+            c->SetParent(&holder);
+        ShowBand(&holder);
+        for (int i = 0; i < loose.size(); ++i) {
+            loose[i]->SetParent(FPage);
+            FPage->MoveChild(loose[i], places[i]);
+        }
+    }
+    FCurY = savedY;
+}
+
+void TzelEngine::AddPageOutline()
+{
+    if (FPage->OutlineText.isEmpty())
+        return;
+    // Without the expression engine the outline text is taken literally.
+    FPreviewPages->Outline().LevelRoot();
+    FPreviewPages->Outline().AddItem(FPage->OutlineText, 0);
+}
+
+double TzelEngine::FreeSpace()
+{
+    if (FPage && FPage->EndlessHeight)
+        return 1e6;
+    return GetPageHeight() - (FPrevFooterHeight != 0 ? FPrevFooterHeight : FooterHeight()) - FCurY;
+}
+
+double TzelEngine::GetPageHeight()
+{
+    if (FPage && FPage->EndlessHeight)
+        return FooterHeight() + FCurY;
+    return FPageHeight;
+}
+
+double TzelEngine::HeaderHeight(bool addReprintOnNewPage)
+{
+    double h = ChainHeight(FindBand<TzelColumnHeader>()) + ChainHeight(FindBand<TzelPageHeader>());
+    if (addReprintOnNewPage) {
+        for (int i = 0; i < FHeaderList.Count(); ++i) {
+            TzelBand *band = FHeaderList.Items(i).Band;
+            if (band && !dynamic_cast<TzelPageHeader *>(band) && !dynamic_cast<TzelColumnHeader *>(band))
+                h += band->Height();
+        }
+    }
+    return h;
+}
+
+double TzelEngine::FooterHeight()
+{
+    double h = 0;
+    if (TzelBand *b = FindBand<TzelColumnFooter>())
+        h += b->Height();
+    if (TzelBand *b = FindBand<TzelPageFooter>())
+        h += b->Height();
+    return h;
+}
+
+void TzelEngine::NewColumn()
+{
+    if (FCurColumn >= FPage->Columns()) {
+        NewPage();
+        return;
+    }
+    if (FKeeping) {
+        FPreviewPages->CutObjects(FKeepPosition);
+        FCurY = FPreviewPages->GetLastY();
+    }
+    FLastBandOnPage = FCurBand;
+    ShowColumnFooter();
+    StartColumn();
+    FLastBandOnPage = nullptr;
+    if (FKeeping) {
+        FPreviewPages->PasteObjects(FCurX, FCurY);
+        FPreviewPages->Outline().ShiftItems(FKeepOutline, int(std::round(FCurY)));
+        FPreviewPages->ShiftAnchors(FKeepAnchor, int(std::round(FCurY)));
+        FCurY = FPreviewPages->GetLastY(FCurX);
+    }
+    FKeeping = FKeepHeader = false;
+}
+
+void TzelEngine::StartColumn()
+{
+    ++FCurColumn;
+    const double x = FPage->ColumnPositions.value(FCurColumn - 1).toDouble() * qz01cm;
+    FCurY = FFirstColumnY;
+    for (int i = 0; i < FHeaderList.Count(); ++i) {
+        const TzelHeaderListItem &item = FHeaderList.Items(i);
+        TzelBand *band = item.Band;
+        if (!band || dynamic_cast<TzelPageHeader *>(band) || band == FLastBandOnPage || item.IsInKeepList ||
+            FKeepHeader)
+            continue;
+        FCurX = item.Left + x;
+        ReprintBand(band);
+    }
+    FCurX = FPageCurX + x;
+}
+
+void TzelEngine::ReprintBand(TzelBand *band)
+{
+    for (TzelBand *b = band; b; b = static_cast<TzelBand *>(b->Child())) {
+        b->Overflow = true;
+        Stretch(b);
+        if (b->Visible()) {
+            if (FFinalPass)
+                b->CreateFillMemo();
+            b->SetLeft(FCurX);
+            b->SetTop(FCurY);
+            FPreviewPages->AddObject(b);
+            FCurY += b->Height();
+        }
+        const bool goOn = b->Visible() || b->PrintChildIfInvisible;
+        UnStretch(b);
+        b->Overflow = false;
+        if (!goOn)
+            break;
+    }
+}
+
+void TzelEngine::ShowColumnFooter()
+{
+    TzelBand *band = FindBand<TzelColumnFooter>();
+    if (!band)
+        return;
+    Stretch(band);
+    if (band->Visible()) {
+        band->SetLeft(FCurX - FPageCurX);
+        band->SetTop(FCurY);
+        FPreviewPages->AddObject(band);
+        FCurY += band->Height();
+    }
+    UnStretch(band);
+}
+
+void TzelEngine::NewPage()
+{
+    if (FCallFromAddPage) {
+        // A header that does not fit on an empty page would open pages forever.
+        ReportNoRoom(FCurBand);
+        return;
+    }
+    if (FKeepBand && FKeeping) {
+        const double a = FKeepBand->Height() + FCurY - FKeepCurY;
+        if (a > GetPageHeight() - FooterHeight() - HeaderHeight(false))
+            BreakAllKeep(); // the block can never fit on one page: it flows
+    }
+    if (FKeeping)
+        FPreviewPages->CutObjects(FKeepPosition);
+
+    FLastBandOnPage = FCurBand;
+    EndPage();
+    if (FPage->EndlessHeight)
+        FPreviewPages->UpdatePageDimension(FPreviewPages->Count() - 1,
+                                           FPageWidth / qz01cm + FPage->LeftMargin + FPage->RightMargin,
+                                           FCurY / qz01cm + FPage->TopMargin + FPage->BottomMargin);
+    OpenPage();
+    FLastBandOnPage = nullptr;
+    if (FKeeping) {
+        FPreviewPages->PasteObjects(0, FCurY);
+        FPreviewPages->Outline().ShiftItems(FKeepOutline, int(std::round(FCurY)));
+        FPreviewPages->ShiftAnchors(FKeepAnchor, int(std::round(FCurY)));
+        FCurY = FPreviewPages->GetLastY(0);
+    }
+    FKeeping = FKeepHeader = false;
+    FKeepBand = nullptr;
+    FKeepCurY = 0;
+    AddPageOutline();
+}
+
+void TzelEngine::EndPage()
+{
+    const bool nested = FCallFromEndPage;
+    if (!nested)
+        ShowColumnFooter();
+    if (!FIsLastPage) {
+        FCurX = FPageCurX;
+        FCurColumn = 1;
+    }
+    if (FPage->Columns() > 1)
+        FPreviewPages->UpdatePageLastColumn(FCurColumn, FCurX, false);
+    if (FIsLastPage && !nested) {
+        ScopedValue<bool> fromEnd(FCallFromEndPage, true);
+        if (TzelBand *summary = FindBand<TzelReportSummary>()) {
+            const double before = FCurY;
+            ShowBand(summary);
+            if (FPage->EndlessHeight) {
+                FPageHeight = GetPageHeight() + (FCurY - before);
+                FPreviewPages->UpdatePageDimensions(
+                    FPage, FPage->LeftMargin * qz01cm + FPageWidth + FPage->RightMargin * qz01cm,
+                    FPageHeight + FPage->TopMargin * qz01cm + FPage->BottomMargin * qz01cm);
+            }
+        }
+    }
+    if (auto *footer = FindBand<TzelPageFooter>()) {
+        FCurY = GetPageHeight() - footer->Height();
+        FPrevFooterHeight = FIsLastPage && footer->PrintOnLastPage && !nested ? footer->Height() : 0;
+        ScopedValue<bool> fromEnd(FCallFromEndPage, nested);
+        ShowPageFooter(footer);
+    }
+    if (auto *overlay = FindBand<TzelOverlay>(); overlay && overlay->PrintOnTop) {
+        FCurY = 0;
+        ShowPageFooter(overlay);
+    }
+    FIsFirstPage = false;
+}
+
+void TzelEngine::ShowPageFooter(TzelBand *band)
+{
+    Stretch(band);
+    if (band->Visible()) {
+        band->SetLeft(0);
+        band->SetTop(FCurY);
+        bool print = true;
+        if (auto *footer = dynamic_cast<TzelPageFooter *>(band)) {
+            const bool single = footer->PrintOnSinglePage && FIsFirstPage && FIsLastPage;
+            const bool hiddenFirst = FIsFirstPage && !footer->PrintOnFirstPage;
+            const bool hiddenLast = FIsLastPage && !footer->PrintOnLastPage && !FCallFromEndPage;
+            print = single || !(hiddenFirst || hiddenLast);
+        }
+        if (print) {
+            if (FFinalPass)
+                band->CreateFillMemo();
+            if (!FPreviewPages->BandExists(band))
+                FPreviewPages->AddObject(band);
+            FCurY += band->Height();
+        }
+    }
+    UnStretch(band);
+}
+
+void TzelEngine::ReportNoRoom(TzelBand *band)
+{
+    FReport->Errors().Add(
+        zelFormat(zelRes("clNoRoomOnPage"), {FPage->Name(), band ? band->Name() : QString()}));
+    FReport->Terminated = true;
+}
+
+void TzelEngine::ProcessObject(TzelView *)
+{
+    // Objects processed on request are completed by the post-processor,
+    // which needs the expression engine.
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "engine/core/zelheaderlist.h"
+#include "model/report/zelcustomengine.h"
+
+#include <QHash>
+#include <QList>
+#include <memory>
+
+class TzelReportPage;
+class TzelShiftEngine;
+class TzelXMLItem;
+
+// The report engine: walks the template pages, prints bands at a vertical
+// cursor, breaks columns and pages, reprints headers, keeps blocks of bands
+// together, splits bands taller than the free space and stretches objects.
+class TzelEngine : public TzelCustomEngine
+{
+public:
+    /// The engine of Report.
+    explicit TzelEngine(TzelReport *report);
+    ~TzelEngine() override;
+
+    double GetPageHeight() override;
+    void EndPage() override;
+    void BreakAllKeep() override;
+    void NewColumn() override;
+    void NewPage() override;
+    void PrepareShiftTree(TzelComponent *container) override;
+    TzelBand *ShowBand(TzelBand *band) override;
+    void ShowBand(const TzelClassInfo &bandClass) override;
+    void Stretch(TzelComponent *container) override;
+    void UnStretch(TzelComponent *container) override;
+    double HeaderHeight(bool addReprintOnNewPage) override;
+    double FooterHeight() override;
+    double FreeSpace() override;
+    void ProcessObject(TzelView *reportObject) override;
+    bool Run(bool runDialogs, bool clearLast, TzelPage *page) override;
+
+    /// Starts a build: resets the state and checks the template; False
+    /// when errors were collected.
+    bool Initialize();
+    /// Ends a build, also after a failure.
+    void Finalize();
+    /// Opens a keep block at Band unless one is open or nothing printed yet.
+    void StartKeep(TzelBand *band, int position = 0);
+    /// Closes the keep block that Band opened.
+    void EndKeep(TzelBand *band);
+    /// The bands reprinted on every new page and column.
+    TzelHeaderList &HeaderList() { return FHeaderList; }
+    /// Whether a keep block is open.
+    bool Keeping() const { return FKeeping; }
+    /// The band being printed.
+    TzelBand *CurBand() const { return FCurBand; }
+
+private:
+    struct SavedGeometry
+    {
+        TzelComponent *Object = nullptr;
+        double Left = 0;
+        double Top = 0;
+        double Height = 0;
+    };
+
+    void RunReportPages(TzelPage *page);
+    void RunReportPage(TzelReportPage *page);
+    void RunPage();
+    void InitPage();
+    void OpenPage();
+    void StartColumn();
+    void ReprintBand(TzelBand *band);
+    void ShowColumnFooter();
+    void ShowPageFooter(TzelBand *band);
+    void ShowPageObjects();
+    void AddPageOutline();
+    void DoShow(TzelBand *band);
+    void SplitBand(TzelBand *band);
+    void RestretchForNewPage(TzelBand *band);
+    void PlaceAndOutput(TzelBand *band);
+    void ReportNoRoom(TzelBand *band);
+    bool CheckPage(TzelReportPage *page);
+    void ReportProgress();
+    template <class T> T *FindBand() const;
+
+    std::unique_ptr<TzelShiftEngine> FShiftEngine;
+    TzelHeaderList FHeaderList;
+    QHash<TzelComponent *, QList<SavedGeometry>> FSaved; // design geometry of stretched containers
+    TzelReportPage *FPage = nullptr;
+    TzelBand *FCurBand = nullptr;
+    TzelBand *FLastBandOnPage = nullptr;
+    TzelBand *FStartNewPageBand = nullptr;
+    TzelBand *FKeepBand = nullptr;
+    TzelXMLItem *FKeepOutline = nullptr;
+    double FFirstColumnY = 0;
+    double FPageCurX = 0;
+    double FKeepCurY = 0;
+    double FPrevFooterHeight = 0;
+    int FKeepPosition = 0;
+    int FKeepAnchor = 0;
+    bool FCallFromAddPage = false;
+    bool FCallFromEndPage = false;
+    bool FCallFromPHeader = false;
+    bool FFirstReportPage = false;
+    bool FIsFirstBand = false;
+    bool FIsFirstPage = false;
+    bool FIsLastPage = false;
+    bool FTitlePrinted = false;
+    bool FKeeping = false;
+    bool FKeepHeader = false;
+    bool FKeepFooter = false;
+};

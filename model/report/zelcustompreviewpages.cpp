@@ -1,0 +1,5 @@
+#include "model/report/zelcustompreviewpages.h"
+
+TzelCustomPreviewPages::TzelCustomPreviewPages(TzelReport *report) : FReport(report) {}
+
+TzelCustomPreviewPages::~TzelCustomPreviewPages() = default;
