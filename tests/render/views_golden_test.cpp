@@ -205,7 +205,7 @@ TEST(ViewsGolden, FrameStyles)
     for (const auto &[style, name] : styles)
         for (const int width : {1, 3})
             cases.push_back({QStringLiteral("view_frame_%1_w%2").arg(QLatin1StringView(name)).arg(width),
-                             [style, width] { return framedBox(style, width); }});
+                             [style = style, width] { return framedBox(style, width); }});
     expectGoldens(cases);
 }
 
