@@ -243,31 +243,73 @@ void TzelEngine::BreakAllKeep()
 
 void TzelEngine::SplitBand(TzelBand *band)
 {
-    // Objects go to the part they fit in whole; text objects are not cut
-    // between parts.
+    // Memos print their text in parts; other objects go to the part they fit
+    // in whole.
     QList<TzelComponent *> work;
     for (TzelComponent *c : band->Objects())
         if (c->Visible() && c != static_cast<TzelComponent *>(band->FillMemo()))
             work.append(c);
     const QList<TzelComponent *> shown = work;
+    // The parts replace a memo's text; the design is restored afterwards.
+    struct DesignedText
+    {
+        TzelCustomMemoView *Memo;
+        QString Text;
+        bool FirstParaBreak;
+        bool LastParaBreak;
+    };
+    QList<DesignedText> designed;
+    for (TzelComponent *c : shown)
+        if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c)) {
+            designed.append({memo, memo->Text(), memo->FirstParaBreak, memo->LastParaBreak});
+            zelMemoInitPart(*memo);
+            memo->FSaveHeight = memo->Height();
+        }
     const double fullPage = GetPageHeight() - FooterHeight();
     double free = FreeSpace();
     int emptyParts = 0;
     while (!work.isEmpty() && !FReport->Terminated) {
         QList<TzelComponent *> part;
+        QList<TzelComponent *> done;
         QList<TzelComponent *> moved;
+        // Objects below Object's designed bottom follow it down by Down.
+        const auto pushBelow = [&](TzelComponent *object, double bottom, double down) {
+            for (TzelComponent *d : std::as_const(work))
+                if (d != object && !moved.contains(d) && d->Top() >= bottom - zelFloatTolerance &&
+                    OverlapsHorizontally(*object, *d)) {
+                    d->SetTop(d->Top() + down);
+                    moved.append(d);
+                }
+        };
         for (TzelComponent *c : std::as_const(work)) {
-            if (c->Top() + c->Height() <= free + zelFloatTolerance || c->Height() > fullPage) {
+            auto *memo = dynamic_cast<TzelCustomMemoView *>(c);
+            bool fits = c->Top() + c->Height() <= free + zelFloatTolerance || (!memo && c->Height() > fullPage);
+            double unused = 0;
+            if (memo && c->Top() < free) {
+                memo->FSavedTop = memo->Top();
+                memo->SetHeight(free - memo->Top());
+                unused = zelMemoDrawPart(*memo);
+                // A memo no line of which fits is output whole once it is taller than a page.
+                fits = memo->Top() + memo->FSaveHeight <= free + zelFloatTolerance ||
+                       (unused >= memo->Height() - zelFloatTolerance && memo->FSaveHeight > fullPage);
+            }
+            if (fits) {
+                if (memo)
+                    memo->SetHeight(memo->FSaveHeight);
                 part.append(c);
+                done.append(c);
+            } else if (memo && c->Top() < free) {
+                pushBelow(c, memo->FSavedTop + memo->FSaveHeight, unused);
+                if (unused >= memo->Height() - zelFloatTolerance) {
+                    memo->SetTop(free);
+                    memo->SetHeight(memo->FSaveHeight);
+                } else {
+                    part.append(c);
+                    memo->FSaveHeight += unused - memo->Height();
+                }
+                moved.append(c);
             } else if (c->Top() < free && !moved.contains(c)) {
-                const double down = free - c->Top();
-                const double oldBottom = c->Top() + c->Height();
-                for (TzelComponent *d : std::as_const(work))
-                    if (d != c && !moved.contains(d) && d->Top() >= oldBottom - zelFloatTolerance &&
-                        OverlapsHorizontally(*c, *d)) {
-                        d->SetTop(d->Top() + down);
-                        moved.append(d);
-                    }
+                pushBelow(c, c->Top() + c->Height(), free - c->Top());
                 c->SetTop(free);
                 moved.append(c);
             }
@@ -290,17 +332,26 @@ void TzelEngine::SplitBand(TzelBand *band)
             FPreviewPages->AddObject(band);
             band->DisposeFillMemo();
             FCurY += band->Height();
-            for (TzelComponent *c : part)
+            for (TzelComponent *c : std::as_const(done))
                 work.removeOne(c);
         }
         FCurBand = band;
         if (work.isEmpty())
             break;
         NewColumn();
-        for (TzelComponent *c : std::as_const(work))
+        for (TzelComponent *c : std::as_const(work)) {
             c->SetTop(std::max(0.0, c->Top() - free));
+            if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c))
+                memo->SetHeight(memo->FSaveHeight);
+        }
         free = FreeSpace();
     }
     for (TzelComponent *c : shown)
         c->SetVisible(true);
+    for (const DesignedText &d : std::as_const(designed)) {
+        d.Memo->SetText(d.Text);
+        d.Memo->FirstParaBreak = d.FirstParaBreak;
+        d.Memo->LastParaBreak = d.LastParaBreak;
+        d.Memo->FPartMemo.clear();
+    }
 }

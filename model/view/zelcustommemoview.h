@@ -45,6 +45,8 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     QString ExpressionDelimiters = QStringLiteral("[,]"); ///< opening and closing delimiter, comma separated
     bool FirstParaBreak = false;      ///< the text continues a paragraph broken on the previous page
     bool LastParaBreak = false;       ///< the text's last paragraph goes on on the next page
+    QString FPartMemo;                ///< the text still to print while the memo is split
+    bool FPartParaBreak = false;      ///< the text still to print begins inside a paragraph
     double GapX = 2;                  ///< horizontal inner margin
     double GapY = 1;                  ///< vertical inner margin
     TzelHAlign HAlign = haLeft;       ///< horizontal alignment

@@ -12,6 +12,8 @@ class TzelStretcheable : public TzelView
 
     bool CanShrink = false;                   ///< may become lower than designed
     TzelStretchMode StretchMode = smDontStretch; ///< how the height follows the content
+    double FSaveHeight = 0;                   ///< height still to print while its band is split
+    double FSavedTop = 0;                     ///< top before the current part of a split band
 
     static void Publish(TzelPublisher<TzelStretcheable> &p);
 };

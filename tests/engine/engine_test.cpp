@@ -13,10 +13,13 @@
 #include "model/report/zelcustomengine.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
+#include "model/view/zelcustommemoview.h"
 #include "model/view/zelmemoview.h"
 #include "prepared/zelpagestext.h"
 
 #include <gtest/gtest.h>
+
+#include <QRegularExpression>
 
 #include <functional>
 #include <vector>
@@ -221,6 +224,70 @@ TEST(EngineLayout, SplitBandContinuesOnTheNextPage)
         EXPECT_EQ(t.Build().toStdString(), c.Expected) << c.What;
         // The template is left as designed.
         EXPECT_DOUBLE_EQ(big->Objects().last()->Top(), c.Height - 100) << c.What;
+    }
+}
+
+TEST(EngineLayout, SplitMemoContinuesItsTextOnTheNextPage)
+{
+    QStringList shortLines;
+    QStringList words;
+    for (int i = 1; i <= 40; ++i)
+        shortLines.append(QStringLiteral("Line %1").arg(i));
+    for (int i = 1; i <= 150; ++i)
+        words.append(QStringLiteral("word%1").arg(i));
+    struct Case
+    {
+        const char *What = "";
+        QString Text;
+        bool CutInsideParagraph = false;
+    };
+    const Case cases[] = {
+        {"short lines: cut between paragraphs", shortLines.join(QLatin1Char('\n')), false},
+        {"one long paragraph: cut inside it", words.join(QLatin1Char(' ')), true},
+    };
+    for (const Case &c : cases) {
+        Template t;
+        t.Band<TzelPageHeader>("PageHeader1", 40);
+        auto *first = t.Band<TzelMasterData>("Data1", 100);
+        auto *big = t.Band<TzelMasterData>("Data2", 20);
+        big->AllowSplit = true;
+        big->Stretched = true;
+        auto *memo = addMemo(big, "Long", 0, 20, c.Text);
+        memo->StretchMode = smActualHeight;
+        const QString designed = memo->Text();
+        t.Report.OnManualBuild = [&](TzelReportPage *) {
+            t.Report.Engine()->ShowBand(first);
+            t.Report.Engine()->ShowBand(big);
+        };
+        t.Build();
+        const QString dump = zelPagesText(*t.Report.PreviewPages());
+        QStringList printed;
+        std::vector<std::pair<bool, bool>> breaks; // first and last paragraph break of each part
+        for (int i = 0; i < t.Report.PreviewPages()->Count(); ++i)
+            for (const TzelComponent *b : t.Report.PreviewPages()->GetPage(i)->Objects())
+                for (const TzelComponent *o : b->Objects())
+                    if (const auto *part = dynamic_cast<const TzelCustomMemoView *>(o);
+                        part && part->Name() == QLatin1StringView("Long")) {
+                        EXPECT_LE(b->Top() + part->Top() + part->Height(), kPage + 1e-4) << c.What;
+                        printed.append(part->Text());
+                        breaks.emplace_back(part->FirstParaBreak, part->LastParaBreak);
+                    }
+        ASSERT_GT(printed.size(), 1) << c.What << "\n" << dump.toStdString();
+        // Every word printed once, in order.
+        const auto wordsOf = [](const QString &text) {
+            return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        };
+        EXPECT_EQ(wordsOf(printed.join(QLatin1Char(' '))), wordsOf(designed)) << c.What << "\n" << dump.toStdString();
+        // Each part continues the paragraph the previous one broke off.
+        EXPECT_FALSE(breaks.front().first) << c.What;
+        EXPECT_FALSE(breaks.back().second) << c.What;
+        for (size_t i = 1; i < breaks.size(); ++i) {
+            EXPECT_EQ(breaks[i - 1].second, c.CutInsideParagraph) << c.What << " part " << i;
+            EXPECT_EQ(breaks[i].first, c.CutInsideParagraph) << c.What << " part " << i;
+        }
+        // The template keeps its design.
+        EXPECT_EQ(memo->Text(), designed) << c.What;
+        EXPECT_DOUBLE_EQ(memo->Height(), 20) << c.What;
     }
 }
 

@@ -129,3 +129,38 @@ double zelMemoCalcWidth(const TzelCustomMemoView &memo)
 {
     return calcExtent(memo, false);
 }
+
+void zelMemoInitPart(TzelCustomMemoView &memo)
+{
+    memo.FPartMemo = memo.Text();
+    memo.FPartParaBreak = false;
+    memo.FirstParaBreak = false;
+    memo.LastParaBreak = false;
+}
+
+double zelMemoDrawPart(TzelCustomMemoView &memo)
+{
+    if (memo.FPartMemo.isEmpty()) {
+        // The text is all printed: what is left of the memo stays blank.
+        memo.SetText({});
+        memo.FirstParaBreak = false;
+        memo.LastParaBreak = false;
+        return memo.Height();
+    }
+    LayoutSection section;
+    TzelDrawText &layout = layoutFor(memo);
+    const QRect area = textRect(memo, 1, 1, 0, 0);
+    layout.SetDimensions(QRectF(area), area, 1, 1, 1);
+    layout.SetText(memo.FPartMemo, memo.FPartParaBreak);
+    const double unused = layout.UnusedSpace();
+    if (unused <= 0)
+        return memo.Height();
+    bool paraBreak = false;
+    const QString rest = layout.GetOutBoundsText(paraBreak);
+    memo.FirstParaBreak = memo.FPartParaBreak;
+    memo.LastParaBreak = paraBreak;
+    memo.SetText(layout.GetInBoundsText());
+    memo.FPartMemo = rest;
+    memo.FPartParaBreak = paraBreak;
+    return unused + 2 * memo.GapY;
+}

@@ -13,3 +13,9 @@ void zelDrawMemoText(const TzelCustomMemoView &memo, const TzelViewDrawState &st
 double zelMemoCalcHeight(const TzelCustomMemoView &memo);
 /// The width the memo needs for its widest line (units, rounded), extras included.
 double zelMemoCalcWidth(const TzelCustomMemoView &memo);
+/// Starts printing Memo in parts: all its text is still to print, no paragraph is broken.
+void zelMemoInitPart(TzelCustomMemoView &memo);
+/// Lays the text still to print out in Memo's height: the lines that fit become its
+/// text and the rest stays to print. Returns the height left unused below them plus
+/// both vertical gaps, or the whole height when not even one line fits.
+double zelMemoDrawPart(TzelCustomMemoView &memo);
