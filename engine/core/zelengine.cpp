@@ -72,7 +72,7 @@ template <class T> T *TzelEngine::FindBand() const
 
 bool TzelEngine::Run(bool runDialogs, bool, TzelPage *page)
 {
-    // Dialog pages arrive with the dialog issue: with none, RunDialogs is true.
+    // No dialog pages are shown yet: with none, RunDialogs is true.
     (void)runDialogs;
     if (!Initialize()) {
         Finalize();
@@ -200,8 +200,7 @@ void TzelEngine::RunReportPages(TzelPage *page)
 
 void TzelEngine::RunReportPage(TzelReportPage *page)
 {
-    // A subreport page only runs its data bands, which arrive with the
-    // data-band issue.
+    // A subreport page only runs its data bands, which are not built yet.
     if (page->IsSubReport())
         return;
     FPage = page;
@@ -226,7 +225,7 @@ void TzelEngine::RunPage()
     ShowPageObjects();
     if (FReport->OnManualBuild)
         FReport->OnManualBuild(FPage);
-    // Otherwise the page's data bands run here (data-band issue).
+    // Without a host build the page's data bands run here; they are not built yet.
 
     FIsLastPage = true;
     const double mm = qz01cm;

@@ -85,7 +85,7 @@ void TzelEngine::ShowBand(const TzelClassInfo &bandClass)
 
 void TzelEngine::DoShow(TzelBand *band)
 {
-    // Vertical bands are printed by the cross-tab routine of the data-band issue.
+    // Vertical bands are printed by the cross-tab routine, not built yet.
     if (band->Vertical)
         return;
     auto *dataBand = dynamic_cast<TzelDataBand *>(band);
