@@ -288,8 +288,8 @@ TEST(ViewsGolden, Pictures)
 {
     expectGoldens({
         {"view_picture_stretched", [] { return picture([](TzelPictureView &p) { p.KeepAspectRatio = false; }); }},
-        {"view_picture_keepaspect", [] { return picture([](TzelPictureView &) {}); }},
-        {"view_picture_keepaspect_center", [] { return picture([](TzelPictureView &p) { p.Center = true; }); }},
+        {"view_picture_keepratio", [] { return picture([](TzelPictureView &) {}); }},
+        {"view_picture_keepratio_center", [] { return picture([](TzelPictureView &p) { p.Center = true; }); }},
         {"view_picture_ownsize", [] { return picture([](TzelPictureView &p) { p.Stretched = false; }); }},
         {"view_picture_ownsize_center",
          [] {
