@@ -124,16 +124,22 @@ qsizetype TzelXMLItem::FindProp(QStringView name) const
     const qsizetype n = name.size();
     const char16_t *t = text.utf16();
     const char16_t *nm = name.utf16();
-    for (qsizetype eq = text.indexOf(u'=', n); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
-        if (eq + 1 >= text.size() || t[eq + 1] != u'"')
-            continue;
-        const qsizetype start = eq - n;
-        if (start > 0 && t[start - 1] != u' ')
-            continue;
+    // Whether the attribute at Start is Name.
+    const auto named = [&](qsizetype start) {
+        if (start + n + 1 >= text.size() || t[start + n] != u'=' || t[start + n + 1] != u'"')
+            return false;
         qsizetype k = 0;
         while (k < n && sameLetter(t[start + k], nm[k]))
             ++k;
-        if (k == n)
+        return k == n;
+    };
+    // The first attribute is tried before any search: elements are mostly
+    // looked up by the one they start with (the name).
+    if (named(0))
+        return 0;
+    for (qsizetype eq = text.indexOf(u'=', n); eq >= 0; eq = text.indexOf(u'=', eq + 1)) {
+        const qsizetype start = eq - n;
+        if (start > 0 && t[start - 1] == u' ' && named(start))
             return start;
     }
     return -1;
@@ -148,7 +154,7 @@ QString TzelXMLItem::Prop(const QString &name) const
     qsizetype end = FText.indexOf(u'"', value);
     if (end < 0)
         end = FText.size();
-    return UnescapeXMLText(FText.sliced(value, end - value));
+    return UnescapeXMLText(QStringView(FText).sliced(value, end - value));
 }
 
 bool TzelXMLItem::PropExists(const QString &name) const

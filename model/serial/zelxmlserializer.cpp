@@ -89,20 +89,6 @@ bool readFloat(QStringView text, double &value)
     return ec == std::errc() && end == buffer + n && n > 0 && std::isfinite(value);
 }
 
-// The element's attribute Name. Templates write it first, so it is looked
-// for there before the whole text is searched.
-QString nameOf(const TzelXMLItem &item)
-{
-    const QString &text = item.Text();
-    static constexpr QStringView lead = u"Name=\"";
-    if (QStringView(text).startsWith(lead)) {
-        const qsizetype end = text.indexOf(u'"', lead.size());
-        if (end > 0)
-            return UnescapeXMLText(QStringView(text).sliced(lead.size(), end - lead.size()));
-    }
-    return item.Prop(QStringLiteral("Name"));
-}
-
 // Position of the first dot of Name, or -1.
 qsizetype indexOfDot(QStringView name)
 {
@@ -637,7 +623,7 @@ void TzelXMLSerializer::WalkElement(TzelXMLItem *item, TzelComponent *parent, Tz
         obj = root;
     } else {
         if (!IgnoreName) {
-            const QString name = nameOf(*item);
+            const QString name = item->Prop(QStringLiteral("Name"));
             if (!name.isEmpty())
                 obj = NameOwner(root)->FindObject(name);
         }
