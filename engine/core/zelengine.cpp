@@ -20,18 +20,11 @@
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
 
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <cmath>
 
 namespace {
-
-QList<TzelReportPage *> ReportPages(const TzelReport &report)
-{
-    QList<TzelReportPage *> pages;
-    for (TzelComponent *c : report.Objects())
-        if (auto *page = dynamic_cast<TzelReportPage *>(c))
-            pages.append(page);
-    return pages;
-}
 
 // Height of Band and of the chain of its child bands.
 double ChainHeight(TzelBand *band)
@@ -41,20 +34,6 @@ double ChainHeight(TzelBand *band)
         h += b->Height();
     return h;
 }
-
-// Restores a value when the scope ends, also when an exception passes.
-template <class T> class ScopedValue
-{
-public:
-    ScopedValue(T &ref, T value) : FRef(ref), FOld(ref) { FRef = value; }
-    ~ScopedValue() { FRef = FOld; }
-    ScopedValue(const ScopedValue &) = delete;
-    ScopedValue &operator=(const ScopedValue &) = delete;
-
-private:
-    T &FRef;
-    T FOld;
-};
 
 } // namespace
 
@@ -78,14 +57,10 @@ bool TzelEngine::Run(bool runDialogs, bool, TzelPage *page)
         Finalize();
         return false;
     }
-    struct FinalizeGuard
-    {
-        TzelEngine *Engine;
-        ~FinalizeGuard() { Engine->Finalize(); }
-    } guard{this};
+    const auto finalize = qScopeGuard([this] { Finalize(); });
 
     auto *onlyPage = dynamic_cast<TzelReportPage *>(page);
-    for (TzelReportPage *p : onlyPage ? QList<TzelReportPage *>{onlyPage} : ReportPages(*FReport))
+    for (TzelReportPage *p : onlyPage ? QList<TzelReportPage *>{onlyPage} : FReport->ReportPages())
         FPreviewPages->AddSourcePage(p);
 
     FFinalPass = !DoublePass();
@@ -137,7 +112,7 @@ bool TzelEngine::Initialize()
     FCurVColumn = 0;
     FReport->SetEngineRunning(true);
 
-    const QList<TzelReportPage *> pages = ReportPages(*FReport);
+    const QList<TzelReportPage *> pages = FReport->ReportPages();
     bool anyPage = false;
     for (TzelReportPage *page : pages) {
         if (page->IsSubReport())
@@ -172,12 +147,11 @@ void TzelEngine::ReportProgress()
     FReport->InternalOnProgress(TzelProgress{ptRunning, FPreviewPages->Count(), FCurLineThrough});
 }
 
-void TzelEngine::RunReportPages(TzelPage *page)
+void TzelEngine::RunReportPages(TzelReportPage *page)
 {
     FFirstReportPage = true;
     auto buildOnce = [&] {
-        const QList<TzelReportPage *> pages =
-            page ? QList<TzelReportPage *>{static_cast<TzelReportPage *>(page)} : ReportPages(*FReport);
+        const QList<TzelReportPage *> pages = page ? QList<TzelReportPage *>{page} : FReport->ReportPages();
         for (TzelReportPage *p : pages) {
             if (FReport->Terminated)
                 break;
@@ -326,7 +300,7 @@ void TzelEngine::OpenPage()
         auto *pageHeader = dynamic_cast<TzelPageHeader *>(band);
         if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage) {
             if (pageHeader->PrintChildIfInvisible && pageHeader->Child()) {
-                ScopedValue<bool> fromAdd(FCallFromAddPage, true);
+                QScopedValueRollback<bool> fromAdd(FCallFromAddPage, true);
                 ShowBand(static_cast<TzelBand *>(pageHeader->Child()));
             }
             continue;
@@ -336,8 +310,8 @@ void TzelEngine::OpenPage()
         const bool isTitle = dynamic_cast<TzelReportTitle *>(band) != nullptr;
         band->Overflow = true;
         {
-            ScopedValue<bool> fromAdd(FCallFromAddPage, true);
-            ScopedValue<bool> fromHeader(FCallFromPHeader, pageHeader != nullptr);
+            QScopedValueRollback<bool> fromAdd(FCallFromAddPage, true);
+            QScopedValueRollback<bool> fromHeader(FCallFromPHeader, pageHeader != nullptr);
             if (isTitle)
                 item.Band = nullptr; // printed once
             ShowBand(band);
@@ -363,17 +337,19 @@ void TzelEngine::ShowPageObjects()
     for (TzelComponent *c : loose)
         places.append(FPage->Objects().indexOf(c));
     const double savedY = FCurY;
-    {
-        TzelNullBand holder;
-        holder.SetBounds(0, 0, FPageWidth, GetPageHeight());
-        for (TzelComponent *c : loose)
-            c->SetParent(&holder);
-        ShowBand(&holder);
-        for (int i = 0; i < loose.size(); ++i) {
+    TzelNullBand holder;
+    holder.SetBounds(0, 0, FPageWidth, GetPageHeight());
+    // The objects go back to the page whatever happens, before the holder
+    // would free them with itself.
+    const auto giveBack = qScopeGuard([&] {
+        for (qsizetype i = 0; i < loose.size(); ++i) {
             loose[i]->SetParent(FPage);
             FPage->MoveChild(loose[i], places[i]);
         }
-    }
+    });
+    for (TzelComponent *c : loose)
+        c->SetParent(&holder);
+    ShowBand(&holder);
     FCurY = savedY;
 }
 
@@ -437,13 +413,17 @@ void TzelEngine::NewColumn()
     ShowColumnFooter();
     StartColumn();
     FLastBandOnPage = nullptr;
-    if (FKeeping) {
-        FPreviewPages->PasteObjects(FCurX, FCurY);
-        FPreviewPages->Outline().ShiftItems(FKeepOutline, int(std::round(FCurY)));
-        FPreviewPages->ShiftAnchors(FKeepAnchor, int(std::round(FCurY)));
-        FCurY = FPreviewPages->GetLastY(FCurX);
-    }
+    if (FKeeping)
+        PasteKeptBlock(FCurX);
     FKeeping = FKeepHeader = false;
+}
+
+void TzelEngine::PasteKeptBlock(double x)
+{
+    FPreviewPages->PasteObjects(x, FCurY);
+    FPreviewPages->Outline().ShiftItems(FKeepOutline, int(std::round(FCurY)));
+    FPreviewPages->ShiftAnchors(FKeepAnchor, int(std::round(FCurY)));
+    FCurY = FPreviewPages->GetLastY(x);
 }
 
 void TzelEngine::StartColumn()
@@ -522,12 +502,8 @@ void TzelEngine::NewPage()
                                            FCurY / qz01cm + FPage->TopMargin + FPage->BottomMargin);
     OpenPage();
     FLastBandOnPage = nullptr;
-    if (FKeeping) {
-        FPreviewPages->PasteObjects(0, FCurY);
-        FPreviewPages->Outline().ShiftItems(FKeepOutline, int(std::round(FCurY)));
-        FPreviewPages->ShiftAnchors(FKeepAnchor, int(std::round(FCurY)));
-        FCurY = FPreviewPages->GetLastY(0);
-    }
+    if (FKeeping)
+        PasteKeptBlock(0);
     FKeeping = FKeepHeader = false;
     FKeepBand = nullptr;
     FKeepCurY = 0;
@@ -546,7 +522,7 @@ void TzelEngine::EndPage()
     if (FPage->Columns() > 1)
         FPreviewPages->UpdatePageLastColumn(FCurColumn, FCurX, false);
     if (FIsLastPage && !nested) {
-        ScopedValue<bool> fromEnd(FCallFromEndPage, true);
+        QScopedValueRollback<bool> fromEnd(FCallFromEndPage, true);
         if (TzelBand *summary = FindBand<TzelReportSummary>()) {
             const double before = FCurY;
             ShowBand(summary);
@@ -561,7 +537,7 @@ void TzelEngine::EndPage()
     if (auto *footer = FindBand<TzelPageFooter>()) {
         FCurY = GetPageHeight() - footer->Height();
         FPrevFooterHeight = FIsLastPage && footer->PrintOnLastPage && !nested ? footer->Height() : 0;
-        ScopedValue<bool> fromEnd(FCallFromEndPage, nested);
+        QScopedValueRollback<bool> fromEnd(FCallFromEndPage, nested);
         ShowPageFooter(footer);
     }
     if (auto *overlay = FindBand<TzelOverlay>(); overlay && overlay->PrintOnTop) {

@@ -62,12 +62,15 @@ private:
         double Height = 0;
     };
 
-    void RunReportPages(TzelPage *page);
+    void RunReportPages(TzelReportPage *page);
     void RunReportPage(TzelReportPage *page);
     void RunPage();
     void InitPage();
     void OpenPage();
     void StartColumn();
+    // Puts the kept block cut before a break at column position X and the
+    // cursor below it, moving its outline entries and anchors along.
+    void PasteKeptBlock(double x);
     void ReprintBand(TzelBand *band);
     void ShowColumnFooter();
     void ShowPageFooter(TzelBand *band);

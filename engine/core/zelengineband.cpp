@@ -19,6 +19,7 @@
 #include "model/view/zelcustommemoview.h"
 #include "model/view/zelmemoview.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
 
@@ -259,6 +260,17 @@ void TzelEngine::SplitBand(TzelBand *band)
         bool LastParaBreak;
     };
     QList<DesignedText> designed;
+    // Visibility and texts go back to the design whatever happens.
+    const auto restore = qScopeGuard([&] {
+        for (TzelComponent *c : shown)
+            c->SetVisible(true);
+        for (const DesignedText &d : std::as_const(designed)) {
+            d.Memo->SetText(d.Text);
+            d.Memo->FirstParaBreak = d.FirstParaBreak;
+            d.Memo->LastParaBreak = d.LastParaBreak;
+            d.Memo->FPartMemo.clear();
+        }
+    });
     for (TzelComponent *c : shown)
         if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c)) {
             designed.append({memo, memo->Text(), memo->FirstParaBreak, memo->LastParaBreak});
@@ -345,13 +357,5 @@ void TzelEngine::SplitBand(TzelBand *band)
                 memo->SetHeight(memo->FSaveHeight);
         }
         free = FreeSpace();
-    }
-    for (TzelComponent *c : shown)
-        c->SetVisible(true);
-    for (const DesignedText &d : std::as_const(designed)) {
-        d.Memo->SetText(d.Text);
-        d.Memo->FirstParaBreak = d.FirstParaBreak;
-        d.Memo->LastParaBreak = d.LastParaBreak;
-        d.Memo->FPartMemo.clear();
     }
 }

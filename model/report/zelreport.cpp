@@ -15,6 +15,7 @@
 #include "model/io/zeliotransportfile.h"
 #include "model/io/zelopentransport.h"
 #include "model/page/zeldatapage.h"
+#include "model/page/zelreportpage.h"
 #include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
 #include "model/report/zelcustomengine.h"
@@ -188,6 +189,15 @@ TzelCustomPreviewPages *TzelReport::PreviewPages()
     if (!FPreviewPages && zelEngineFactory().CreatePreviewPages)
         FPreviewPages = zelEngineFactory().CreatePreviewPages(this);
     return FPreviewPages.get();
+}
+
+QList<TzelReportPage *> TzelReport::ReportPages() const
+{
+    QList<TzelReportPage *> pages;
+    for (TzelComponent *c : Objects())
+        if (auto *page = dynamic_cast<TzelReportPage *>(c))
+            pages.append(page);
+    return pages;
 }
 
 bool TzelReport::PrepareReport(bool clearLastReport)

@@ -183,6 +183,8 @@ public:
     TzelCustomEngine *Engine();
     /// The current prepared pages, made like the engine.
     TzelCustomPreviewPages *PreviewPages();
+    /// The report pages of the template in order (the data and dialog pages left out).
+    QList<TzelReportPage *> ReportPages() const;
     /// Builds the report into its current prepared pages; False when errors
     /// were collected (see Errors) or the build was refused.
     bool PrepareReport(bool clearLastReport = true);

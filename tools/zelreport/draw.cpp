@@ -51,10 +51,7 @@ int draw(const TzelCommandArgs &args)
         return 2;
     if (!zelLoadTemplate(report, input, args))
         return zelFinish(report, input, 1);
-    QList<const TzelReportPage *> pages;
-    for (const TzelComponent *c : report.Objects())
-        if (const auto *page = dynamic_cast<const TzelReportPage *>(c))
-            pages << page;
+    const QList<TzelReportPage *> pages = report.ReportPages();
     if (*pageNo > pages.size()) {
         zelSay(zelFormat(zelRes("clNoSuchPage"), {QString::number(*pageNo), QString::number(pages.size())}));
         zelFinish(report, input);

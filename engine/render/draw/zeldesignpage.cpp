@@ -17,22 +17,6 @@ constexpr int marginColor = 0xC0C0C0;
 constexpr int captionColor = 0xF2E4D8;
 constexpr int captionTextColor = 0x404040;
 
-// The device state of Box, placed from the corner of the margins at Origin.
-TzelViewDrawState boxState(Canvas &canvas, double scale, QPointF origin, const TzelComponent &box, double shadow)
-{
-    TzelViewDrawState state;
-    state.Target = &canvas;
-    state.ScaleX = state.ScaleY = scale;
-    state.OffsetX = origin.x();
-    state.OffsetY = origin.y();
-    state.Designing = true;
-    state.X = zelRoundPixel(origin.x() + scale * box.AbsLeft());
-    state.Y = zelRoundPixel(origin.y() + scale * box.AbsTop());
-    state.X1 = zelRoundPixel(origin.x() + scale * (box.AbsLeft() + box.Width() - shadow));
-    state.Y1 = zelRoundPixel(origin.y() + scale * (box.AbsTop() + box.Height() - shadow));
-    return state;
-}
-
 void drawCaption(const TzelBand &band, Canvas &canvas, double scale, const TzelViewDrawState &state)
 {
     const int height = zelRoundPixel(zelBandCaptionHeight * scale);
@@ -49,8 +33,13 @@ void drawCaption(const TzelBand &band, Canvas &canvas, double scale, const TzelV
 
 void drawBand(const TzelBand &band, Canvas &canvas, double scale, QPointF origin)
 {
-    TzelViewDrawState state = boxState(canvas, scale, origin, band, band.Frame().ShadowSize());
-    state.FrameWidth = zelRoundPixel(band.Frame().Width() * scale);
+    TzelViewDrawState state;
+    state.Target = &canvas;
+    state.ScaleX = state.ScaleY = scale;
+    state.OffsetX = origin.x();
+    state.OffsetY = origin.y();
+    state.Designing = true;
+    zelBeginDraw(band, band.Frame(), state);
     drawCaption(band, canvas, scale, state);
     zelDrawFill(band.Fill(), canvas, QRect(state.X, state.Y, state.DX(), state.DY()));
     zelDrawFrame(band.Frame(), state);

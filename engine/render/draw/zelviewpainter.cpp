@@ -65,19 +65,23 @@ void zelRegisterViewPainter(const TzelClassInfo &info, TzelViewPainter painter)
     painters()[&info] = painter;
 }
 
-void zelBeginDraw(const TzelView &view, TzelViewDrawState &state)
+void zelBeginDraw(const TzelComponent &box, const TzelFrame &frame, TzelViewDrawState &state)
 {
-    const double left = view.AbsLeft(), top = view.AbsTop();
+    const double left = box.AbsLeft(), top = box.AbsTop();
     state.X = zelRoundPixel(state.OffsetX + state.ScaleX * left);
     state.Y = zelRoundPixel(state.OffsetY + state.ScaleY * top);
-    state.X1 = zelRoundPixel(state.OffsetX + state.ScaleX * (left + view.Width()));
-    state.Y1 = zelRoundPixel(state.OffsetY + state.ScaleY * (top + view.Height()));
-    const TzelFrame &frame = view.Frame();
+    state.X1 = zelRoundPixel(state.OffsetX + state.ScaleX * (left + box.Width()));
+    state.Y1 = zelRoundPixel(state.OffsetY + state.ScaleY * (top + box.Height()));
     if (frame.DropShadow) {
         state.X1 -= zelRoundPixel(state.ScaleX * frame.ShadowWidth);
         state.Y1 -= zelRoundPixel(state.ScaleY * frame.ShadowWidth);
     }
     state.FrameWidth = zelRoundPixel(state.ScaleX * frame.Width());
+}
+
+void zelBeginDraw(const TzelView &view, TzelViewDrawState &state)
+{
+    zelBeginDraw(view, view.Frame(), state);
 }
 
 void zelDrawBackground(const TzelView &view, const TzelViewDrawState &state)

@@ -4,6 +4,8 @@
 
 class Canvas;
 class TzelClassInfo;
+class TzelComponent;
+class TzelFrame;
 class TzelView;
 
 // The drawing of one view: begin-draw works out its device rectangle, then
@@ -16,8 +18,11 @@ using TzelViewPainter = void (*)(const TzelView &view, const TzelViewDrawState &
 /// no painter of their own; the built-in views are registered at first use.
 void zelRegisterViewPainter(const TzelClassInfo &info, TzelViewPainter painter);
 
-/// Sets the device rectangle and frame width of State for View from State's
-/// scale and offset; a drop shadow takes its width off the right and bottom.
+/// Sets the device rectangle and frame width of State for Box, framed by
+/// Frame, from State's scale and offset; a drop shadow takes its width off
+/// the right and bottom. Views and bands alike.
+void zelBeginDraw(const TzelComponent &box, const TzelFrame &frame, TzelViewDrawState &state);
+/// The same for View with its own frame.
 void zelBeginDraw(const TzelView &view, TzelViewDrawState &state);
 /// Paints View's fill over its rectangle widened to the middle of its frame lines.
 void zelDrawBackground(const TzelView &view, const TzelViewDrawState &state);
