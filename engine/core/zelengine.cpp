@@ -8,6 +8,7 @@
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnfooter.h"
 #include "model/band/zelcolumnheader.h"
+#include "model/band/zelmasterdata.h"
 #include "model/band/zelnullband.h"
 #include "model/band/zeloverlay.h"
 #include "model/band/zelpagefooter.h"
@@ -23,6 +24,7 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -51,30 +53,93 @@ template <class T> T *TzelEngine::FindBand() const
 
 bool TzelEngine::Run(bool runDialogs, bool, TzelPage *page)
 {
-    // No dialog pages are shown yet: with none, RunDialogs is true.
-    (void)runDialogs;
     if (!Initialize()) {
         Finalize();
         return false;
     }
     const auto finalize = qScopeGuard([this] { Finalize(); });
+    bool result = false;
+    try {
+        FDataSetsOpen = true;
+        FReport->DataSets().Initialize();
+        FReport->DoNotifyEvent(FReport, FReport->OnStartReport);
+        if (!runDialogs || RunDialogs()) {
+            RunPasses(dynamic_cast<TzelReportPage *>(page));
+            result = true;
+        }
+    } catch (...) {
+        // The build's own error is the one reported; the end-of-report
+        // procedure still runs, and its failure is only added.
+        try {
+            FReport->DoNotifyEvent(FReport, FReport->OnStopReport);
+        } catch (const std::exception &e) {
+            FReport->Errors().Add(QString::fromUtf8(e.what()));
+        }
+        throw;
+    }
+    FReport->DoNotifyEvent(FReport, FReport->OnStopReport);
+    return result;
+}
 
-    auto *onlyPage = dynamic_cast<TzelReportPage *>(page);
+bool TzelEngine::RunDialogs()
+{
+    // Dialog pages are asked through the report's procedure; without one
+    // there is no dialog to show and the build goes on.
+    if (FReport->OnRunDialogs.trimmed().isEmpty())
+        return true;
+    QList<Variant> params{Variant(true)};
+    FReport->DoParamEvent(FReport->OnRunDialogs, params);
+    return params.first().ToBool();
+}
+
+void TzelEngine::RunPasses(TzelReportPage *onlyPage)
+{
     for (TzelReportPage *p : onlyPage ? QList<TzelReportPage *>{onlyPage} : FReport->ReportPages())
         FPreviewPages->AddSourcePage(p);
 
     FFinalPass = !DoublePass();
     FTotalPages = 0;
     FPreviewPages->BeginPass();
+    // A report added to pages built before continues in their last column.
+    int lastColumn = 0;
+    double lastColumnPos = 0;
+    if (DoublePass() && FPreviewPages->Count() > 0)
+        FPreviewPages->GetLastColumnPos(lastColumn, lastColumnPos);
     RunReportPages(onlyPage);
     if (DoublePass()) {
         FTotalPages = FPreviewPages->Count();
         FPreviewPages->SetCurPage(FPreviewPages->Count() - 1);
         FPreviewPages->ClearFirstPassPages();
+        if (FPreviewPages->CurPage() >= 0)
+            FPreviewPages->UpdatePageLastColumn(lastColumn, lastColumnPos, true);
         FFinalPass = true;
         RunReportPages(onlyPage);
     }
-    return true;
+}
+
+void TzelEngine::CheckDataSets(const QList<TzelReportPage *> &pages)
+{
+    // One data set cannot drive two loops at once.
+    TzelDataSet *reportData = FReport->DataSet();
+    for (TzelReportPage *page : pages) {
+        if (reportData && reportData == page->DataSet()) {
+            FReport->Errors().Add(zelRes("Cannot use the same dataset for Report.DataSet and Page.DataSet"));
+            return;
+        }
+        for (TzelComponent *c : page->Objects()) {
+            auto *band = dynamic_cast<TzelMasterData *>(c);
+            if (!band || !band->DataSet())
+                continue;
+            if (band->DataSet() == reportData) {
+                FReport->Errors().Add(zelRes("Cannot use the same dataset for Report.DataSet and Band.DataSet"));
+                break;
+            }
+            if (band->DataSet() == page->DataSet()) {
+                FReport->Errors().Add(zelRes("Cannot use the same dataset for Page.DataSet and Band.DataSet"));
+                break;
+            }
+        }
+    }
 }
 
 bool TzelEngine::CheckPage(TzelReportPage *page)
@@ -112,6 +177,7 @@ bool TzelEngine::Initialize()
     FCurVColumn = 0;
     FReport->SetEngineRunning(true);
 
+    FReport->CurObject.clear();
     const QList<TzelReportPage *> pages = FReport->ReportPages();
     bool anyPage = false;
     for (TzelReportPage *page : pages) {
@@ -119,11 +185,8 @@ bool TzelEngine::Initialize()
             continue;
         anyPage = anyPage || page->Visible();
         CheckPage(page);
-        if (FReport->DataSet() && FReport->DataSet() == page->DataSet()) {
-            FReport->Errors().Add(zelRes("Cannot use the same dataset for Report.DataSet and Page.DataSet"));
-            break;
-        }
     }
+    CheckDataSets(pages);
     if (!anyPage)
         FReport->Errors().Add(zelRes("clNoReportPage"));
     FReport->InternalOnProgressStart(TzelProgress{});
@@ -132,10 +195,19 @@ bool TzelEngine::Initialize()
 
 void TzelEngine::Finalize()
 {
+    RestorePrinted(0);
+    if (std::exchange(FDataSetsOpen, false)) {
+        // Finalize also runs while an error leaves the build: a failure
+        // here is added to the errors instead of replacing that error.
+        try {
+            FReport->DataSets().Finalize();
+        } catch (const std::exception &e) {
+            FReport->Errors().Add(QString::fromUtf8(e.what()));
+        }
+    }
     FRunning = false;
     FPreviewPages->Finish();
     FShiftEngine->Clear();
-    FSaved.clear();
     FPage = nullptr;
     FCurBand = nullptr;
     FReport->SetEngineRunning(false);
@@ -179,6 +251,8 @@ void TzelEngine::RunReportPage(TzelReportPage *page)
         return;
     FPage = page;
     FIsFirstBand = true;
+    FReport->CurObject = page->Name();
+    FReport->DoNotifyEvent(page, page->OnBeforePrint);
     if (TzelDataSet *ds = page->DataSet()) {
         ds->First();
         while (!ds->Eof() && !FReport->Terminated) {
@@ -189,6 +263,8 @@ void TzelEngine::RunReportPage(TzelReportPage *page)
         for (int i = 0; i < page->PageCount() && !FReport->Terminated; ++i)
             RunPage();
     }
+    FReport->CurObject = page->Name();
+    FReport->DoNotifyEvent(page, page->OnAfterPrint);
 }
 
 void TzelEngine::RunPage()
@@ -199,7 +275,9 @@ void TzelEngine::RunPage()
     ShowPageObjects();
     if (FReport->OnManualBuild)
         FReport->OnManualBuild(FPage);
-    // Without a host build the page's data bands run here; they are not built yet.
+    else if (!FPage->OnManualBuild.trimmed().isEmpty())
+        FReport->DoNotifyEvent(FPage, FPage->OnManualBuild);
+    // Otherwise the page's data bands run here; they are not built yet.
 
     FIsLastPage = true;
     const double mm = qz01cm;
@@ -308,17 +386,18 @@ void TzelEngine::OpenPage()
         if (item.IsInKeepList && FKeeping && !FKeepFooter)
             continue;
         const bool isTitle = dynamic_cast<TzelReportTitle *>(band) != nullptr;
-        band->Overflow = true;
         {
+            QScopedValueRollback<bool> overflow(band->Overflow, true);
+            QScopedValueRollback<int> line(FCurLine, band->FLineN);
+            QScopedValueRollback<int> lineThrough(FCurLineThrough, band->FLineThrough);
             QScopedValueRollback<bool> fromAdd(FCallFromAddPage, true);
             QScopedValueRollback<bool> fromHeader(FCallFromPHeader, pageHeader != nullptr);
             if (isTitle)
                 item.Band = nullptr; // printed once
             ShowBand(band);
         }
-        band->Overflow = false;
         if (pageHeader)
-            FFirstColumnY = FCurY;
+            FFirstColumnY = band->FStretchedHeight;
         if (isTitle)
             FTitlePrinted = true;
     }
@@ -446,7 +525,7 @@ void TzelEngine::StartColumn()
 void TzelEngine::ReprintBand(TzelBand *band)
 {
     for (TzelBand *b = band; b; b = static_cast<TzelBand *>(b->Child())) {
-        b->Overflow = true;
+        const QScopedValueRollback<bool> overflow(b->Overflow, true);
         Stretch(b);
         if (b->Visible()) {
             if (FFinalPass)
@@ -458,7 +537,6 @@ void TzelEngine::ReprintBand(TzelBand *band)
         }
         const bool goOn = b->Visible() || b->PrintChildIfInvisible;
         UnStretch(b);
-        b->Overflow = false;
         if (!goOn)
             break;
     }

@@ -3,10 +3,10 @@
 #include "engine/core/zelheaderlist.h"
 #include "model/report/zelcustomengine.h"
 
-#include <QHash>
 #include <QList>
 #include <memory>
 
+class TzelReportComponent;
 class TzelReportPage;
 class TzelShiftEngine;
 class TzelXMLItem;
@@ -54,14 +54,6 @@ public:
     TzelBand *CurBand() const { return FCurBand; }
 
 private:
-    struct SavedGeometry
-    {
-        TzelComponent *Object = nullptr;
-        double Left = 0;
-        double Top = 0;
-        double Height = 0;
-    };
-
     void RunReportPages(TzelReportPage *page);
     void RunReportPage(TzelReportPage *page);
     void RunPage();
@@ -78,16 +70,22 @@ private:
     void AddPageOutline();
     void DoShow(TzelBand *band);
     void SplitBand(TzelBand *band);
+    void FitToLastPart(TzelBand *band, const QList<TzelComponent *> &part);
     void RestretchForNewPage(TzelBand *band);
     void PlaceAndOutput(TzelBand *band);
+    // Gives the objects printed from index From on their design state back.
+    void RestorePrinted(qsizetype from);
     void ReportNoRoom(TzelBand *band);
     bool CheckPage(TzelReportPage *page);
+    void CheckDataSets(const QList<TzelReportPage *> &pages);
+    bool RunDialogs();
+    void RunPasses(TzelReportPage *onlyPage);
     void ReportProgress();
     template <class T> T *FindBand() const;
 
     std::unique_ptr<TzelShiftEngine> FShiftEngine;
     TzelHeaderList FHeaderList;
-    QHash<TzelComponent *, QList<SavedGeometry>> FSaved; // design geometry of stretched containers
+    QList<TzelReportComponent *> FPrinting; // between BeforePrint and AfterPrint, innermost last
     TzelReportPage *FPage = nullptr;
     TzelBand *FCurBand = nullptr;
     TzelBand *FLastBandOnPage = nullptr;
@@ -111,4 +109,5 @@ private:
     bool FKeeping = false;
     bool FKeepHeader = false;
     bool FKeepFooter = false;
+    bool FDataSetsOpen = false;
 };

@@ -2,7 +2,6 @@
 #include "engine/core/zelengine.h"
 
 #include "engine/core/zelshiftengine.h"
-#include "engine/render/text/zelmemotext.h"
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnheader.h"
 #include "model/band/zeldataband.h"
@@ -18,21 +17,15 @@
 #include "model/report/zelreport.h"
 #include "model/view/zelcustommemoview.h"
 #include "model/view/zelmemoview.h"
+#include "model/view/zelstretcheable.h"
 
+#include <QCoreApplication>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The height Object needs for its content; objects that cannot measure
-// themselves keep their height.
-double CalcHeight(TzelStretcheable &object)
-{
-    if (auto *memo = dynamic_cast<TzelCustomMemoView *>(&object))
-        return zelMemoCalcHeight(*memo);
-    return object.Height();
-}
 
 double LowestBottom(const QList<TzelComponent *> &objects)
 {
@@ -93,13 +86,14 @@ void TzelEngine::DoShow(TzelBand *band)
     const bool multiColumn = dataBand && dataBand->Columns > 1;
     const bool rowBand = dataBand || dynamic_cast<TzelGroupHeader *>(band);
 
-    if (!FCallFromAddPage && band->Visible() && band->StartNewPage && (!rowBand || FCurLine > 1)) {
+    if (!FCallFromAddPage && band->Visible() && band->StartNewPage && (!rowBand || band->FLineN != 1)) {
         FStartNewPageBand = band;
         NewPage();
         FStartNewPageBand = nullptr;
     }
 
     Stretch(band);
+    band->FStretchedHeight = band->Height();
     bool printed = false;
     const bool mayBreak = band->Visible() && !multiColumn && !dynamic_cast<TzelOverlay *>(band) && !dynamic_cast<const TzelNullBand *>(band);
     if (mayBreak && FreeSpace() < band->Height() - zelFloatTolerance) {
@@ -124,8 +118,8 @@ void TzelEngine::DoShow(TzelBand *band)
             SplitBand(band);
             printed = true;
         } else {
-            // A band moved to the next page prints its repeated values again:
-            // RestretchForNewPage re-measures it once memos suppress repeats.
+            if (!FKeeping)
+                RestretchForNewPage(band);
             NewColumn();
         }
     }
@@ -134,6 +128,26 @@ void TzelEngine::DoShow(TzelBand *band)
     if (!FCallFromAddPage && !FCallFromEndPage && !IsPageFrameBand(band))
         FIsFirstBand = false;
     UnStretch(band);
+}
+
+void TzelEngine::RestretchForNewPage(TzelBand *band)
+{
+    // On the next page a repeated value shows again, which may change the
+    // band's height.
+    bool suppressing = false;
+    for (TzelComponent *c : band->Objects())
+        if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c); memo && memo->SuppressRepeated) {
+            memo->ResetSuppress();
+            suppressing = true;
+        }
+    if (!suppressing || band->FHasVBands)
+        return;
+    UnStretch(band);
+    QScopedValueRollback<int> line(FCurLine, band->FLineN);
+    QScopedValueRollback<int> lineThrough(FCurLineThrough, band->FLineThrough);
+    QScopedValueRollback<bool> second(FSecondScriptCall, true);
+    Stretch(band);
+    band->FStretchedHeight = band->Height();
 }
 
 void TzelEngine::PlaceAndOutput(TzelBand *band)
@@ -165,24 +179,37 @@ void TzelEngine::Stretch(TzelComponent *container)
     if (band)
         FCurBand = band;
     PrepareShiftTree(container);
-    if (!FSaved.contains(container)) {
-        QList<SavedGeometry> saved;
-        saved.append({container, container->Left(), container->Top(), container->Height()});
-        for (TzelComponent *c : container->Objects())
-            saved.append({c, c->Left(), c->Top(), c->Height()});
-        FSaved.insert(container, saved);
-    }
-    // Before-print events and GetData run here once the script glue and the
-    // expression engine exist; objects show their stored text until then.
-    bool changed = false;
+    auto *self = static_cast<TzelReportComponent *>(container);
+    FReport->CurObject = container->Name();
+    self->BeforePrint();
+    FPrinting.append(self);
+    FReport->DoBeforePrint(self);
+
     const bool visible = container->Visible();
+    bool changed = false;
     for (TzelComponent *c : container->Objects()) {
+        auto *object = static_cast<TzelReportComponent *>(c);
+        FReport->CurObject = c->Name();
+        object->BeforePrint();
+        FPrinting.append(object);
+        if (visible) {
+            {
+                // A handler that prints bands itself must not leave them current.
+                QScopedValueRollback<TzelBand *> curBand(FCurBand);
+                FReport->DoBeforePrint(object);
+            }
+            auto *view = dynamic_cast<TzelView *>(c);
+            if (c->Visible() && (!view || view->Processing().ProcessAt == paDefault)) {
+                object->GetData();
+                FReport->DoNotifyEvent(c, object->OnAfterData);
+            }
+        }
         FShiftEngine->InitShiftAmount(c, 0);
         auto *s = dynamic_cast<TzelStretcheable *>(c);
         if (!visible || !s || !s->Visible() || (s->StretchMode == smDontStretch && !s->CanShrink))
             continue;
         const double h = s->Height();
-        const double need = CalcHeight(*s);
+        const double need = s->CalcHeight();
         if ((s->StretchMode != smDontStretch && h < need) || (s->CanShrink && h > need)) {
             FShiftEngine->InitShiftAmount(c, need - h);
             if (std::fabs(need - h) > zelFloatTolerance)
@@ -197,6 +224,8 @@ void TzelEngine::Stretch(TzelComponent *container)
     const double bottom = LowestBottom(container->Objects());
     if (!band || band->Stretched)
         container->SetHeight(bottom);
+    if (band)
+        FReport->DoNotifyEvent(band, band->OnAfterCalcHeight);
     for (TzelComponent *c : container->Objects())
         if (auto *s = dynamic_cast<TzelStretcheable *>(c); s && s->StretchMode == smMaxHeight)
             s->SetHeight(bottom - s->Top());
@@ -204,17 +233,27 @@ void TzelEngine::Stretch(TzelComponent *container)
 
 void TzelEngine::UnStretch(TzelComponent *container)
 {
+    auto *self = static_cast<TzelReportComponent *>(container);
+    const qsizetype at = FPrinting.lastIndexOf(self);
+    if (at < 0)
+        return;
+    if (container->Visible())
+        for (qsizetype i = at + 1; i < FPrinting.size(); ++i) {
+            FReport->CurObject = FPrinting[i]->Name();
+            FReport->DoAfterPrint(FPrinting[i]);
+        }
+    RestorePrinted(at + 1);
+    FReport->CurObject = container->Name();
+    FReport->DoAfterPrint(self);
     if (auto *band = dynamic_cast<TzelBand *>(container))
         band->DisposeFillMemo();
-    const auto it = FSaved.find(container);
-    if (it == FSaved.end())
-        return;
-    for (const SavedGeometry &g : *it) {
-        g.Object->SetLeft(g.Left);
-        g.Object->SetTop(g.Top);
-        g.Object->SetHeight(g.Height);
-    }
-    FSaved.erase(it);
+    RestorePrinted(at);
+}
+
+void TzelEngine::RestorePrinted(qsizetype from)
+{
+    while (FPrinting.size() > from)
+        FPrinting.takeLast()->AfterPrint();
 }
 
 void TzelEngine::StartKeep(TzelBand *band, int position)
@@ -244,43 +283,30 @@ void TzelEngine::BreakAllKeep()
 
 void TzelEngine::SplitBand(TzelBand *band)
 {
-    // Memos print their text in parts; other objects go to the part they fit
-    // in whole.
+    // Stretchable objects print in parts; the others go to the part they fit
+    // in whole. Each part shows only its own objects.
     QList<TzelComponent *> work;
     for (TzelComponent *c : band->Objects())
         if (c->Visible() && c != static_cast<TzelComponent *>(band->FillMemo()))
             work.append(c);
     const QList<TzelComponent *> shown = work;
-    // The parts replace a memo's text; the design is restored afterwards.
-    struct DesignedText
-    {
-        TzelCustomMemoView *Memo;
-        QString Text;
-        bool FirstParaBreak;
-        bool LastParaBreak;
-    };
-    QList<DesignedText> designed;
-    // Visibility and texts go back to the design whatever happens.
-    const auto restore = qScopeGuard([&] {
+    const auto showAll = qScopeGuard([&] {
         for (TzelComponent *c : shown)
             c->SetVisible(true);
-        for (const DesignedText &d : std::as_const(designed)) {
-            d.Memo->SetText(d.Text);
-            d.Memo->FirstParaBreak = d.FirstParaBreak;
-            d.Memo->LastParaBreak = d.LastParaBreak;
-            d.Memo->FPartMemo.clear();
-        }
     });
     for (TzelComponent *c : shown)
-        if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c)) {
-            designed.append({memo, memo->Text(), memo->FirstParaBreak, memo->LastParaBreak});
-            zelMemoInitPart(*memo);
-            memo->FSaveHeight = memo->Height();
+        if (auto *s = dynamic_cast<TzelStretcheable *>(c)) {
+            s->InitPart();
+            s->FSaveHeight = s->Height();
         }
     const double fullPage = GetPageHeight() - FooterHeight();
     double free = FreeSpace();
     int emptyParts = 0;
-    while (!work.isEmpty() && !FReport->Terminated) {
+    while (!work.isEmpty()) {
+        if (!FReport->EngineOptions().EnableThreadSafe)
+            QCoreApplication::processEvents();
+        if (FReport->Terminated)
+            break;
         QList<TzelComponent *> part;
         QList<TzelComponent *> done;
         QList<TzelComponent *> moved;
@@ -294,30 +320,30 @@ void TzelEngine::SplitBand(TzelBand *band)
                 }
         };
         for (TzelComponent *c : std::as_const(work)) {
-            auto *memo = dynamic_cast<TzelCustomMemoView *>(c);
-            bool fits = c->Top() + c->Height() <= free + zelFloatTolerance || (!memo && c->Height() > fullPage);
+            auto *s = dynamic_cast<TzelStretcheable *>(c);
+            bool fits = c->Top() + c->Height() <= free + zelFloatTolerance || (!s && c->Height() > fullPage);
             double unused = 0;
-            if (memo && c->Top() < free) {
-                memo->FSavedTop = memo->Top();
-                memo->SetHeight(free - memo->Top());
-                unused = zelMemoDrawPart(*memo);
-                // A memo no line of which fits is output whole once it is taller than a page.
-                fits = memo->Top() + memo->FSaveHeight <= free + zelFloatTolerance ||
-                       (unused >= memo->Height() - zelFloatTolerance && memo->FSaveHeight > fullPage);
+            if (s && c->Top() < free) {
+                s->FSavedTop = s->Top();
+                s->SetHeight(free - s->Top());
+                unused = s->DrawPart();
+                // An object nothing of which fits is output whole once it is taller than a page.
+                fits = !s->HasNextDataPart(free + zelFloatTolerance) ||
+                       (unused >= s->Height() - zelFloatTolerance && s->FSaveHeight > fullPage);
             }
             if (fits) {
-                if (memo)
-                    memo->SetHeight(memo->FSaveHeight);
+                if (s)
+                    s->SetHeight(s->FSaveHeight);
                 part.append(c);
                 done.append(c);
-            } else if (memo && c->Top() < free) {
-                pushBelow(c, memo->FSavedTop + memo->FSaveHeight, unused);
-                if (unused >= memo->Height() - zelFloatTolerance) {
-                    memo->SetTop(free);
-                    memo->SetHeight(memo->FSaveHeight);
+            } else if (s && c->Top() < free) {
+                pushBelow(c, s->FSavedTop + s->FSaveHeight, unused);
+                if (unused >= s->Height() - zelFloatTolerance) {
+                    s->SetTop(free);
+                    s->SetHeight(s->FSaveHeight);
                 } else {
                     part.append(c);
-                    memo->FSaveHeight += unused - memo->Height();
+                    s->FSaveHeight += unused - s->Height();
                 }
                 moved.append(c);
             } else if (c->Top() < free && !moved.contains(c)) {
@@ -334,9 +360,13 @@ void TzelEngine::SplitBand(TzelBand *band)
             }
         } else {
             emptyParts = 0;
+            for (TzelComponent *c : std::as_const(done))
+                work.removeOne(c);
             for (TzelComponent *c : shown)
                 c->SetVisible(part.contains(c));
             band->SetHeight(LowestBottom(part));
+            if (work.isEmpty())
+                FitToLastPart(band, part);
             band->SetLeft(FCurX);
             band->SetTop(FCurY);
             if (FFinalPass)
@@ -344,8 +374,6 @@ void TzelEngine::SplitBand(TzelBand *band)
             FPreviewPages->AddObject(band);
             band->DisposeFillMemo();
             FCurY += band->Height();
-            for (TzelComponent *c : std::as_const(done))
-                work.removeOne(c);
         }
         FCurBand = band;
         if (work.isEmpty())
@@ -353,9 +381,22 @@ void TzelEngine::SplitBand(TzelBand *band)
         NewColumn();
         for (TzelComponent *c : std::as_const(work)) {
             c->SetTop(std::max(0.0, c->Top() - free));
-            if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c))
-                memo->SetHeight(memo->FSaveHeight);
+            if (auto *s = dynamic_cast<TzelStretcheable *>(c))
+                s->SetHeight(s->FSaveHeight);
         }
         free = FreeSpace();
+    }
+}
+
+void TzelEngine::FitToLastPart(TzelBand *band, const QList<TzelComponent *> &part)
+{
+    // The last part closes the band: bottom-aligned objects sit on its
+    // bottom and maximum-height objects reach down to it.
+    const double bottom = band->Height();
+    for (TzelComponent *c : part) {
+        if (auto *view = dynamic_cast<TzelView *>(c); view && view->Align == baBottom)
+            c->SetTop(bottom - c->Height());
+        if (auto *s = dynamic_cast<TzelStretcheable *>(c); s && s->StretchMode == smMaxHeight)
+            s->SetHeight(bottom - s->Top());
     }
 }

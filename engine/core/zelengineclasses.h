@@ -1,5 +1,6 @@
 #pragma once
 
-/// Makes every report build with TzelEngine into TzelPreviewPages; safe to
+/// Makes every report build with TzelEngine into TzelPreviewPages and text
+/// objects lay their text out for measuring and splitting; safe to
 /// call more than once. Programs and tests call it at start.
 void zelRegisterEngine();

@@ -57,6 +57,10 @@ class TzelBand : public TzelReportComponent
     // Run-time state.
     /// Set by the engine when the band did not fit.
     bool Overflow = false;
+    int FLineN = 0;              ///< the band's row within its data band
+    int FLineThrough = 0;        ///< the band's row counted through the report
+    bool FHasVBands = false;     ///< vertical bands print across this band
+    double FStretchedHeight = 0; ///< the height after the last stretch
     /// Height of the caption strip the designer draws above the band (left
     /// of it for a vertical band).
     double BandDesignHeader = 0;

@@ -19,9 +19,12 @@
 #include "model/report/zelcustomcompressor.h"
 #include "model/report/zelcustomcrypter.h"
 #include "model/report/zelcustomengine.h"
+#include "model/report/zelcustomreportscript.h"
+#include "model/component/zelreportcomponent.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelenginefactory.h"
 #include "model/report/zelmodelclasses.h"
+#include "model/report/zelpreviewpageslist.h"
 #include "model/serial/zelxmlserializer.h"
 #include "model/style/zelstyles.h"
 
@@ -179,16 +182,65 @@ TzelCustomEngine *TzelReport::Engine()
         if (!factory.CreateEngine || !PreviewPages())
             return nullptr;
         FEngine = factory.CreateEngine(this);
-        FEngine->SetPreviewPages(FPreviewPages.get());
+        FEngine->SetPreviewPages(PreviewPages());
     }
     return FEngine.get();
 }
 
+TzelPreviewPagesList *TzelReport::PreviewPagesList()
+{
+    if (!FPreviewPagesList && zelEngineFactory().CreatePreviewPages) {
+        FPreviewPagesList = std::make_unique<TzelPreviewPagesList>(
+            [this] { return zelEngineFactory().CreatePreviewPages(this); });
+        FPreviewPagesList->OnCurrentChanged = [this](TzelCustomPreviewPages *pages) {
+            if (FEngine)
+                FEngine->SetPreviewPages(pages);
+        };
+    }
+    return FPreviewPagesList.get();
+}
+
+void TzelReport::SetScript(std::unique_ptr<TzelCustomReportScript> script)
+{
+    FScript = std::move(script);
+}
+
+void TzelReport::DoNotifyEvent(TzelComponent *sender, const QString &eventName, bool runAlways)
+{
+    if (FScript && !eventName.trimmed().isEmpty() && (runAlways || FEngineRunning))
+        FScript->CallEvent(sender, eventName);
+}
+
+void TzelReport::DoParamEvent(const QString &eventName, QList<Variant> &params, bool runAlways)
+{
+    if (FScript && !eventName.trimmed().isEmpty() && (runAlways || FEngineRunning))
+        FScript->CallParamEvent(eventName, params);
+}
+
+void TzelReport::DoBeforePrint(TzelReportComponent *c)
+{
+    if (OnBeforePrint)
+        OnBeforePrint(c);
+    DoNotifyEvent(c, c->OnBeforePrint);
+}
+
+void TzelReport::DoAfterPrint(TzelReportComponent *c)
+{
+    if (OnAfterPrint)
+        OnAfterPrint(c);
+    DoNotifyEvent(c, c->OnAfterPrint);
+}
+
 TzelCustomPreviewPages *TzelReport::PreviewPages()
 {
-    if (!FPreviewPages && zelEngineFactory().CreatePreviewPages)
-        FPreviewPages = zelEngineFactory().CreatePreviewPages(this);
-    return FPreviewPages.get();
+    TzelPreviewPagesList *list = PreviewPagesList();
+    return list ? list->Current() : nullptr;
+}
+
+TzelCustomPreviewPages *TzelReport::MainPreviewPages()
+{
+    TzelPreviewPagesList *list = PreviewPagesList();
+    return list ? list->Main() : nullptr;
 }
 
 QList<TzelReportPage *> TzelReport::ReportPages() const
@@ -215,19 +267,23 @@ bool TzelReport::PrepareReport(bool clearLastReport)
         return false;
     }
     if (clearLastReport)
-        FPreviewPages->Clear();
+        PreviewPages()->Clear();
     bool built = false;
     if (CheckDataSets()) {
         // The script is compiled and its main block run here once the script
         // engine exists; templates without script need neither.
         if (OnBeginDoc)
             OnBeginDoc();
+        // An error that ends the build names the object being worked on.
+        const auto addFailure = [this](const QString &message) {
+            FErrors.Add(CurObject.isEmpty() ? message : zelFormat(QStringLiteral("%s: %s"), {CurObject, message}));
+        };
         try {
             built = engine->Run(true, false, nullptr);
         } catch (const TzelException &e) {
-            FErrors.Add(e.message());
+            addFailure(e.message());
         } catch (const std::exception &e) {
-            FErrors.Add(QString::fromLocal8Bit(e.what()));
+            addFailure(QString::fromLocal8Bit(e.what()));
         }
         if (built && FErrors.IsEmpty() && OnEndDoc)
             OnEndDoc();

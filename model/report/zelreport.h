@@ -25,6 +25,9 @@ class QIODevice;
 class TzelCustomEngine;
 class TzelCustomIOTransport;
 class TzelCustomPreviewPages;
+class TzelPreviewPagesList;
+class TzelCustomReportScript;
+class TzelReportComponent;
 class TzelReportPage;
 class TzelStyles;
 class TzelPictureStore;
@@ -175,6 +178,10 @@ public:
     std::function<void(TzelComponent *sender, const QString &varName, Variant &value)> OnNewGetValue;
     /// Builds a page itself (through Engine()->ShowBand) instead of its data bands.
     std::function<void(TzelReportPage *page)> OnManualBuild;
+    /// An object is about to be printed, before its own OnBeforePrint procedure.
+    std::function<void(TzelReportComponent *sender)> OnBeforePrint;
+    /// An object was printed, before its own OnAfterPrint procedure.
+    std::function<void(TzelReportComponent *sender)> OnAfterPrint;
     /// A long action starts, reports progress, and ends.
     std::function<void(const TzelProgress &)> OnProgressStart, OnProgress, OnProgressStop;
 
@@ -183,11 +190,31 @@ public:
     TzelCustomEngine *Engine();
     /// The current prepared pages, made like the engine.
     TzelCustomPreviewPages *PreviewPages();
+    /// The first prepared pages, which a build fills unless another is current.
+    TzelCustomPreviewPages *MainPreviewPages();
+    /// Every prepared-pages container of the report; the engine follows the current one.
+    TzelPreviewPagesList *PreviewPagesList();
     /// The report pages of the template in order (the data and dialog pages left out).
     QList<TzelReportPage *> ReportPages() const;
     /// Builds the report into its current prepared pages; False when errors
     /// were collected (see Errors) or the build was refused.
     bool PrepareReport(bool clearLastReport = true);
+    /// The script that runs the report's event procedures; nullptr when none is set.
+    TzelCustomReportScript *Script() const { return FScript.get(); }
+    /// Makes Script the report's script.
+    void SetScript(std::unique_ptr<TzelCustomReportScript> script);
+    /// Calls the procedure EventName with Sender when EventName is set and
+    /// either RunAlways or the engine is running.
+    void DoNotifyEvent(TzelComponent *sender, const QString &eventName, bool runAlways = false);
+    /// Calls the procedure EventName with Params on the same condition.
+    void DoParamEvent(const QString &eventName, QList<Variant> &params, bool runAlways = false);
+    /// Fires the host's OnBeforePrint, then the object's OnBeforePrint procedure.
+    void DoBeforePrint(TzelReportComponent *c);
+    /// Fires the host's OnAfterPrint, then the object's OnAfterPrint procedure.
+    void DoAfterPrint(TzelReportComponent *c);
+    /// Name of the object the engine is working on (error messages and the script).
+    QString CurObject;
+
     /// Fires OnProgressStart.
     void InternalOnProgressStart(const TzelProgress &progress);
     /// Fires OnProgress.
@@ -281,8 +308,9 @@ private:
     TzelReportDataSets FEnabledDataSets;
     TzelDataSetLink FDataSet;
     // Pages before the engine: the engine points at them and goes first.
-    std::unique_ptr<TzelCustomPreviewPages> FPreviewPages;
+    std::unique_ptr<TzelPreviewPagesList> FPreviewPagesList;
     std::unique_ptr<TzelCustomEngine> FEngine;
+    std::unique_ptr<TzelCustomReportScript> FScript;
 };
 
 /// The report whose tree holds C (C itself when it is one), or nullptr.

@@ -9,6 +9,7 @@
 #include "model/serial/zelxmlserializer.h"
 #include "model/style/zelstyleitem.h"
 #include "model/style/zelstyles.h"
+#include "model/view/zelmemolayout.h"
 
 namespace {
 
@@ -231,4 +232,42 @@ void TzelCustomMemoView::Publish(TzelPublisher<TzelCustomMemoView> &p)
     p.Prop("Cursor", &TzelView::Cursor).Default(0).Type("TCursor");
     p.Prop("TagStr", &TzelView::TagStr);
     p.Prop("URL", &TzelView::URL, &TzelView::SetURL).NotStored();
+}
+
+void TzelCustomMemoView::BeforePrint()
+{
+    TzelStretcheable::BeforePrint();
+    if (!IsDataField())
+        FTempMemo = Memo;
+    FTempFirstParaBreak = FirstParaBreak;
+    FTempLastParaBreak = LastParaBreak;
+}
+
+void TzelCustomMemoView::AfterPrint()
+{
+    if (!IsDataField())
+        Memo = FTempMemo;
+    FirstParaBreak = FTempFirstParaBreak;
+    LastParaBreak = FTempLastParaBreak;
+    FPartMemo.clear();
+    FPartParaBreak = false;
+    TzelStretcheable::AfterPrint();
+}
+
+double TzelCustomMemoView::CalcHeight() const
+{
+    const TzelMemoLayout &layout = zelMemoLayout();
+    return layout.CalcHeight ? layout.CalcHeight(*this) : TzelStretcheable::CalcHeight();
+}
+
+void TzelCustomMemoView::InitPart()
+{
+    if (const TzelMemoLayout &layout = zelMemoLayout(); layout.InitPart)
+        layout.InitPart(*this);
+}
+
+double TzelCustomMemoView::DrawPart()
+{
+    const TzelMemoLayout &layout = zelMemoLayout();
+    return layout.DrawPart ? layout.DrawPart(*this) : TzelStretcheable::DrawPart();
 }

@@ -28,6 +28,17 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
 
     QString GetDescription() const override;
 
+    /// Also saves the design text (unless a data field gives it) and the paragraph state.
+    void BeforePrint() override;
+    /// Also gives back the design text and paragraph state.
+    void AfterPrint() override;
+    double CalcHeight() const override;
+    void InitPart() override;
+    double DrawPart() override;
+    /// Forgets the last value shown, so a repeated value shows again.
+    void ResetSuppress() { FLastValue = Variant(); }
+    Variant FLastValue;               ///< the last value shown, for SuppressRepeated
+
     // The text.
     QStringList Memo;          ///< the lines of the text
     /// The lines joined by CR LF.
@@ -131,6 +142,9 @@ private:
 
     int FRotation = 0;
     QString FStyle;
+    QStringList FTempMemo; // the design text while the engine works on the memo
+    bool FTempFirstParaBreak = false;
+    bool FTempLastParaBreak = false;
     TzelLifeRef<TzelCustomMemoView> FFlowTo;
     TzelOwnedList<TzelFormat> FFormats;
     TzelHighlights FHighlights;

@@ -15,5 +15,16 @@ class TzelStretcheable : public TzelView
     double FSaveHeight = 0;                   ///< height still to print while its band is split
     double FSavedTop = 0;                     ///< top before the current part of a split band
 
+    /// The height the content needs; a view without content to measure keeps its height.
+    virtual double CalcHeight() const { return Height(); }
+    /// Prepares printing in parts across pages (FSaveHeight is the whole height).
+    virtual void InitPart() {}
+    /// Prints the part that fits the current height and returns the height
+    /// left unused at its bottom, the full height when nothing fits. A view
+    /// without content splits anywhere: nothing is left unused.
+    virtual double DrawPart() { return 0; }
+    /// Whether something remains to print below FreeSpace.
+    virtual bool HasNextDataPart(double freeSpace) const { return freeSpace < Top() + FSaveHeight; }
+
     static void Publish(TzelPublisher<TzelStretcheable> &p);
 };

@@ -6,7 +6,7 @@
 #include "model/report/zelcustomoutline.h"
 #include "prepared/zelpicturecache.h"
 #include "prepared/zelpostprocessor.h"
-#include "prepared/zelpreviewpageslist.h"
+#include "model/report/zelpreviewpageslist.h"
 #include "support/testsupport.h"
 
 #include <QDir>
@@ -374,11 +374,11 @@ TEST_F(PreviewPages, PostProcessedValuesSurviveAFile)
 
 TEST_F(PreviewPages, PagesListKeepsItsMainContainer)
 {
-    TzelPreviewPagesList list(&report);
-    TzelPreviewPages *main = list.Main();
-    QList<TzelPreviewPages *> selected;
-    list.OnCurrentChanged = [&selected](TzelPreviewPages *p) { selected << p; };
-    TzelPreviewPages *detail = list.AddAsCurrent();
+    TzelPreviewPagesList list([this] { return std::make_unique<TzelPreviewPages>(&report); });
+    TzelCustomPreviewPages *main = list.Main();
+    QList<TzelCustomPreviewPages *> selected;
+    list.OnCurrentChanged = [&selected](TzelCustomPreviewPages *p) { selected << p; };
+    TzelCustomPreviewPages *detail = list.AddAsCurrent();
     EXPECT_EQ(list.Current(), detail);
     list.Delete(detail);
     EXPECT_EQ(list.Current(), main);
@@ -389,7 +389,7 @@ TEST_F(PreviewPages, PagesListKeepsItsMainContainer)
     list.Clear();
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Main(), main);
-    EXPECT_EQ(selected, (QList<TzelPreviewPages *>{detail, main, main}));
+    EXPECT_EQ(selected, (QList<TzelCustomPreviewPages *>{detail, main, main}));
 }
 
 // Bad files: a clear message, never a crash; what can be used stays usable.

@@ -2,6 +2,7 @@
 
 #include "engine/render/text/zeldrawtext.h"
 #include "model/view/zelcustommemoview.h"
+#include "model/view/zelmemolayout.h"
 
 #include <cmath>
 
@@ -163,4 +164,13 @@ double zelMemoDrawPart(TzelCustomMemoView &memo)
     memo.FPartMemo = rest;
     memo.FPartParaBreak = paraBreak;
     return unused + 2 * memo.GapY;
+}
+
+void zelInstallMemoLayout()
+{
+    TzelMemoLayout layout;
+    layout.CalcHeight = zelMemoCalcHeight;
+    layout.InitPart = zelMemoInitPart;
+    layout.DrawPart = zelMemoDrawPart;
+    zelSetMemoLayout(layout);
 }

@@ -19,3 +19,5 @@ void zelMemoInitPart(TzelCustomMemoView &memo);
 /// text and the rest stays to print. Returns the height left unused below them plus
 /// both vertical gaps, or the whole height when not even one line fits.
 double zelMemoDrawPart(TzelCustomMemoView &memo);
+/// Makes text objects measure and split their text with the functions above.
+void zelInstallMemoLayout();

@@ -1,36 +1,36 @@
-#include "prepared/zelpreviewpageslist.h"
+#include "model/report/zelpreviewpageslist.h"
 
-#include "prepared/zelpreviewpages.h"
+#include "model/report/zelcustompreviewpages.h"
 
 #include <algorithm>
 
-TzelPreviewPagesList::TzelPreviewPagesList(TzelReport *report)
-    : FReport(report)
+TzelPreviewPagesList::TzelPreviewPagesList(Maker make)
+    : FMake(std::move(make))
 {
-    FItems.push_back(std::make_unique<TzelPreviewPages>(report));
+    FItems.push_back(FMake());
 }
 
 TzelPreviewPagesList::~TzelPreviewPagesList() = default;
 
-TzelPreviewPages *TzelPreviewPagesList::Add()
+TzelCustomPreviewPages *TzelPreviewPagesList::Add()
 {
-    FItems.push_back(std::make_unique<TzelPreviewPages>(FReport));
+    FItems.push_back(FMake());
     return FItems.back().get();
 }
 
-TzelPreviewPages *TzelPreviewPagesList::AddAsCurrent()
+TzelCustomPreviewPages *TzelPreviewPagesList::AddAsCurrent()
 {
-    TzelPreviewPages *pages = Add();
+    TzelCustomPreviewPages *pages = Add();
     Select(Count() - 1);
     return pages;
 }
 
-TzelPreviewPages *TzelPreviewPagesList::Items(int index) const
+TzelCustomPreviewPages *TzelPreviewPagesList::Items(int index) const
 {
     return index >= 0 && index < Count() ? FItems[size_t(index)].get() : nullptr;
 }
 
-int TzelPreviewPagesList::IndexOf(const TzelPreviewPages *pages) const
+int TzelPreviewPagesList::IndexOf(const TzelCustomPreviewPages *pages) const
 {
     for (int i = 0; i < Count(); ++i)
         if (FItems[size_t(i)].get() == pages)
@@ -45,23 +45,23 @@ void TzelPreviewPagesList::Select(int index)
         OnCurrentChanged(Current());
 }
 
-void TzelPreviewPagesList::SetCurrent(TzelPreviewPages *pages)
+void TzelPreviewPagesList::SetCurrent(TzelCustomPreviewPages *pages)
 {
     if (const int i = IndexOf(pages); i >= 0)
         Select(i);
 }
 
-void TzelPreviewPagesList::SetMain(TzelPreviewPages *pages)
+void TzelPreviewPagesList::SetMain(TzelCustomPreviewPages *pages)
 {
     const int i = IndexOf(pages);
     if (i <= 0)
         return;
-    TzelPreviewPages *current = Current();
+    TzelCustomPreviewPages *current = Current();
     std::rotate(FItems.begin(), FItems.begin() + i, FItems.begin() + i + 1);
     FCurrent = IndexOf(current);
 }
 
-void TzelPreviewPagesList::Delete(TzelPreviewPages *pages)
+void TzelPreviewPagesList::Delete(TzelCustomPreviewPages *pages)
 {
     Delete(IndexOf(pages));
 }
@@ -70,7 +70,7 @@ void TzelPreviewPagesList::Delete(int index)
 {
     if (index < 0 || index >= Count() || Count() == 1)
         return;
-    TzelPreviewPages *current = Current();
+    TzelCustomPreviewPages *current = Current();
     FItems.erase(FItems.begin() + index);
     const int i = IndexOf(current);
     if (i < 0)
