@@ -2,6 +2,23 @@
 
 #include "base/xml/zelxmlitem.h"
 #include "prepared/zelitemattributes.h"
+#include "model/report/zelreport.h"
+#include "model/view/zelcustommemoview.h"
+
+#include <QScopeGuard>
+
+namespace {
+
+// The text of Memo as stored: without one trailing line break.
+QString storedContent(const TzelCustomMemoView &memo)
+{
+    QString content = memo.Text();
+    if (content.endsWith(QLatin1String("\r\n")))
+        content.chop(2);
+    return content;
+}
+
+} // namespace
 
 int TzelPostProcessor::Add(const QString &name, const QString &content, bool ready)
 {
@@ -63,4 +80,73 @@ void TzelPostProcessor::Clear()
 {
     FMacros.clear();
     FOrder.clear();
+    FDeferred.clear();
+    FDataLevel = 0;
+    FGroupLevel = 0;
+}
+
+bool TzelPostProcessor::IsDeferred(const TzelView &view)
+{
+    return view.Processing().ProcessAt != paDefault && dynamic_cast<const TzelCustomMemoView *>(&view);
+}
+
+int TzelPostProcessor::AddDeferred(TzelCustomMemoView &memo)
+{
+    const int index = Add(memo.Name(), storedContent(memo), false);
+    FDeferred.push_back({&memo, index, memo.Processing().ProcessAt, memo.Processing().GroupLevel, FDataLevel});
+    return index;
+}
+
+bool TzelPostProcessor::IsDue(const Deferred &d, TzelProcessAt mode) const
+{
+    if (d.At != mode)
+        return false;
+    switch (mode) {
+    case paDataFinished:
+        return d.DataLevel == FDataLevel;
+    case paGroupFinished:
+        return d.GroupLevel == FGroupLevel || (d.GroupLevel == 0 && d.DataLevel == FDataLevel);
+    case paCustom:
+        return false; // completed only on request
+    default:
+        return true;
+    }
+}
+
+void TzelPostProcessor::ProcessExpressions(TzelReport *report, TzelBand *, TzelProcessAt mode)
+{
+    // Completing may run script code that stores more objects: take the due ones out first.
+    const auto firstDue = std::stable_partition(FDeferred.begin(), FDeferred.end(),
+                                                [&](const Deferred &d) { return !IsDue(d, mode); });
+    const std::vector<Deferred> due(firstDue, FDeferred.end());
+    FDeferred.erase(firstDue, FDeferred.end());
+    for (const Deferred &d : due)
+        Complete(report, d);
+}
+
+void TzelPostProcessor::ProcessObject(TzelReport *report, TzelView *view)
+{
+    const auto mine = std::stable_partition(FDeferred.begin(), FDeferred.end(),
+                                            [view](const Deferred &d) { return d.Memo != view; });
+    const std::vector<Deferred> due(mine, FDeferred.end());
+    FDeferred.erase(mine, FDeferred.end());
+    for (const Deferred &d : due)
+        Complete(report, d);
+}
+
+void TzelPostProcessor::Complete(TzelReport *report, const Deferred &deferred)
+{
+    // The memo computes its data again with the values known now; its
+    // design state comes back afterwards, also when the script fails.
+    TzelCustomMemoView &memo = *deferred.Memo;
+    memo.BeforePrint();
+    const auto restore = qScopeGuard([&memo] { memo.AfterPrint(); });
+    if (report)
+        report->CurObject = memo.Name();
+    memo.GetData();
+    if (report)
+        report->DoNotifyEvent(&memo, memo.OnAfterData);
+    Macro &macro = FMacros[memo.Name()];
+    macro.Contents[deferred.Index] = storedContent(memo);
+    macro.Ready[size_t(deferred.Index)] = true;
 }

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "model/view/zelviewtypes.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
+class TzelBand;
+class TzelCustomMemoView;
+class TzelReport;
+class TzelView;
 class TzelXMLItem;
 
 // Values of objects that are completed after they were stored on a page
@@ -30,7 +37,36 @@ public:
     /// Forgets every content.
     void Clear();
 
+    /// Whether View's content is completed later instead of when it is stored.
+    static bool IsDeferred(const TzelView &view);
+    /// Stores the content of Memo, which is completed later, and returns its index.
+    int AddDeferred(TzelCustomMemoView &memo);
+    /// Completes the deferred objects whose moment Mode has come, Band
+    /// being the band that ended it: each computes its data again with the
+    /// current values.
+    void ProcessExpressions(TzelReport *report, TzelBand *band, TzelProcessAt mode);
+    /// Completes View now (objects completed on the script's request).
+    void ProcessObject(TzelReport *report, TzelView *view);
+    /// A data band starts its rows: deferred objects entered now wait for its end.
+    void EnterData() { ++FDataLevel; }
+    /// A data band ended its rows.
+    void LeaveData() { FDataLevel = std::max(0, FDataLevel - 1); }
+    /// A group of level Level starts.
+    void EnterGroup(int level) { FGroupLevel = level; }
+
 private:
+    // An object stored before its value is known.
+    struct Deferred
+    {
+        TzelCustomMemoView *Memo;
+        int Index; // of its content
+        TzelProcessAt At;
+        int GroupLevel;
+        int DataLevel;
+    };
+    bool IsDue(const Deferred &d, TzelProcessAt mode) const;
+    void Complete(TzelReport *report, const Deferred &deferred);
+
     struct Macro
     {
         QStringList Contents;
@@ -38,4 +74,7 @@ private:
     };
     QHash<QString, Macro> FMacros;
     QStringList FOrder; // names in the order they were first stored
+    std::vector<Deferred> FDeferred;
+    int FDataLevel = 0;
+    int FGroupLevel = 0;
 };

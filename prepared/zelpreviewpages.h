@@ -113,6 +113,8 @@ private:
     void SwapOutFinishedPages();
     void Unload(TzelXMLItem *item);
     void StoreObject(TzelComponent *obj, TzelXMLItem *parentItem, bool wholePage);
+    // ObjectDiff, with a deferred memo stored as the index of its content.
+    QString DeferredAwareDiff(TzelComponent *obj, TzelComponent *source, bool wholePage);
     QString ObjectDiff(TzelComponent *obj, TzelComponent *source, bool wholePage);
     TzelComponent *DefaultObject(const TzelClassInfo &cls);
     TzelComponent *SourceOf(const TzelComponent *obj) const;

@@ -191,13 +191,26 @@ QString TzelPreviewPages::ObjectDiff(TzelComponent *obj, TzelComponent *source, 
     return obj->Diff(source);
 }
 
+QString TzelPreviewPages::DeferredAwareDiff(TzelComponent *obj, TzelComponent *source, bool wholePage)
+{
+    auto *memo = dynamic_cast<TzelCustomMemoView *>(obj);
+    const bool geometryOnly = Engine && Engine->DoublePass() && !Engine->FinalPass();
+    if (!memo || geometryOnly || !TzelPostProcessor::IsDeferred(*memo))
+        return ObjectDiff(obj, source, wholePage);
+    // A value completed later is stored as the index of its content.
+    const QStringList text = memo->Memo;
+    memo->SetText(QString::number(FPostProcessor->AddDeferred(*memo)));
+    const auto restore = qScopeGuard([&] { memo->Memo = text; });
+    return ObjectDiff(obj, source, wholePage);
+}
+
 void TzelPreviewPages::StoreObject(TzelComponent *obj, TzelXMLItem *parentItem, bool wholePage)
 {
     if (!obj->Visible() || !obj->qzComponentStyle.Contains(csPreviewVisible))
         return;
     TzelComponent *source = wholePage ? nullptr : SourceOf(obj);
     TzelXMLItem *item = parentItem->Add(source ? obj->AliasName : obj->ClassName());
-    item->SetText(storedText(ObjectDiff(obj, source, wholePage)));
+    item->SetText(storedText(DeferredAwareDiff(obj, source, wholePage)));
     FXMLSize += 2 * (item->Name().size() + item->Text().size()) + qint64(sizeof(TzelXMLItem)) + 16;
     for (TzelComponent *child : obj->Objects())
         StoreObject(child, item, wholePage);

@@ -36,6 +36,7 @@
 #include "prepared/zelpicturecache.h"
 #include "prepared/zelpostprocessor.h"
 #include <QFile>
+#include <QScopeGuard>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>

@@ -8,6 +8,8 @@
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnfooter.h"
 #include "model/band/zelcolumnheader.h"
+#include "model/band/zelfooter.h"
+#include "model/band/zelgroupfooter.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelnullband.h"
 #include "model/band/zeloverlay.h"
@@ -20,6 +22,8 @@
 #include "model/page/zelreportpage.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
+#include "model/view/zelview.h"
+#include "prepared/zelpostprocessor.h"
 
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -293,6 +297,7 @@ void TzelEngine::RunPage()
     }
     EndPage();
     FIsLastPage = false;
+    PostProcessBand(nullptr, paReportPageFinished);
 }
 
 void TzelEngine::InitPage()
@@ -545,8 +550,10 @@ void TzelEngine::ReprintBand(TzelBand *band)
 void TzelEngine::ShowColumnFooter()
 {
     TzelBand *band = FindBand<TzelColumnFooter>();
-    if (!band)
+    if (!band) {
+        PostProcessBand(nullptr, paColumnFinished); // the column's end has come without a footer
         return;
+    }
     Stretch(band);
     if (band->Visible()) {
         band->SetLeft(FCurX - FPageCurX);
@@ -555,6 +562,7 @@ void TzelEngine::ShowColumnFooter()
         FCurY += band->Height();
     }
     UnStretch(band);
+    PostProcessBand(band, paColumnFinished);
 }
 
 void TzelEngine::NewPage()
@@ -611,6 +619,9 @@ void TzelEngine::EndPage()
                     FPageHeight + FPage->TopMargin * qz01cm + FPage->BottomMargin * qz01cm);
             }
         }
+        // The report's end has come whether or not a summary printed (the
+        // summary completes the values of the page's end).
+        PostProcessBand(nullptr, paReportFinished);
     }
     if (auto *footer = FindBand<TzelPageFooter>()) {
         FCurY = GetPageHeight() - footer->Height();
@@ -618,6 +629,8 @@ void TzelEngine::EndPage()
         QScopedValueRollback<bool> fromEnd(FCallFromEndPage, nested);
         ShowPageFooter(footer);
     }
+    else
+        PostProcessBand(nullptr, paPageFinished); // the page's end has come without a footer
     if (auto *overlay = FindBand<TzelOverlay>(); overlay && overlay->PrintOnTop) {
         FCurY = 0;
         ShowPageFooter(overlay);
@@ -647,6 +660,7 @@ void TzelEngine::ShowPageFooter(TzelBand *band)
         }
     }
     UnStretch(band);
+    PostProcessBand(band, paDefault);
 }
 
 void TzelEngine::ReportNoRoom(TzelBand *band)
@@ -656,8 +670,26 @@ void TzelEngine::ReportNoRoom(TzelBand *band)
     FReport->Terminated = true;
 }
 
-void TzelEngine::ProcessObject(TzelView *)
+void TzelEngine::ProcessObject(TzelView *reportObject)
 {
-    // Objects processed on request are completed by the post-processor,
-    // which needs the expression engine.
+    if (reportObject && reportObject->Processing().ProcessAt == paCustom)
+        FPreviewPages->PostProcessor().ProcessObject(FReport, reportObject);
+}
+
+void TzelEngine::PostProcessBand(TzelBand *band, TzelProcessAt mode)
+{
+    if (mode == paDefault) {
+        if (dynamic_cast<TzelGroupFooter *>(band))
+            mode = paGroupFinished;
+        else if (dynamic_cast<TzelFooter *>(band))
+            mode = paDataFinished;
+        else if (dynamic_cast<TzelPageFooter *>(band))
+            mode = paPageFinished;
+        else if (dynamic_cast<TzelReportSummary *>(band))
+            mode = paReportPageFinished;
+        else
+            return;
+    }
+    const QScopedValueRollback<TzelBand *> curBand(FCurBand, band ? band : FCurBand);
+    FPreviewPages->PostProcessor().ProcessExpressions(FReport, band, mode);
 }

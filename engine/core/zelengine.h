@@ -2,6 +2,7 @@
 
 #include "engine/core/zelheaderlist.h"
 #include "model/report/zelcustomengine.h"
+#include "model/view/zelviewtypes.h"
 
 #include <QList>
 #include <memory>
@@ -76,6 +77,9 @@ private:
     // Gives the objects printed from index From on their design state back.
     void RestorePrinted(qsizetype from);
     void ReportNoRoom(TzelBand *band);
+    // Completes the deferred objects whose moment Band (or, without a band,
+    // Mode) ends; paDefault takes the moment from the band's class.
+    void PostProcessBand(TzelBand *band, TzelProcessAt mode);
     bool CheckPage(TzelReportPage *page);
     void CheckDataSets(const QList<TzelReportPage *> &pages);
     bool RunDialogs();

@@ -128,6 +128,7 @@ void TzelEngine::DoShow(TzelBand *band)
     if (!FCallFromAddPage && !FCallFromEndPage && !IsPageFrameBand(band))
         FIsFirstBand = false;
     UnStretch(band);
+    PostProcessBand(band, paDefault);
 }
 
 void TzelEngine::RestretchForNewPage(TzelBand *band)

@@ -3,6 +3,7 @@
 #include "base/core/zelexception.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelpagefooter.h"
+#include "model/band/zelpageheader.h"
 #include "model/band/zelreporttitle.h"
 #include "model/report/zelcustomreportscript.h"
 #include "model/report/zelpreviewpageslist.h"
@@ -28,6 +29,9 @@ public:
 
     void CallEvent(TzelComponent *sender, const QString &eventName) override
     {
+        if (eventName == QLatin1String("ShowPageCount"))
+            static_cast<TzelMemoView *>(sender)->SetText(
+                QStringLiteral("of %1").arg(FReport.PreviewPages()->Count()));
         const bool again = FReport.Engine()->SecondScriptCall();
         FLog << eventName + QLatin1Char('(') + sender->Name() + QLatin1Char(')') + (again ? "*" : "");
         if (eventName == FailIn && --FailOnCall == 0)
@@ -176,4 +180,44 @@ TEST(EngineLayout, SplitObjectsWithoutTextContinueByGeometry)
         << text.toStdString();
     EXPECT_EQ(t.Report.PreviewPages()->Count(), 3);
     EXPECT_EQ(line->Height(), 900);
+}
+
+TEST(EngineEvents, DeferredValuesAreCompletedWhenTheirMomentComes)
+{
+    struct Case
+    {
+        const char *What;
+        TzelProcessAt At;
+        bool ProcessedByHost;
+        const char *Handler;
+        const char *Expected; // the header's text on each of the three pages
+    };
+    const Case cases[] = {
+        {"at the report's end", paReportFinished, false, "ShowPageCount", "of 3|of 3|of 3"},
+        {"at each page's end", paPageFinished, false, "ShowPageCount", "of 1|of 2|of 3"},
+        {"on the host's request, for the pages so far", paCustom, true, "ShowPageCount", "of 2|of 2|"},
+        {"nothing to compute: the design text", paReportFinished, false, "", "Total|Total|Total"},
+    };
+    for (const Case &c : cases) {
+        ScriptedTemplate t;
+        auto *header = t.Band<TzelPageHeader>("PageHeader1", 20);
+        TzelMemoView *memo = addMemo(header, "Count", 0, 20, QStringLiteral("Total"));
+        memo->Processing().ProcessAt = c.At;
+        memo->OnAfterData = QString::fromLatin1(c.Handler);
+        auto *band = t.Band<TzelMasterData>("Data1", 100);
+        t.Report.OnManualBuild = [&](TzelReportPage *) {
+            for (int i = 0; i < 9; ++i) {
+                t.Report.Engine()->ShowBand(band);
+                if (c.ProcessedByHost && i == 4)
+                    t.Report.Engine()->ProcessObject(memo);
+            }
+        };
+        t.Build();
+        QStringList texts;
+        for (const QString &line : zelPagesText(*t.Report.PreviewPages()).split(QLatin1Char('\n')))
+            if (line.contains(QLatin1String(" Count ")))
+                texts << line.section(QLatin1Char('"'), 1, 1);
+        EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), c.Expected) << c.What;
+        EXPECT_EQ(memo->Text(), QStringLiteral("Total")) << c.What;
+    }
 }
