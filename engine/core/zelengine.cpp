@@ -10,6 +10,7 @@
 #include "model/band/zelcolumnheader.h"
 #include "model/band/zelfooter.h"
 #include "model/band/zelgroupfooter.h"
+#include "model/band/zelheader.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelnullband.h"
 #include "model/band/zeloverlay.h"
@@ -25,6 +26,7 @@
 #include "model/view/zelview.h"
 #include "prepared/zelpostprocessor.h"
 
+#include <QRectF>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <cmath>
@@ -390,6 +392,9 @@ void TzelEngine::OpenPage()
         }
         if (item.IsInKeepList && FKeeping && !FKeepFooter)
             continue;
+        // A data header that caused the break prints with its data instead.
+        if (band == FLastBandOnPage && dynamic_cast<TzelHeader *>(band))
+            continue;
         const bool isTitle = dynamic_cast<TzelReportTitle *>(band) != nullptr;
         {
             QScopedValueRollback<bool> overflow(band->Overflow, true);
@@ -411,28 +416,35 @@ void TzelEngine::OpenPage()
 
 void TzelEngine::ShowPageObjects()
 {
-    QList<TzelComponent *> loose;
-    for (TzelComponent *c : FPage->Objects())
+    struct Loose
+    {
+        TzelComponent *Object;
+        int Place;
+        QRectF Bounds;
+    };
+    QList<Loose> loose;
+    for (int i = 0; i < FPage->Objects().size(); ++i) {
+        TzelComponent *c = FPage->Objects()[i];
         if (!dynamic_cast<TzelBand *>(c))
-            loose.append(c);
+            loose.append({c, i, QRectF(c->Left(), c->Top(), c->Width(), c->Height())});
+    }
     if (loose.isEmpty())
         return;
-    QList<int> places;
-    for (TzelComponent *c : loose)
-        places.append(FPage->Objects().indexOf(c));
     const double savedY = FCurY;
     TzelNullBand holder;
     holder.SetBounds(0, 0, FPageWidth, GetPageHeight());
-    // The objects go back to the page whatever happens, before the holder
-    // would free them with itself.
+    // The objects go back to the page as designed whatever happens, before
+    // the holder would free them with itself.
     const auto giveBack = qScopeGuard([&] {
-        for (qsizetype i = 0; i < loose.size(); ++i) {
-            loose[i]->SetParent(FPage);
-            FPage->MoveChild(loose[i], places[i]);
+        for (const Loose &l : std::as_const(loose)) {
+            l.Object->SetParent(FPage);
+            FPage->MoveChild(l.Object, l.Place);
+            l.Object->SetBounds(l.Bounds.left(), l.Bounds.top(), l.Bounds.width(), l.Bounds.height());
         }
     });
-    for (TzelComponent *c : loose)
-        c->SetParent(&holder);
+    for (const Loose &l : std::as_const(loose))
+        l.Object->SetParent(&holder);
+    holder.AlignChildren();
     ShowBand(&holder);
     FCurY = savedY;
 }

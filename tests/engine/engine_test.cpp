@@ -7,6 +7,7 @@
 #include "model/band/zelpageheader.h"
 #include "model/band/zelreportsummary.h"
 #include "model/band/zelreporttitle.h"
+#include "model/data/zeluserdataset.h"
 #include "model/view/zelcustommemoview.h"
 #include "prepared/zelpagestext.h"
 
@@ -332,6 +333,20 @@ TEST(EngineFaults, BadTemplatesEndWithAClearMessage)
              t.ShowRows(big, 1);
          },
          "Page \"Page1\": headers and footers leave no room for band \"Data1\""},
+        {"one data set for the report and its page",
+         [](Template &t) {
+             auto *rows = new TzelUserDataSet(&t.Report);
+             t.Report.SetDataSet(rows);
+             t.Page->SetDataSet(rows);
+         },
+         "Cannot use the same dataset for Report.DataSet and Page.DataSet"},
+        {"one data set for the page and its band",
+         [](Template &t) {
+             auto *rows = new TzelUserDataSet(&t.Report);
+             t.Page->SetDataSet(rows);
+             t.Band<TzelMasterData>("Data1", 20)->SetDataSet(rows);
+         },
+         "Cannot use the same dataset for Page.DataSet and Band.DataSet"},
     };
     for (const Case &c : cases) {
         Template t;
@@ -341,4 +356,19 @@ TEST(EngineFaults, BadTemplatesEndWithAClearMessage)
             << c.What << ": " << t.Report.Errors().Text().toStdString();
         EXPECT_FALSE(t.Report.Engine()->Running()) << c.What;
     }
+}
+
+TEST(EngineLayout, ObjectsOnThePageItselfPrintAlignedWhereThePageStarts)
+{
+    Template t;
+    auto *stamp = new TzelMemoView(t.Page);
+    stamp->SetName(QStringLiteral("Stamp"));
+    stamp->SetBounds(0, 0, 100, 20);
+    stamp->Align = baBottom;
+    t.ShowRows(t.Band<TzelMasterData>("Data1", 100), 4);
+    t.Build();
+    const QString text = zelPagesText(*t.Report.PreviewPages());
+    EXPECT_EQ(t.Report.PreviewPages()->Count(), 2);
+    EXPECT_EQ(text.count(QStringLiteral("TzelMemoView Stamp 0.00 94.71 26.46 5.29")), 1) << text.toStdString();
+    EXPECT_EQ(stamp->Top(), 0);
 }
