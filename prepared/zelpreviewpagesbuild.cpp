@@ -88,7 +88,7 @@ void copyVisibleTree(const TzelComponent *source, TzelComponent *parent,
             continue;
         TzelComponent *copy = copyOf(child, parent);
         copy->SetName(child->Name());
-        if (auto *memo = dynamic_cast<TzelCustomMemoView *>(copy)) {
+        if (auto *memo = zelAs<TzelCustomMemoView>(copy)) {
             memo->SetDataSet(nullptr);
             memo->DataField.clear();
         }
@@ -193,7 +193,7 @@ QString TzelPreviewPages::ObjectDiff(TzelComponent *obj, TzelComponent *source, 
 
 QString TzelPreviewPages::DeferredAwareDiff(TzelComponent *obj, TzelComponent *source, bool wholePage)
 {
-    auto *memo = dynamic_cast<TzelCustomMemoView *>(obj);
+    auto *memo = zelAs<TzelCustomMemoView>(obj);
     const bool geometryOnly = Engine && Engine->DoublePass() && !Engine->FinalPass();
     if (!memo || geometryOnly || !TzelPostProcessor::IsDeferred(*memo))
         return ObjectDiff(obj, source, wholePage);

@@ -133,7 +133,7 @@ void TzelEngine::CheckDataSets(const QList<TzelReportPage *> &pages)
             return;
         }
         for (TzelComponent *c : page->Objects()) {
-            auto *band = dynamic_cast<TzelMasterData *>(c);
+            auto *band = zelAs<TzelMasterData>(c);
             if (!band || !band->DataSet())
                 continue;
             if (band->DataSet() == reportData) {
@@ -382,7 +382,7 @@ void TzelEngine::OpenPage()
         if (!band || band == FStartNewPageBand)
             continue;
         FCurX = item.Left;
-        auto *pageHeader = dynamic_cast<TzelPageHeader *>(band);
+        auto *pageHeader = zelAs<TzelPageHeader>(band);
         if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage) {
             if (pageHeader->PrintChildIfInvisible && pageHeader->Child()) {
                 QScopedValueRollback<bool> fromAdd(FCallFromAddPage, true);
@@ -393,9 +393,9 @@ void TzelEngine::OpenPage()
         if (item.IsInKeepList && FKeeping && !FKeepFooter)
             continue;
         // A data header that caused the break prints with its data instead.
-        if (band == FLastBandOnPage && dynamic_cast<TzelHeader *>(band))
+        if (band == FLastBandOnPage && zelAs<TzelHeader>(band))
             continue;
-        const bool isTitle = dynamic_cast<TzelReportTitle *>(band) != nullptr;
+        const bool isTitle = zelAs<TzelReportTitle>(band) != nullptr;
         {
             QScopedValueRollback<bool> overflow(band->Overflow, true);
             QScopedValueRollback<int> line(FCurLine, band->FLineN);
@@ -425,7 +425,7 @@ void TzelEngine::ShowPageObjects()
     QList<Loose> loose;
     for (int i = 0; i < FPage->Objects().size(); ++i) {
         TzelComponent *c = FPage->Objects()[i];
-        if (!dynamic_cast<TzelBand *>(c))
+        if (!zelAs<TzelBand>(c))
             loose.append({c, i, QRectF(c->Left(), c->Top(), c->Width(), c->Height())});
     }
     if (loose.isEmpty())
@@ -478,7 +478,7 @@ double TzelEngine::HeaderHeight(bool addReprintOnNewPage)
     if (addReprintOnNewPage) {
         for (int i = 0; i < FHeaderList.Count(); ++i) {
             TzelBand *band = FHeaderList.Items(i).Band;
-            if (band && !dynamic_cast<TzelPageHeader *>(band) && !dynamic_cast<TzelColumnHeader *>(band))
+            if (band && !zelAs<TzelPageHeader>(band) && !zelAs<TzelColumnHeader>(band))
                 h += band->Height();
         }
     }
@@ -530,7 +530,7 @@ void TzelEngine::StartColumn()
     for (int i = 0; i < FHeaderList.Count(); ++i) {
         const TzelHeaderListItem &item = FHeaderList.Items(i);
         TzelBand *band = item.Band;
-        if (!band || dynamic_cast<TzelPageHeader *>(band) || band == FLastBandOnPage || item.IsInKeepList ||
+        if (!band || zelAs<TzelPageHeader>(band) || band == FLastBandOnPage || item.IsInKeepList ||
             FKeepHeader)
             continue;
         FCurX = item.Left + x;
@@ -657,7 +657,7 @@ void TzelEngine::ShowPageFooter(TzelBand *band)
         band->SetLeft(0);
         band->SetTop(FCurY);
         bool print = true;
-        if (auto *footer = dynamic_cast<TzelPageFooter *>(band)) {
+        if (auto *footer = zelAs<TzelPageFooter>(band)) {
             const bool single = footer->PrintOnSinglePage && FIsFirstPage && FIsLastPage;
             const bool hiddenFirst = FIsFirstPage && !footer->PrintOnFirstPage;
             const bool hiddenLast = FIsLastPage && !footer->PrintOnLastPage && !FCallFromEndPage;
@@ -691,13 +691,13 @@ void TzelEngine::ProcessObject(TzelView *reportObject)
 void TzelEngine::PostProcessBand(TzelBand *band, TzelProcessAt mode)
 {
     if (mode == paDefault) {
-        if (dynamic_cast<TzelGroupFooter *>(band))
+        if (zelAs<TzelGroupFooter>(band))
             mode = paGroupFinished;
-        else if (dynamic_cast<TzelFooter *>(band))
+        else if (zelAs<TzelFooter>(band))
             mode = paDataFinished;
-        else if (dynamic_cast<TzelPageFooter *>(band))
+        else if (zelAs<TzelPageFooter>(band))
             mode = paPageFinished;
-        else if (dynamic_cast<TzelReportSummary *>(band))
+        else if (zelAs<TzelReportSummary>(band))
             mode = paReportPageFinished;
         else
             return;

@@ -43,9 +43,9 @@ bool OverlapsHorizontally(const TzelComponent &a, const TzelComponent &b)
 // Bands printed by the page itself rather than by the page's content.
 bool IsPageFrameBand(const TzelBand *band)
 {
-    return dynamic_cast<const TzelReportTitle *>(band) || dynamic_cast<const TzelPageHeader *>(band) ||
-           dynamic_cast<const TzelColumnHeader *>(band) || dynamic_cast<const TzelOverlay *>(band) ||
-           dynamic_cast<const TzelNullBand *>(band);
+    return zelAs<TzelReportTitle>(band) || zelAs<TzelPageHeader>(band) ||
+           zelAs<TzelColumnHeader>(band) || zelAs<TzelOverlay>(band) ||
+           zelAs<TzelNullBand>(band);
 }
 
 } // namespace
@@ -82,9 +82,9 @@ void TzelEngine::DoShow(TzelBand *band)
     // Vertical bands are printed by the cross-tab routine, not built yet.
     if (band->Vertical)
         return;
-    auto *dataBand = dynamic_cast<TzelDataBand *>(band);
+    auto *dataBand = zelAs<TzelDataBand>(band);
     const bool multiColumn = dataBand && dataBand->Columns > 1;
-    const bool rowBand = dataBand || dynamic_cast<TzelGroupHeader *>(band);
+    const bool rowBand = dataBand || zelAs<TzelGroupHeader>(band);
 
     if (!FCallFromAddPage && band->Visible() && band->StartNewPage && (!rowBand || band->FLineN != 1)) {
         FStartNewPageBand = band;
@@ -95,9 +95,9 @@ void TzelEngine::DoShow(TzelBand *band)
     Stretch(band);
     band->FStretchedHeight = band->Height();
     bool printed = false;
-    const bool mayBreak = band->Visible() && !multiColumn && !dynamic_cast<TzelOverlay *>(band) && !dynamic_cast<const TzelNullBand *>(band);
+    const bool mayBreak = band->Visible() && !multiColumn && !zelAs<TzelOverlay>(band) && !zelAs<TzelNullBand>(band);
     if (mayBreak && FreeSpace() < band->Height() - zelFloatTolerance) {
-        auto *child = dynamic_cast<TzelChild *>(band);
+        auto *child = zelAs<TzelChild>(band);
         if (child && child->ToNRowsMode == rmTillPageEnds) {
             UnStretch(band);
             return;
@@ -137,7 +137,7 @@ void TzelEngine::RestretchForNewPage(TzelBand *band)
     // band's height.
     bool suppressing = false;
     for (TzelComponent *c : band->Objects())
-        if (auto *memo = dynamic_cast<TzelCustomMemoView *>(c); memo && memo->SuppressRepeated) {
+        if (auto *memo = zelAs<TzelCustomMemoView>(c); memo && memo->SuppressRepeated) {
             memo->ResetSuppress();
             suppressing = true;
         }
@@ -153,14 +153,14 @@ void TzelEngine::RestretchForNewPage(TzelBand *band)
 
 void TzelEngine::PlaceAndOutput(TzelBand *band)
 {
-    if (auto *dataBand = dynamic_cast<TzelDataBand *>(band); dataBand && dataBand->Columns > 1)
+    if (auto *dataBand = zelAs<TzelDataBand>(band); dataBand && dataBand->Columns > 1)
         band->SetLeft(band->Left() + FCurX);
-    else if (!dynamic_cast<const TzelNullBand *>(band))
+    else if (!zelAs<TzelNullBand>(band))
         band->SetLeft(FCurX);
     band->SetTop(FCurY);
     if (FFinalPass)
         band->CreateFillMemo();
-    if (auto *summary = dynamic_cast<TzelReportSummary *>(band); summary && summary->PrintAtBottom) {
+    if (auto *summary = zelAs<TzelReportSummary>(band); summary && summary->PrintAtBottom) {
         FCurY += FreeSpace() - band->Height();
         band->SetTop(FCurY);
     }
@@ -176,7 +176,7 @@ void TzelEngine::PrepareShiftTree(TzelComponent *container)
 
 void TzelEngine::Stretch(TzelComponent *container)
 {
-    auto *band = dynamic_cast<TzelBand *>(container);
+    auto *band = zelAs<TzelBand>(container);
     if (band)
         FCurBand = band;
     PrepareShiftTree(container);
@@ -199,14 +199,14 @@ void TzelEngine::Stretch(TzelComponent *container)
                 QScopedValueRollback<TzelBand *> curBand(FCurBand);
                 FReport->DoBeforePrint(object);
             }
-            auto *view = dynamic_cast<TzelView *>(c);
+            auto *view = zelAs<TzelView>(c);
             if (c->Visible() && (!view || view->Processing().ProcessAt == paDefault)) {
                 object->GetData();
                 FReport->DoNotifyEvent(c, object->OnAfterData);
             }
         }
         FShiftEngine->InitShiftAmount(c, 0);
-        auto *s = dynamic_cast<TzelStretcheable *>(c);
+        auto *s = zelAs<TzelStretcheable>(c);
         if (!visible || !s || !s->Visible() || (s->StretchMode == smDontStretch && !s->CanShrink))
             continue;
         const double h = s->Height();
@@ -228,7 +228,7 @@ void TzelEngine::Stretch(TzelComponent *container)
     if (band)
         FReport->DoNotifyEvent(band, band->OnAfterCalcHeight);
     for (TzelComponent *c : container->Objects())
-        if (auto *s = dynamic_cast<TzelStretcheable *>(c); s && s->StretchMode == smMaxHeight)
+        if (auto *s = zelAs<TzelStretcheable>(c); s && s->StretchMode == smMaxHeight)
             s->SetHeight(bottom - s->Top());
 }
 
@@ -246,7 +246,7 @@ void TzelEngine::UnStretch(TzelComponent *container)
     RestorePrinted(at + 1);
     FReport->CurObject = container->Name();
     FReport->DoAfterPrint(self);
-    if (auto *band = dynamic_cast<TzelBand *>(container))
+    if (auto *band = zelAs<TzelBand>(container))
         band->DisposeFillMemo();
     RestorePrinted(at);
 }
@@ -259,7 +259,7 @@ void TzelEngine::RestorePrinted(qsizetype from)
 
 void TzelEngine::StartKeep(TzelBand *band, int position)
 {
-    if (FKeeping || (FIsFirstBand && !dynamic_cast<TzelChild *>(band)))
+    if (FKeeping || (FIsFirstBand && !zelAs<TzelChild>(band)))
         return;
     FKeepCurY = FCurY;
     FKeeping = true;
@@ -296,7 +296,7 @@ void TzelEngine::SplitBand(TzelBand *band)
             c->SetVisible(true);
     });
     for (TzelComponent *c : shown)
-        if (auto *s = dynamic_cast<TzelStretcheable *>(c)) {
+        if (auto *s = zelAs<TzelStretcheable>(c)) {
             s->InitPart();
             s->FSaveHeight = s->Height();
         }
@@ -321,7 +321,7 @@ void TzelEngine::SplitBand(TzelBand *band)
                 }
         };
         for (TzelComponent *c : std::as_const(work)) {
-            auto *s = dynamic_cast<TzelStretcheable *>(c);
+            auto *s = zelAs<TzelStretcheable>(c);
             bool fits = c->Top() + c->Height() <= free + zelFloatTolerance || (!s && c->Height() > fullPage);
             double unused = 0;
             if (s && c->Top() < free) {
@@ -382,7 +382,7 @@ void TzelEngine::SplitBand(TzelBand *band)
         NewColumn();
         for (TzelComponent *c : std::as_const(work)) {
             c->SetTop(std::max(0.0, c->Top() - free));
-            if (auto *s = dynamic_cast<TzelStretcheable *>(c))
+            if (auto *s = zelAs<TzelStretcheable>(c))
                 s->SetHeight(s->FSaveHeight);
         }
         free = FreeSpace();
@@ -395,9 +395,9 @@ void TzelEngine::FitToLastPart(TzelBand *band, const QList<TzelComponent *> &par
     // bottom and maximum-height objects reach down to it.
     const double bottom = band->Height();
     for (TzelComponent *c : part) {
-        if (auto *view = dynamic_cast<TzelView *>(c); view && view->Align == baBottom)
+        if (auto *view = zelAs<TzelView>(c); view && view->Align == baBottom)
             c->SetTop(bottom - c->Height());
-        if (auto *s = dynamic_cast<TzelStretcheable *>(c); s && s->StretchMode == smMaxHeight)
+        if (auto *s = zelAs<TzelStretcheable>(c); s && s->StretchMode == smMaxHeight)
             s->SetHeight(bottom - s->Top());
     }
 }

@@ -14,7 +14,7 @@ void TzelShiftEngine::PrepareShiftTree(TzelComponent *container)
         return;
     if (const auto it = FContainers.find(container); it != FContainers.end() && !it->second->IsStale())
         return;
-    const auto *band = dynamic_cast<const TzelBand *>(container);
+    const auto *band = zelAs<TzelBand>(container);
     if (band && band->ShiftEngine == seDontShift) {
         FContainers.erase(container);
         return;

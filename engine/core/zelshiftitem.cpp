@@ -4,7 +4,7 @@
 
 TzelShiftItem::TzelShiftItem(TzelComponent *object)
     : FReportObject(object)
-    , FView(dynamic_cast<TzelView *>(object))
+    , FView(zelAs<TzelView>(object))
     , FRoot(false)
 {
 }

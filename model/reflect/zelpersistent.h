@@ -2,6 +2,8 @@
 
 #include "model/reflect/zelclassinfo.h"
 
+#include <type_traits>
+
 class TzelFiler;
 
 // Gives class T (derived from Base) its run-time type information. Place it
@@ -41,3 +43,12 @@ public:
     /// Declares data stored beside the published properties (nothing here).
     virtual void DefineProperties(TzelFiler &) {}
 };
+
+/// Object as a T when its class is T or derives from it, else nullptr. The
+/// engine's hot paths use it instead of dynamic_cast: it compares class
+/// infos rather than type names.
+template <class T, class U> auto zelAs(U *object)
+{
+    using Result = std::conditional_t<std::is_const_v<U>, const T, T>;
+    return object && object->InheritsFrom(T::StaticClassInfo()) ? static_cast<Result *>(object) : nullptr;
+}
