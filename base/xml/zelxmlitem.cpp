@@ -116,6 +116,17 @@ void TzelXMLItem::Clear()
         FLoaded = false;
 }
 
+void TzelXMLItem::Assign(const TzelXMLItem &source)
+{
+    Clear();
+    FName = source.FName;
+    FText = source.FText;
+    FValue = source.FValue;
+    FData = source.FData;
+    for (const TzelXMLItem *child : source.FItems)
+        Add()->Assign(*child);
+}
+
 // Position of attribute Name in the text: a case-insensitive match that starts
 // the text or follows a blank and is followed by '="'. Scans the text in place.
 qsizetype TzelXMLItem::FindProp(QStringView name) const

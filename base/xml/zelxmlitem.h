@@ -33,6 +33,8 @@ public:
     TzelXMLItem *Root();
     /// Frees the children; an unloadable element becomes not loaded.
     void Clear();
+    /// Becomes a deep copy of Source: name, attributes, value, data and children.
+    void Assign(const TzelXMLItem &source);
 
     /// The unescaped value of attribute Name (case ignored); empty when missing.
     QString Prop(const QString &name) const;

@@ -150,9 +150,13 @@ void TzelXMLWriter::Flush()
 
 void TzelXMLWriter::WriteHeader()
 {
-    static constexpr char header[] = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>";
-    char *out = Reserve(sizeof header + 2);
-    out = putAscii(out, header, sizeof header - 1);
+    WriteHeader("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>");
+}
+
+void TzelXMLWriter::WriteHeader(QByteArrayView header)
+{
+    char *out = Reserve(header.size() + 2);
+    out = putAscii(out, header.data(), size_t(header.size()));
     if (FAutoIndent)
         out = putAscii(out, "\r\n", 2);
     Commit(out);

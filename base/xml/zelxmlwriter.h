@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+
 #include <QStringView>
 #include <QtGlobal>
 #include <memory>
@@ -30,6 +32,8 @@ public:
 
     /// Adds the "<?xml ...?>" line.
     void WriteHeader();
+    /// Adds Header (ASCII) as the first line instead.
+    void WriteHeader(QByteArrayView header);
     /// Writes RootItem with its sub-tree and flushes the buffer.
     void WriteRootItem(TzelXMLItem *rootItem);
     /// Writes the buffer to the stream; raises TzelFileError when it fails.

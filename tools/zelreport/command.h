@@ -65,3 +65,4 @@ TzelCommand zelDataCommand();
 TzelCommand zelDrawCommand();
 TzelCommand zelBuildCommand();
 TzelCommand zelTextCommand();
+TzelCommand zelScriptCommand();

@@ -144,7 +144,8 @@ std::vector<TzelCommandOption> zelLoadOptions(std::vector<TzelCommandOption> own
 const std::vector<TzelCommand> &zelCommands()
 {
     static const std::vector<TzelCommand> list = {zelResaveCommand(), zelBuildCommand(), zelTextCommand(),
-                                                  zelPagesCommand(), zelDataCommand(),  zelDrawCommand()};
+                                                  zelPagesCommand(), zelDataCommand(),  zelDrawCommand(),
+                                                  zelScriptCommand()};
     return list;
 }
 

@@ -13,6 +13,11 @@ void zelSay(const QString &text)
     std::fprintf(stderr, "zelreport: %s\n", qUtf8Printable(text));
 }
 
+void zelPrintErrorLine(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+}
+
 int zelFinish(const TzelReport &report, const QString &fileName, int status)
 {
     if (report.Errors().IsEmpty())

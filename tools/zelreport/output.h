@@ -7,6 +7,8 @@ class TzelReport;
 
 /// Prints a message of the tool itself to standard error: "zelreport: Text".
 void zelSay(const QString &text);
+/// Prints Text as one line of its own to standard error.
+void zelPrintErrorLine(const QString &text);
 /// Prints what Report collected while it worked on the file FileName, if
 /// anything: the heading, then one line per problem in the order met,
 /// "FILE:LINE:COL: OBJECT.PROPERTY: message" (FileName where a problem names

@@ -1,0 +1,438 @@
+#include "script/grammar/kvilparser.h"
+
+#include "base/core/zelexception.h"
+#include "base/xml/zelxmltext.h"
+#include "script/grammar/kvgrammar.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// The walk went deeper than MaxDepth at Position.
+struct TooDeep
+{
+    int Position;
+};
+
+} // namespace
+
+// One line of the program tree while it grows: an opening or closing tag,
+// a leaf, or the finished tree of an included unit.
+struct TkvILParser::Output
+{
+    enum Kind : unsigned char { Open, Close, Leaf, Tree };
+
+    Output(Kind k, QString name, QString text = {}, int pos = 0, int pos1 = -1)
+        : kind(k), Name(std::move(name)), Text(std::move(text)), Pos(pos), Pos1(pos1)
+    {
+    }
+
+    Kind kind;
+    QString Name;
+    QString Text;     // a leaf's text; the unit of an opening "uses" tag
+    int Pos = 0;
+    int Pos1 = -1;    // "expr" only
+    std::unique_ptr<TkvXMLItem> Unit;
+};
+
+struct TkvILParser::Walk
+{
+    std::vector<Output> Out;
+    bool HasError = false;
+    QString ErrorText;
+    QString ErrorPos;
+    bool Term = false;
+    int Depth = 0;
+};
+
+TkvILParser::TkvILParser() = default;
+TkvILParser::~TkvILParser() = default;
+
+void TkvILParser::SelectLanguage(const QString &name)
+{
+    FScanner.Clear();
+    FGrammar = TkvGrammar::ForLanguage(name);
+    FLanguageName = name;
+    FGrammar->Configure(FScanner, ExtendedCharset);
+}
+
+const TkvXMLDocument &TkvILParser::Grammar() const
+{
+    static const TkvXMLDocument none;
+    return FGrammar ? FGrammar->Document() : none;
+}
+
+bool TkvILParser::NeedDeclareVars() const
+{
+    return !FGrammar || FGrammar->DeclareVars();
+}
+
+bool TkvILParser::MakeILScript(const QString &text)
+{
+    if (!FGrammar)
+        SelectLanguage(QStringLiteral("PascalScript"));
+    FScanner.SetText(text);
+    int start = 1;
+    if (text.startsWith(QLatin1Char('#'))) {
+        FScanner.SetPosition(2);
+        if (FScanner.GetWord().compare(QLatin1String("language"), Qt::CaseInsensitive) == 0) {
+            // "#language NAME" on the first line picks the grammar.
+            const int from = FScanner.Position() - 1;
+            qsizetype end = text.indexOf(QLatin1Char('\r'), from);
+            const qsizetype lf = text.indexOf(QLatin1Char('\n'), from);
+            if (end < 0 || (lf >= 0 && lf < end))
+                end = lf;
+            if (end < 0)
+                end = text.size();
+            SelectLanguage(text.mid(from, end - from).trimmed());
+            FScanner.SetText(text);
+            start = int(end) + (text.mid(end, 2) == QLatin1String("\r\n") ? 3 : 2);
+        }
+    }
+    FScanner.SetPosition(start);
+    ILScript.Clear();
+    Walk walk;
+    bool matched = false;
+    try {
+        matched = Match(FGrammar->Program(), walk);
+        if (matched && !walk.HasError && FGrammar->ToEndOfText()) {
+            // Nothing may follow the program but blanks and comments.
+            FScanner.SkipSpaces();
+            while (FScanner.GetEOL())
+                ;
+            if (FScanner.Position() <= FScanner.Size()) {
+                walk.HasError = true;
+                walk.ErrorText = FGrammar->StatementExpected();
+                walk.ErrorPos = FScanner.GetXYPosition();
+            }
+        }
+    } catch (const TooDeep &deep) {
+        matched = false;
+        walk.HasError = true;
+        walk.ErrorText = QStringLiteral("The script is nested too deeply");
+        walk.ErrorPos = FScanner.XYPosition(deep.Position);
+    }
+    if (!matched && !walk.HasError) {
+        // The grammar named no error for this: the program does not even start.
+        walk.HasError = true;
+        walk.ErrorText = FGrammar->StatementExpected().isEmpty() ? QStringLiteral("Syntax error")
+                                                                  : FGrammar->StatementExpected();
+        walk.ErrorPos = FScanner.XYPosition(TokenStart(start));
+    }
+    const bool success = matched && !walk.HasError;
+    if (success)
+        BuildTree(walk);
+    ErrorMsg = walk.ErrorText;
+    ErrorPos = walk.ErrorPos;
+    return success;
+}
+
+bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
+{
+    if (++w.Depth > MaxDepth)
+        throw TooDeep{FScanner.Position()};
+    struct Leave
+    {
+        int &Depth;
+        ~Leave() { --Depth; }
+    } leave{w.Depth};
+
+    const int p0 = FScanner.Position();
+    const qsizetype c0 = qsizetype(w.Out.size());
+    bool matched = false;
+    bool tokenRead = true;
+    QStringView token;
+    QString owned;
+    switch (e.kind) {
+    case TkvGrammarNode::Rule:
+        if (RulesReached)
+            RulesReached->insert(e.Name);
+        matched = true;
+        tokenRead = false;
+        break;
+    case TkvGrammarNode::Sequence:
+        matched = true;
+        tokenRead = false;
+        break;
+    case TkvGrammarNode::Char:
+        if (!e.NoSkip)
+            FScanner.SkipSpaces();
+        token = FScanner.GetChar();
+        break;
+    case TkvGrammarNode::Keyword:
+        token = FScanner.GetWord();
+        break;
+    case TkvGrammarNode::Ident:
+        token = FScanner.GetIdent();
+        break;
+    case TkvGrammarNode::Number:
+        owned = FScanner.GetNumber();
+        token = owned;
+        break;
+    case TkvGrammarNode::String:
+        owned = FScanner.GetString();
+        token = owned;
+        break;
+    case TkvGrammarNode::QZString:
+        owned = FScanner.GetQZString();
+        token = owned;
+        if (!owned.isEmpty()) {
+            // A call of the host function Get with the embedded text.
+            const int at = FScanner.Position();
+            w.Out.push_back({Output::Open, QStringLiteral("dsgn"), {}, at});
+            w.Out.push_back({Output::Leaf, QStringLiteral("node"), QStringLiteral("Get"), at});
+            w.Out.push_back({Output::Open, QStringLiteral("expr"), {}, at, at});
+            w.Out.push_back({Output::Leaf, QStringLiteral("string"), QLatin1Char('\'') + owned + QLatin1Char('\''), at});
+            w.Out.push_back({Output::Close, QStringLiteral("expr")});
+            w.Out.push_back({Output::Close, QStringLiteral("dsgn")});
+        }
+        break;
+    case TkvGrammarNode::EOL:
+        matched = FScanner.GetEOL();
+        tokenRead = false;
+        break;
+    case TkvGrammarNode::Switch:
+    case TkvGrammarNode::OptionalSwitch:
+        for (const auto &child : e.Children)
+            if (Match(*child, w))
+                return true;
+        if (e.kind == TkvGrammarNode::OptionalSwitch)
+            return true;
+        RecordError(e, p0, w);
+        return false;
+    case TkvGrammarNode::Loop:
+    case TkvGrammarNode::OptionalLoop:
+        return MatchLoop(e, w, p0);
+    case TkvGrammarNode::Optional:
+        if (!MatchChildren(e, w)) {
+            FScanner.SetPosition(p0);
+            w.Out.erase(w.Out.begin() + c0, w.Out.end());
+        }
+        return true;
+    case TkvGrammarNode::Reference:
+        if (!e.Target)
+            throw TzelException(QStringLiteral("Invalid language definition"));
+        matched = Match(*e.Target, w);
+        tokenRead = false;
+        break;
+    }
+    if (tokenRead)
+        matched = !token.isEmpty() &&
+                  (e.Text.isEmpty() ||
+                   token.compare(e.Text, FScanner.CaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0);
+
+    bool result = false;
+    if (!matched) {
+        RecordError(e, p0, w);
+    } else {
+        if (e.kind != TkvGrammarNode::Rule && !e.Node.isEmpty())
+            Wrap(e, c0, p0, true, w);
+        if (!e.Add.isEmpty())
+            w.Out.push_back({Output::Leaf, e.Add, e.HasAddText ? e.AddText : token.toString(), FScanner.Position()});
+        result = MatchChildren(e, w);
+    }
+    if (!result) {
+        // What a failed element read and produced is taken back.
+        FScanner.SetPosition(p0);
+        w.Out.erase(w.Out.begin() + c0, w.Out.end());
+    }
+    if (e.kind == TkvGrammarNode::Rule && !e.Node.isEmpty())
+        Wrap(e, c0, p0, result, w);
+    return result;
+}
+
+bool TkvILParser::MatchChildren(const TkvGrammarNode &e, Walk &w)
+{
+    for (const auto &child : e.Children)
+        if (!Match(*child, w))
+            return false;
+    return true;
+}
+
+bool TkvILParser::MatchLoop(const TkvGrammarNode &e, Walk &w, int p0)
+{
+    const qsizetype c0 = qsizetype(w.Out.size());
+    // Only an error of this loop's own repetitions may be discarded.
+    const bool errorBefore = w.HasError;
+    int iterations = 0;
+    bool result = true;
+    int end = p0;
+    for (;;) {
+        ++iterations;
+        const int start = FScanner.Position();
+        result = MatchChildren(e, w);
+        end = FScanner.Position();
+        if (!result)
+            break;
+        if (!e.Text.isEmpty()) {
+            FScanner.SkipSpaces();
+            if (FScanner.GetChar() != e.Text) {
+                FScanner.SetPosition(end);
+                break;
+            }
+        }
+        if (FScanner.Position() == start)
+            break;
+    }
+    if (iterations > 1) {
+        if (!errorBefore && (e.LoopSkip || w.Term)) {
+            w.HasError = false;
+            w.ErrorText.clear();
+            w.ErrorPos.clear();
+            w.Term = false;
+        }
+        // A separator read before the failed repetition stays consumed.
+        FScanner.SetPosition(end);
+        result = true;
+    }
+    if (!result) {
+        FScanner.SetPosition(p0);
+        w.Out.erase(w.Out.begin() + c0, w.Out.end());
+        return e.kind == TkvGrammarNode::OptionalLoop;
+    }
+    return true;
+}
+
+void TkvILParser::RecordError(const TkvGrammarNode &e, int p0, Walk &w)
+{
+    if (!e.HasErr || w.HasError)
+        return;
+    w.HasError = true;
+    w.ErrorText = e.ErrText;
+    w.ErrorPos = FScanner.XYPosition(TokenStart(p0));
+    w.Term = e.Term;
+}
+
+int TkvILParser::TokenStart(int position)
+{
+    const int saved = FScanner.Position();
+    FScanner.SetPosition(position);
+    FScanner.SkipSpaces();
+    const int start = FScanner.Position();
+    FScanner.SetPosition(saved);
+    return start;
+}
+
+void TkvILParser::Wrap(const TkvGrammarNode &e, qsizetype c0, int p0, bool success, Walk &w)
+{
+    if (e.Node == QLatin1String("uses")) {
+        IncludeUnits(c0, w);
+        return;
+    }
+    if (!success) {
+        w.Out.erase(w.Out.begin() + c0, w.Out.end());
+        return;
+    }
+    const bool expr = e.Node == QLatin1String("expr");
+    w.Out.insert(w.Out.begin() + c0, Output{Output::Open, e.Node, {}, TokenStart(p0), expr ? FScanner.Position() : -1});
+    w.Out.push_back({Output::Close, e.Node});
+}
+
+void TkvILParser::IncludeUnits(qsizetype c0, Walk &w)
+{
+    // The file names follow C0; the last one named is included first, and
+    // each unit's block goes in at C0, before the names still waiting.
+    while (qsizetype(w.Out.size()) > c0) {
+        QString unit = w.Out.back().Text;
+        if (unit.size() >= 2 && unit.startsWith(QLatin1Char('\'')) && unit.endsWith(QLatin1Char('\'')))
+            unit = unit.mid(1, unit.size() - 2);
+        w.Out.pop_back();
+        if (FUsesList.contains(unit, Qt::CaseInsensitive))
+            continue;
+        FUsesList.append(unit);
+        if (!IncludeUnit(unit, c0, w))
+            return;
+    }
+}
+
+bool TkvILParser::IncludeUnit(const QString &unit, qsizetype &at, Walk &w)
+{
+    QString text;
+    if (!OnGetUnit || !OnGetUnit(unit, text)) {
+        QString path = unit;
+        for (const QString &folder : IncludePath) {
+            path = QDir(folder).filePath(unit);
+            if (QFile::exists(path))
+                break;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            w.HasError = true;
+            w.ErrorText = QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString());
+            w.ErrorPos = FScanner.GetXYPosition();
+            if (ErrorUnit.isEmpty())
+                ErrorUnit = FUnitName;
+            return false;
+        }
+        text = QString::fromUtf8(file.readAll());
+    }
+    if (text.isEmpty())
+        return true;
+    TkvILParser nested;
+    nested.ExtendedCharset = ExtendedCharset;
+    nested.IncludePath = IncludePath;
+    nested.OnGetUnit = OnGetUnit;
+    nested.MaxDepth = MaxDepth;
+    nested.FUnitName = unit;
+    nested.FUsesList = FUsesList;
+    nested.SelectLanguage(FLanguageName);
+    if (!nested.MakeILScript(text)) {
+        w.HasError = true;
+        w.ErrorText = nested.ErrorMsg;
+        w.ErrorPos = nested.ErrorPos;
+        if (ErrorUnit.isEmpty())
+            ErrorUnit = nested.ErrorUnit.isEmpty() ? unit : nested.ErrorUnit;
+        return false;
+    }
+    FUsesList = nested.FUsesList;
+    Output open{Output::Open, QStringLiteral("uses"), unit};
+    Output tree{Output::Tree, {}};
+    tree.Unit = nested.ILScript.TakeRoot();
+    std::vector<Output> block;
+    block.push_back(std::move(open));
+    block.push_back(std::move(tree));
+    block.push_back({Output::Close, QStringLiteral("uses")});
+    w.Out.insert(w.Out.begin() + at, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
+    at += qsizetype(block.size());
+    return true;
+}
+
+void TkvILParser::BuildTree(Walk &walk)
+{
+    TkvXMLItem *root = ILScript.Root();
+    root->Clear();
+    root->SetName(QStringLiteral("program"));
+    root->SetText(QString());
+    TkvXMLItem *current = root;
+    const auto position = [this](int pos) { return FScanner.XYPosition(pos); };
+    for (Output &o : walk.Out) {
+        switch (o.kind) {
+        case Output::Open: {
+            current = current->Add(o.Name);
+            if (o.Name == QLatin1String("uses") && !o.Text.isEmpty()) {
+                current->SetText(QStringLiteral("unit=\"") + EscapeXMLText(o.Text) + QLatin1Char('"'));
+            } else {
+                QString attributes = QStringLiteral("pos=\"") + position(o.Pos) + QLatin1Char('"');
+                if (o.Pos1 >= 0)
+                    attributes += QStringLiteral(" pos1=\"") + position(o.Pos1) + QLatin1Char('"');
+                current->SetText(attributes);
+            }
+            break;
+        }
+        case Output::Close:
+            if (current != root)
+                current = current->Parent();
+            break;
+        case Output::Leaf:
+            current->Add(o.Name)->SetText(QStringLiteral("text=\"") + EscapeXMLText(o.Text) + QStringLiteral("\" pos=\"") +
+                                          position(o.Pos) + QLatin1Char('"'));
+            break;
+        case Output::Tree:
+            current->AddItem(o.Unit.release());
+            break;
+        }
+    }
+    if (const TkvXMLItem *types = FGrammar->Types())
+        root->Add()->Assign(*types);
+}

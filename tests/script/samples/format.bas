@@ -1,0 +1,2 @@
+Imports "tools.bas"
+Format(1)

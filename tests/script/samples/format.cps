@@ -1,0 +1,4 @@
+#include "tools.cps"
+{
+  Format(1);
+}

@@ -1,0 +1,2 @@
+import "tools.js";
+Format(1);

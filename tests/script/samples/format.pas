@@ -1,0 +1,4 @@
+uses 'tools.pas';
+begin
+  Format(1)
+end.

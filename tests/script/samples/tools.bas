@@ -1,0 +1,1 @@
+Dim ToolsVersion = 1

@@ -1,0 +1,3 @@
+#define ToolsVersion 1
+{
+}

@@ -1,0 +1,1 @@
+var ToolsVersion = 1;

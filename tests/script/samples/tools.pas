@@ -1,0 +1,3 @@
+const ToolsVersion = 1;
+begin
+end.
