@@ -63,8 +63,10 @@ TkvGrammar::TkvGrammar(const QString &grammarText)
             FStatementExpected = FErrors->Items(FErrors->Find(QStringLiteral("err3")))->Prop(QStringLiteral("text"));
     }
     for (int i = 0; i < language->Count(); ++i)
-        if (!isSection(language->Items(i)->Name()))
+        if (!isSection(language->Items(i)->Name())) {
             FRules.push_back(Compile(*language->Items(i), true));
+            FRules.back()->RuleIndex = int(FRules.size()) - 1;
+        }
     for (const auto &rule : FRules)
         Resolve(*rule);
     for (const auto &rule : FRules)
@@ -105,6 +107,8 @@ std::unique_ptr<TkvGrammarNode> TkvGrammar::Compile(const TkvXMLItem &item, bool
     node->NoSkip = skip == QLatin1String("0");
     node->LoopSkip = skip == QLatin1String("1");
     node->Node = item.Prop(QStringLiteral("node")).toLower();
+    node->NodeIsUses = node->Node == QLatin1String("uses");
+    node->NodeIsExpr = node->Node == QLatin1String("expr");
     node->Add = item.Prop(QStringLiteral("add"));
     node->HasAddText = item.PropExists(QStringLiteral("addtext"));
     node->AddText = item.Prop(QStringLiteral("addtext"));

@@ -24,12 +24,15 @@ struct TkvGrammarNode
     bool NoSkip = false;     ///< a character that must follow without blanks
     bool LoopSkip = false;   ///< a loop that discards the error of its last, failed repetition
     bool HasAddText = false; ///< the leaf's text is AddText, not the token
+    bool NodeIsUses = false; ///< Node is "uses": its file leaves are units to include
+    bool NodeIsExpr = false; ///< Node is "expr": its tag also records where it ends
     QString Text;            ///< the token (lower case) or a loop's separator
     QString ErrText;         ///< the message recorded on failure
     QString Node;            ///< the program-tree element wrapping what it produced
     QString Add;             ///< the program-tree leaf it emits
     QString AddText;         ///< the leaf's text
     QString Name;            ///< the element name (a rule's or a referenced rule's)
+    int RuleIndex = -1;      ///< a rule's place among the grammar's rules
     const TkvGrammarNode *Target = nullptr; ///< the rule a reference names; nullptr when undefined
     std::vector<std::unique_ptr<TkvGrammarNode>> Children;
 };
@@ -53,6 +56,8 @@ public:
     const TkvXMLItem *Types() const { return FTypes; }
     /// Whether undeclared identifiers are errors.
     bool DeclareVars() const { return FDeclareVars; }
+    /// Number of rules (RuleIndex runs below it).
+    int RuleCount() const { return int(FRules.size()); }
     /// Whether the program must reach the end of the text (else what
     /// follows it is ignored, as after a Pascal program's final "end.").
     bool ToEndOfText() const { return FToEndOfText; }

@@ -15,30 +15,53 @@ struct TooDeep
     int Position;
 };
 
+// Names of the elements the walker makes itself.
+const QString kDsgn = QStringLiteral("dsgn");
+const QString kNode = QStringLiteral("node");
+const QString kExpr = QStringLiteral("expr");
+const QString kString = QStringLiteral("string");
+const QString kUses = QStringLiteral("uses");
+
 } // namespace
 
 // One line of the program tree while it grows: an opening or closing tag,
-// a leaf, or the finished tree of an included unit.
+// a leaf, or the finished tree of an included unit. Names point into the
+// grammar, which outlives the walk.
 struct TkvILParser::Output
 {
     enum Kind : unsigned char { Open, Close, Leaf, Tree };
 
-    Output(Kind k, QString name, QString text = {}, int pos = 0, int pos1 = -1)
-        : kind(k), Name(std::move(name)), Text(std::move(text)), Pos(pos), Pos1(pos1)
+    Output(Kind k, const QString *name = nullptr, QString text = {}, int pos = 0, int pos1 = -1)
+        : kind(k), Name(name), Text(std::move(text)), Pos(pos), Pos1(pos1)
     {
     }
 
     Kind kind;
-    QString Name;
+    const QString *Name;
     QString Text;     // a leaf's text; the unit of an opening "uses" tag
     int Pos = 0;
     int Pos1 = -1;    // "expr" only
-    std::unique_ptr<TkvXMLItem> Unit;
+    std::shared_ptr<TkvXMLItem> Unit; // an included unit's tree
+};
+
+// What a rule gave the last time it was tried at a position. A rule tried
+// twice at one place becomes hot: from then on its small results are kept
+// and replayed, as long as no error was recorded meanwhile (an assignment
+// and a call both start with a designator).
+struct TkvILParser::Memo
+{
+    int From = 0;
+    int To = 0;
+    bool Ok = false;
+    bool HasLines = false;
+    bool Hot = false;
+    std::vector<Output> Lines;
 };
 
 struct TkvILParser::Walk
 {
     std::vector<Output> Out;
+    std::vector<Memo> Memos; // by rule index
     bool HasError = false;
     QString ErrorText;
     QString ErrorPos;
@@ -93,6 +116,7 @@ bool TkvILParser::MakeILScript(const QString &text)
     FScanner.SetPosition(start);
     ILScript.Clear();
     Walk walk;
+    walk.Memos.resize(size_t(FGrammar->RuleCount()));
     bool matched = false;
     try {
         matched = Match(FGrammar->Program(), walk);
@@ -148,9 +172,7 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
     case TkvGrammarNode::Rule:
         if (RulesReached)
             RulesReached->insert(e.Name);
-        matched = true;
-        tokenRead = false;
-        break;
+        return MatchRule(e, w);
     case TkvGrammarNode::Sequence:
         matched = true;
         tokenRead = false;
@@ -180,12 +202,12 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
         if (!owned.isEmpty()) {
             // A call of the host function Get with the embedded text.
             const int at = FScanner.Position();
-            w.Out.push_back({Output::Open, QStringLiteral("dsgn"), {}, at});
-            w.Out.push_back({Output::Leaf, QStringLiteral("node"), QStringLiteral("Get"), at});
-            w.Out.push_back({Output::Open, QStringLiteral("expr"), {}, at, at});
-            w.Out.push_back({Output::Leaf, QStringLiteral("string"), QLatin1Char('\'') + owned + QLatin1Char('\''), at});
-            w.Out.push_back({Output::Close, QStringLiteral("expr")});
-            w.Out.push_back({Output::Close, QStringLiteral("dsgn")});
+            w.Out.push_back({Output::Open, &kDsgn, {}, at});
+            w.Out.push_back({Output::Leaf, &kNode, QStringLiteral("Get"), at});
+            w.Out.push_back({Output::Open, &kExpr, {}, at, at});
+            w.Out.push_back({Output::Leaf, &kString, QLatin1Char('\'') + owned + QLatin1Char('\''), at});
+            w.Out.push_back({Output::Close, &kExpr});
+            w.Out.push_back({Output::Close, &kDsgn});
         }
         break;
     case TkvGrammarNode::EOL:
@@ -213,6 +235,8 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
     case TkvGrammarNode::Reference:
         if (!e.Target)
             throw TzelException(QStringLiteral("Invalid language definition"));
+        if (!e.Node.isEmpty() && !e.NodeIsUses)
+            w.Out.push_back({Output::Open, &e.Node}); // the wrapper, filled in below
         matched = Match(*e.Target, w);
         tokenRead = false;
         break;
@@ -226,10 +250,10 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
     if (!matched) {
         RecordError(e, p0, w);
     } else {
-        if (e.kind != TkvGrammarNode::Rule && !e.Node.isEmpty())
-            Wrap(e, c0, p0, true, w);
+        if (!e.Node.isEmpty())
+            Wrap(e, c0, p0, w);
         if (!e.Add.isEmpty())
-            w.Out.push_back({Output::Leaf, e.Add, e.HasAddText ? e.AddText : token.toString(), FScanner.Position()});
+            w.Out.push_back({Output::Leaf, &e.Add, e.HasAddText ? e.AddText : token.toString(), FScanner.Position()});
         result = MatchChildren(e, w);
     }
     if (!result) {
@@ -237,8 +261,45 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
         FScanner.SetPosition(p0);
         w.Out.erase(w.Out.begin() + c0, w.Out.end());
     }
-    if (e.kind == TkvGrammarNode::Rule && !e.Node.isEmpty())
-        Wrap(e, c0, p0, result, w);
+    return result;
+}
+
+bool TkvILParser::MatchRule(const TkvGrammarNode &e, Walk &w)
+{
+    const int p0 = FScanner.Position();
+    Memo &memo = w.Memos[size_t(e.RuleIndex)];
+    if (memo.From == p0) {
+        if (memo.HasLines && !w.HasError) {
+            w.Out.insert(w.Out.end(), memo.Lines.begin(), memo.Lines.end());
+            FScanner.SetPosition(memo.To);
+            return memo.Ok;
+        }
+        memo.Hot = true;
+    }
+    const qsizetype c0 = qsizetype(w.Out.size());
+    const bool wraps = !e.Node.isEmpty() && !e.NodeIsUses;
+    if (wraps)
+        w.Out.push_back({Output::Open, &e.Node}); // the wrapper, filled in by Wrap
+    if (!e.Add.isEmpty())
+        w.Out.push_back({Output::Leaf, &e.Add, e.AddText, p0});
+    const bool errorBefore = w.HasError;
+    const bool result = MatchChildren(e, w);
+    if (!result) {
+        FScanner.SetPosition(p0);
+        w.Out.erase(w.Out.begin() + c0, w.Out.end());
+    } else if (!e.Node.isEmpty()) {
+        Wrap(e, c0, p0, w);
+    }
+    // Rules inside this one may have used the slot meanwhile. Large results
+    // are not kept: what is tried again is small.
+    constexpr qsizetype kMemoLines = 32;
+    memo.From = p0;
+    memo.To = FScanner.Position();
+    memo.Ok = result;
+    memo.HasLines = memo.Hot && !errorBefore && !w.HasError && !e.NodeIsUses &&
+                    qsizetype(w.Out.size()) - c0 <= kMemoLines;
+    if (memo.HasLines)
+        memo.Lines.assign(w.Out.begin() + c0, w.Out.end());
     return result;
 }
 
@@ -314,19 +375,19 @@ int TkvILParser::TokenStart(int position)
     return start;
 }
 
-void TkvILParser::Wrap(const TkvGrammarNode &e, qsizetype c0, int p0, bool success, Walk &w)
+void TkvILParser::Wrap(const TkvGrammarNode &e, qsizetype c0, int p0, Walk &w)
 {
-    if (e.Node == QLatin1String("uses")) {
+    if (e.NodeIsUses) {
         IncludeUnits(c0, w);
         return;
     }
-    if (!success) {
-        w.Out.erase(w.Out.begin() + c0, w.Out.end());
-        return;
-    }
-    const bool expr = e.Node == QLatin1String("expr");
-    w.Out.insert(w.Out.begin() + c0, Output{Output::Open, e.Node, {}, TokenStart(p0), expr ? FScanner.Position() : -1});
-    w.Out.push_back({Output::Close, e.Node});
+    Output open{Output::Open, &e.Node, {}, TokenStart(p0), e.NodeIsExpr ? FScanner.Position() : -1};
+    // Rules and references reserved their opening tag before they matched.
+    if (e.kind == TkvGrammarNode::Rule || e.kind == TkvGrammarNode::Reference)
+        w.Out[size_t(c0)] = std::move(open);
+    else
+        w.Out.insert(w.Out.begin() + c0, std::move(open));
+    w.Out.push_back({Output::Close, &e.Node});
 }
 
 void TkvILParser::IncludeUnits(qsizetype c0, Walk &w)
@@ -386,13 +447,13 @@ bool TkvILParser::IncludeUnit(const QString &unit, qsizetype &at, Walk &w)
         return false;
     }
     FUsesList = nested.FUsesList;
-    Output open{Output::Open, QStringLiteral("uses"), unit};
-    Output tree{Output::Tree, {}};
+    Output open{Output::Open, &kUses, unit};
+    Output tree{Output::Tree};
     tree.Unit = nested.ILScript.TakeRoot();
     std::vector<Output> block;
     block.push_back(std::move(open));
     block.push_back(std::move(tree));
-    block.push_back({Output::Close, QStringLiteral("uses")});
+    block.push_back({Output::Close, &kUses});
     w.Out.insert(w.Out.begin() + at, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
     at += qsizetype(block.size());
     return true;
@@ -409,27 +470,40 @@ void TkvILParser::BuildTree(Walk &walk)
     for (Output &o : walk.Out) {
         switch (o.kind) {
         case Output::Open: {
-            current = current->Add(o.Name);
-            if (o.Name == QLatin1String("uses") && !o.Text.isEmpty()) {
-                current->SetText(QStringLiteral("unit=\"") + EscapeXMLText(o.Text) + QLatin1Char('"'));
+            current = current->Add(*o.Name);
+            QString attributes;
+            if (!o.Text.isEmpty()) { // an included unit
+                attributes = QLatin1String("unit=\"") + EscapeXMLText(o.Text) + QLatin1Char('"');
             } else {
-                QString attributes = QStringLiteral("pos=\"") + position(o.Pos) + QLatin1Char('"');
-                if (o.Pos1 >= 0)
-                    attributes += QStringLiteral(" pos1=\"") + position(o.Pos1) + QLatin1Char('"');
-                current->SetText(attributes);
+                const QString pos = position(o.Pos);
+                const QString pos1 = o.Pos1 >= 0 ? position(o.Pos1) : QString();
+                attributes.reserve(7 + pos.size() + (pos1.isEmpty() ? 0 : 8 + pos1.size()));
+                attributes.append(QLatin1String("pos=\"")).append(pos).append(QLatin1Char('"'));
+                if (!pos1.isEmpty())
+                    attributes.append(QLatin1String(" pos1=\"")).append(pos1).append(QLatin1Char('"'));
             }
+            current->SetText(attributes);
             break;
         }
         case Output::Close:
             if (current != root)
                 current = current->Parent();
             break;
-        case Output::Leaf:
-            current->Add(o.Name)->SetText(QStringLiteral("text=\"") + EscapeXMLText(o.Text) + QStringLiteral("\" pos=\"") +
-                                          position(o.Pos) + QLatin1Char('"'));
+        case Output::Leaf: {
+            const QString text = EscapeXMLText(o.Text);
+            const QString pos = position(o.Pos);
+            QString attributes;
+            attributes.reserve(15 + text.size() + pos.size());
+            attributes.append(QLatin1String("text=\""))
+                .append(text)
+                .append(QLatin1String("\" pos=\""))
+                .append(pos)
+                .append(QLatin1Char('"'));
+            current->Add(*o.Name)->SetText(attributes);
             break;
+        }
         case Output::Tree:
-            current->AddItem(o.Unit.release());
+            current->Add()->Assign(*o.Unit);
             break;
         }
     }

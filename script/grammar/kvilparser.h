@@ -61,13 +61,15 @@ public:
 
 private:
     struct Output;
+    struct Memo;
     struct Walk;
 
     bool Match(const TkvGrammarNode &element, Walk &walk);
+    bool MatchRule(const TkvGrammarNode &rule, Walk &walk);
     bool MatchChildren(const TkvGrammarNode &element, Walk &walk);
     bool MatchLoop(const TkvGrammarNode &element, Walk &walk, int p0);
     void RecordError(const TkvGrammarNode &element, int p0, Walk &walk);
-    void Wrap(const TkvGrammarNode &element, qsizetype c0, int p0, bool success, Walk &walk);
+    void Wrap(const TkvGrammarNode &element, qsizetype c0, int p0, Walk &walk);
     void IncludeUnits(qsizetype c0, Walk &walk);
     bool IncludeUnit(const QString &unit, qsizetype &at, Walk &walk);
     int TokenStart(int position);

@@ -37,6 +37,7 @@ TkvParser::TkvParser()
 
 void TkvParser::Clear()
 {
+    FSkipFrom = FSkipTo = 0;
     CommentLine1 = QStringLiteral("//");
     SetCommentBlock1(QStringLiteral("{,}"));
     SetCommentBlock2(QStringLiteral("(*,*)"));
@@ -80,6 +81,7 @@ void TkvParser::SetText(const QString &text)
     FData = reinterpret_cast<const char16_t *>(FText.utf16());
     FSize = int(text.size());
     SetPosition(1);
+    FSkipFrom = FSkipTo = 0;
     FLines.clear();
     if (UseY) {
         FLines.push_back(0);
@@ -113,12 +115,19 @@ bool TkvParser::IsIdentChar(char16_t c) const
 
 bool TkvParser::Follows(const QString &marker) const
 {
-    return !marker.isEmpty() && FPosition + marker.size() - 1 <= FSize &&
-           QStringView(FData + FPosition - 1, marker.size()) == marker;
+    return !marker.isEmpty() && FData[FPosition - 1] == marker.front().unicode() &&
+           FPosition + marker.size() - 1 <= FSize && QStringView(FData + FPosition - 1, marker.size()) == marker;
 }
 
 void TkvParser::SkipSpaces()
 {
+    // The walker skips at the same places over and over while it tries
+    // alternatives: the last skip is remembered.
+    if (FPosition == FSkipFrom) {
+        FPosition = FLastPosition = FSkipTo;
+        return;
+    }
+    const int from = FPosition;
     // A continuation character takes the line end after it (and the blanks
     // and comments before that) with it.
     bool continued = false;
@@ -160,6 +169,8 @@ void TkvParser::SkipSpaces()
         break;
     }
     FLastPosition = FPosition;
+    FSkipFrom = from;
+    FSkipTo = FPosition;
 }
 
 bool TkvParser::ConsumeLineEnd()
@@ -389,8 +400,22 @@ QPoint TkvParser::LineColumn(int position) const
 
 QString TkvParser::XYPosition(int position) const
 {
+    // Called for every element of a program tree: no general formatting.
     const QPoint p = LineColumn(position);
-    return QString::number(p.y()) + QLatin1Char(':') + QString::number(p.x());
+    char text[24];
+    char *end = text + sizeof text;
+    char *at = end;
+    const auto put = [&at](int n) {
+        unsigned v = unsigned(n < 0 ? 0 : n);
+        do {
+            *--at = char('0' + v % 10);
+            v /= 10;
+        } while (v);
+    };
+    put(p.x());
+    *--at = ':';
+    put(p.y());
+    return QString::fromLatin1(at, end - at);
 }
 
 int TkvParser::GetPlainPosition(QPoint point) const

@@ -40,7 +40,8 @@ public:
     /// Where the token being read starts (after blanks and comments).
     int LastPosition() const { return FLastPosition; }
 
-    // Lexical settings; the grammar sets them.
+    // Lexical settings; the grammar sets them before the text is given
+    // (SkipSpaces remembers its last skip until the next SetText or Clear).
     bool CaseSensitive = false;          ///< keywords and grammar tokens compare exactly
     QString CommentLine1;                ///< first line-comment marker
     QString CommentLine2;                ///< second line-comment marker
@@ -119,6 +120,8 @@ private:
     Pair FBlock1, FBlock2;
     QStringList FKeywords;
     std::vector<int> FLines;        // 0, then the position of every LF
+    int FSkipFrom = 0;              // the last SkipSpaces went from here
+    int FSkipTo = 0;                // to here
 };
 
 /// Line (Y) and column (X) of a "line:column" text; (0, 0) when empty.
