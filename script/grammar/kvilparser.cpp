@@ -38,7 +38,9 @@ struct TkvILParser::Output
 
     Kind kind;
     const QString *Name;
-    QString Text;     // a leaf's text; the unit of an opening "uses" tag
+    QString Text;     // a leaf's text (unless it is the source's, below); the unit of an opening "uses" tag
+    int From = 0;     // a leaf whose text is the source's from here,
+    int Length = 0;   // this long
     int Pos = 0;
     int Pos1 = -1;    // "expr" only
     std::shared_ptr<TkvXMLItem> Unit; // an included unit's tree
@@ -117,6 +119,7 @@ bool TkvILParser::MakeILScript(const QString &text)
     ILScript.Clear();
     Walk walk;
     walk.Memos.resize(size_t(FGrammar->RuleCount()));
+    walk.Out.reserve(size_t(text.size() / 2)); // about one line of output per two characters
     bool matched = false;
     try {
         matched = Match(FGrammar->Program(), walk);
@@ -252,8 +255,17 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
     } else {
         if (!e.Node.isEmpty())
             Wrap(e, c0, p0, w);
-        if (!e.Add.isEmpty())
-            w.Out.push_back({Output::Leaf, &e.Add, e.HasAddText ? e.AddText : token.toString(), FScanner.Position()});
+        if (!e.Add.isEmpty()) {
+            if (e.HasAddText || !owned.isNull()) {
+                w.Out.push_back({Output::Leaf, &e.Add, e.HasAddText ? e.AddText : owned, FScanner.Position()});
+            } else {
+                // The token is the source's own text: nothing is copied until the tree is built.
+                Output leaf{Output::Leaf, &e.Add, {}, FScanner.Position()};
+                leaf.From = int(token.utf16() - FScanner.Text().utf16());
+                leaf.Length = int(token.size());
+                w.Out.push_back(std::move(leaf));
+            }
+        }
         result = MatchChildren(e, w);
     }
     if (!result) {
@@ -490,7 +502,8 @@ void TkvILParser::BuildTree(Walk &walk)
                 current = current->Parent();
             break;
         case Output::Leaf: {
-            const QString text = EscapeXMLText(o.Text);
+            const QString text =
+                EscapeXMLText(o.Length > 0 ? FScanner.Text().mid(o.From, o.Length).toString() : o.Text);
             const QString pos = position(o.Pos);
             QString attributes;
             attributes.reserve(15 + text.size() + pos.size());
