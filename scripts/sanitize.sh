@@ -36,14 +36,26 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:quarantine_size_mb=64"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$BUILD" && ctest --output-on-failure -j"$(nproc)")
 
+# The script seeds are the test samples, each behind the byte that picks its
+# language.
+script_seeds="$BUILD/seeds-script"
+mkdir -p "$script_seeds"
+language=0
+for sample in sample.pas sample.cps sample.bas sample.js; do
+  { printf "\\$(printf %03o "$language")"; cat "$ROOT/tests/script/samples/$sample"; } >"$script_seeds/$sample"
+  language=$((language + 1))
+done
+
 # Each fuzzer starts from its seeds in a scratch corpus; a crash, leak, hang
 # or sanitizer finding ends it with a non-zero status and the input saved.
-for target in template:fuzz/corpus:fuzz/template.dict:4096 prepared:fuzz/corpus-prepared:fuzz/prepared.dict:8192; do
+for target in template:$ROOT/fuzz/corpus:fuzz/template.dict:4096 \
+  prepared:$ROOT/fuzz/corpus-prepared:fuzz/prepared.dict:8192 \
+  script:$script_seeds:fuzz/script.dict:4096; do
   IFS=: read -r name seeds dict maxlen <<<"$target"
   corpus="$BUILD/corpus-$name"
   mkdir -p "$corpus"
   echo "Fuzzing $name for ${FUZZ_SECONDS} s" >&2
-  "$BUILD/bin/${name}_fuzzer" "$corpus" "$ROOT/$seeds" -dict="$ROOT/$dict" -max_len="$maxlen" \
+  "$BUILD/bin/${name}_fuzzer" "$corpus" "$seeds" -dict="$ROOT/$dict" -max_len="$maxlen" \
     -timeout=10 -rss_limit_mb=2048 -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
     -artifact_prefix="$BUILD/$name-" 2>&1 | grep -v '^"' | tail -n 12 >&2
 done

@@ -97,6 +97,7 @@ bool TkvILParser::MakeILScript(const QString &text)
 {
     if (!FGrammar)
         SelectLanguage(QStringLiteral("PascalScript"));
+    ErrorUnit.clear();
     FScanner.SetText(text);
     int start = 1;
     if (text.startsWith(QLatin1Char('#'))) {
@@ -110,7 +111,16 @@ bool TkvILParser::MakeILScript(const QString &text)
                 end = lf;
             if (end < 0)
                 end = text.size();
-            SelectLanguage(text.mid(from, end - from).trimmed());
+            const QString language = text.mid(from, end - from).trimmed();
+            try {
+                SelectLanguage(language);
+            } catch (const TzelException &e) {
+                // A script that names a language nobody registered is a
+                // script with an error, shown where the name is.
+                ErrorMsg = e.message();
+                ErrorPos = FScanner.XYPosition(TokenStart(from + 1));
+                return false;
+            }
             FScanner.SetText(text);
             start = int(end) + (text.mid(end, 2) == QLatin1String("\r\n") ? 3 : 2);
         }
@@ -484,7 +494,7 @@ void TkvILParser::BuildTree(Walk &walk)
         case Output::Open: {
             current = current->Add(*o.Name);
             QString attributes;
-            if (!o.Text.isEmpty()) { // an included unit
+            if (o.Name == &kUses) { // an included unit
                 attributes = QLatin1String("unit=\"") + EscapeXMLText(o.Text) + QLatin1Char('"');
             } else {
                 const QString pos = position(o.Pos);

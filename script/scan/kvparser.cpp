@@ -392,6 +392,7 @@ QPoint TkvParser::LineColumn(int position) const
 {
     if (FLines.empty())
         return {};
+    position = std::max(1, position);
     // Entries below Position: an LF belongs to the line it ends.
     const auto at = std::lower_bound(FLines.begin(), FLines.end(), position);
     const int line = int(at - FLines.begin());

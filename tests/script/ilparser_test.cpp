@@ -161,6 +161,8 @@ TEST(ILParser, ErrorsNameTheFirstFaultAndWhereItIs)
         {"lower-case rem is one", "BasicScript", "rem note\r\nx = 1\r\n", ""},
         {"lines ending in LF alone", "BasicScript", "x = 1\ny = 2\n", ""},
         {"the language line picks the grammar", "PascalScript", "#language BasicScript\r\nx = 1\r\n", ""},
+        {"the language line names no language", "PascalScript", "#language Cobol\r\nx = 1\r\n",
+         "1:11: Language 'Cobol' not found"},
         {"missing closing parenthesis", "C++Script", "{ f(1; }", "1:6: ')' expected"},
         {"deep nesting", "PascalScript", nullptr, "The script is nested too deeply"},
     };

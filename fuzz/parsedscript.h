@@ -1,0 +1,55 @@
+#pragma once
+
+// How the script fuzzer and its regression test parse an input: the first
+// byte picks the language, the rest is the script. A program tree that was
+// built must survive being written and read back.
+#include "base/core/zelutf8.h"
+#include "script/grammar/kvilparser.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zelfuzz {
+
+/// The outcome of one input.
+struct ParsedScript
+{
+    bool Parsed = false;   ///< a program tree was built
+    QString Error;         ///< "line:column: message" otherwise
+    QByteArray Tree;       ///< the tree as XML
+};
+
+inline ParsedScript parseScript(const QByteArray &input)
+{
+    static const char *const languages[] = {"PascalScript", "C++Script", "BasicScript", "JScript"};
+    ParsedScript result;
+    if (input.isEmpty())
+        return result;
+    const QByteArray bytes = input.mid(1);
+    QString text;
+    qsizetype bad = 0;
+    if (!zelDecodeUtf8(bytes, text, bad)) {
+        result.Error = zelUtf8Position(bytes, bad) + QStringLiteral(": not UTF-8");
+        return result;
+    }
+    TkvILParser parser;
+    // Every unit a script names is one small unit.
+    parser.OnGetUnit = [](const QString &, QString &unitText) {
+        unitText = QStringLiteral("x = 1");
+        return true;
+    };
+    parser.SelectLanguage(QString::fromLatin1(languages[uchar(input[0]) % 4]));
+    result.Parsed = parser.MakeILScript(text);
+    if (!result.Parsed) {
+        result.Error = parser.ErrorPos + QStringLiteral(": ") + parser.ErrorMsg;
+        return result;
+    }
+    result.Tree = parser.ILScript.ToText();
+    TkvXMLDocument again;
+    again.FromText(result.Tree);
+    if (again.ToText() != result.Tree)
+        result.Error = QStringLiteral("the program tree changed when read back");
+    return result;
+}
+
+} // namespace zelfuzz

@@ -1,0 +1,41 @@
+#include "support/testsupport.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// zelreport script --tree: the program tree on standard output, one error
+// line with its position, and the exit status.
+
+TEST(ZelreportScript, PrintsTheTreeOrTheFirstError)
+{
+    QTemporaryDir dir;
+    struct Case
+    {
+        const char *What;
+        QByteArray Source;
+        const char *Language;
+        int Status;
+        const char *Out; // a part of standard output
+        const char *Err; // standard error, whole
+    };
+    const Case cases[] = {
+        {"a program", "begin\r\n  x := 1\r\nend.", "PascalScript", 0, "<assignstmt pos=\"2:3\">", ""},
+        {"a syntax error", "begin\r\n  x := \r\nend.", "PascalScript", 1, "", "ERROR at 3:1: Expression expected\n"},
+        {"another language", "x = 1\r\n", "BasicScript", 0, "<number text=\"1\" pos=\"1:6\"/>", ""},
+        {"not UTF-8", "x = 1\r\ny = \"\xff\"\r\n", "BasicScript", 1, "",
+         "ERROR at 2:6: The script is not valid UTF-8\n"},
+        {"an unknown language", "x", "Cobol", 2, "", "zelreport: Language 'Cobol' not found\n"},
+    };
+    for (const Case &c : cases) {
+        const QString file = dir.filePath(QStringLiteral("script.txt"));
+        zelWriteFile(file, c.Source);
+        const ZelToolRun r = zelreport({QStringLiteral("script"), file, QStringLiteral("--language"),
+                                        QString::fromLatin1(c.Language), QStringLiteral("--tree")});
+        EXPECT_EQ(r.status, c.Status) << c.What << ": " << qPrintable(r.err);
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.Out))) << c.What << ": " << qPrintable(r.out);
+        EXPECT_EQ(r.err.toStdString(), c.Err) << c.What;
+    }
+    const ZelToolRun noTree = zelreport({QStringLiteral("script"), dir.filePath(QStringLiteral("script.txt")),
+                                         QStringLiteral("--language"), QStringLiteral("BasicScript")});
+    EXPECT_EQ(noTree.status, 2);
+}
