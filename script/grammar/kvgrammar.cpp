@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -69,6 +71,7 @@ TkvGrammar::TkvGrammar(const QString &grammarText)
         }
     for (const auto &rule : FRules)
         Resolve(*rule);
+    Predict();
     for (const auto &rule : FRules)
         if (!FProgram && rule->Name.compare(QLatin1String("program"), Qt::CaseInsensitive) == 0)
             FProgram = rule.get();
@@ -127,6 +130,195 @@ void TkvGrammar::Resolve(TkvGrammarNode &node) const
             }
     for (const auto &child : node.Children)
         Resolve(*child);
+}
+
+namespace {
+
+// What an element can start with, worked out once per grammar.
+struct Start
+{
+    bool Nullable = false; // may match nothing
+    bool Known = false;    // First holds every character a match may start with
+    bool Silent = true;    // failing at the first token records no error
+    std::bitset<128> First;
+    bool NonAscii = false;
+};
+
+class Predictor
+{
+public:
+    Predictor(const TkvParser &scanner) : FScanner(scanner) {}
+
+    Start Of(const TkvGrammarNode &node)
+    {
+        const auto found = FDone.find(&node);
+        if (found != FDone.end())
+            return found->second;
+        if (FBusy.count(&node))
+            return Start{}; // recursion: nothing known
+        FBusy.insert(&node);
+        const Start start = Compute(node);
+        FBusy.erase(&node);
+        FDone.emplace(&node, start);
+        return start;
+    }
+
+private:
+    static Start Chars(std::initializer_list<char16_t> chars, bool silent)
+    {
+        Start s;
+        s.Known = true;
+        s.Silent = silent;
+        for (char16_t c : chars)
+            if (c < 128)
+                s.First.set(c);
+        return s;
+    }
+
+    Start IdentStart(bool silent) const
+    {
+        Start s;
+        s.Known = true;
+        s.Silent = silent;
+        s.NonAscii = true;
+        for (char16_t c = 0; c < 128; ++c)
+            if (FScanner.IdentifierCharset.test(c) && !(c >= '0' && c <= '9'))
+                s.First.set(c);
+        return s;
+    }
+
+    // The start of the children matched in order: the first one's, and the
+    // next one's too while the ones before may match nothing.
+    Start Sequence(const TkvGrammarNode &node, bool silent)
+    {
+        Start s;
+        s.Known = true;
+        s.Nullable = true;
+        s.Silent = silent;
+        for (const auto &child : node.Children) {
+            const Start c = Of(*child);
+            if (!c.Known)
+                return Start{};
+            s.First |= c.First;
+            s.NonAscii = s.NonAscii || c.NonAscii;
+            s.Silent = s.Silent && c.Silent;
+            if (!c.Nullable) {
+                s.Nullable = false;
+                break;
+            }
+        }
+        return s;
+    }
+
+    // The start of alternatives: any one's.
+    Start Alternatives(const TkvGrammarNode &node, bool silent)
+    {
+        Start s;
+        s.Known = true;
+        s.Silent = silent;
+        for (const auto &child : node.Children) {
+            const Start c = Of(*child);
+            if (!c.Known)
+                return Start{};
+            s.First |= c.First;
+            s.NonAscii = s.NonAscii || c.NonAscii;
+            s.Silent = s.Silent && c.Silent;
+            s.Nullable = s.Nullable || c.Nullable;
+        }
+        return s;
+    }
+
+    Start Compute(const TkvGrammarNode &node)
+    {
+        const bool silent = !node.HasErr;
+        switch (node.kind) {
+        case TkvGrammarNode::Char:
+            if (node.NoSkip)
+                return Start{}; // read without skipping blanks first
+            if (node.Text.size() == 1)
+                return Chars({node.Text.front().unicode()}, silent);
+            {
+                Start s;
+                s.Known = true;
+                s.Silent = silent;
+                for (char16_t c = 33; c < 127; ++c)
+                    if (!QChar(c).isLetterOrNumber() && c != '_')
+                        s.First.set(c);
+                return s;
+            }
+        case TkvGrammarNode::Keyword:
+            if (!node.Text.isEmpty() && node.Text.front().unicode() < 128 && node.Text.front().isLetter())
+                return Chars({node.Text.front().toLower().unicode(), node.Text.front().toUpper().unicode()}, silent);
+            return IdentStart(silent);
+        case TkvGrammarNode::Ident:
+            return IdentStart(silent);
+        case TkvGrammarNode::Number: {
+            Start s = Chars({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}, silent);
+            if (!FScanner.HexSequence.isEmpty() && FScanner.HexSequence.front().unicode() < 128)
+                s.First.set(FScanner.HexSequence.front().unicode());
+            return s;
+        }
+        case TkvGrammarNode::String:
+            if (!FScanner.StringQuotes.isEmpty() && FScanner.StringQuotes.front().unicode() < 128)
+                return Chars({FScanner.StringQuotes.front().unicode(), '#'}, silent);
+            return Start{};
+        case TkvGrammarNode::Reference: {
+            if (!node.Target)
+                return Start{};
+            Start s = Of(*node.Target);
+            s.Silent = s.Silent && silent;
+            return s;
+        }
+        case TkvGrammarNode::Rule:
+        case TkvGrammarNode::Sequence:
+        case TkvGrammarNode::Loop:
+            return Sequence(node, silent);
+        case TkvGrammarNode::Switch:
+            return Alternatives(node, silent);
+        case TkvGrammarNode::OptionalSwitch: {
+            Start s = Alternatives(node, silent);
+            s.Nullable = true;
+            return s;
+        }
+        case TkvGrammarNode::Optional:
+        case TkvGrammarNode::OptionalLoop: {
+            Start s = Sequence(node, silent);
+            s.Nullable = true;
+            return s;
+        }
+        case TkvGrammarNode::QZString: // reads from where it stands
+        case TkvGrammarNode::EOL:      // line ends may be blanks
+            return Start{};
+        }
+        return Start{};
+    }
+
+    const TkvParser &FScanner;
+    std::unordered_map<const TkvGrammarNode *, Start> FDone;
+    std::unordered_set<const TkvGrammarNode *> FBusy;
+};
+
+void applyPrediction(TkvGrammarNode &node, Predictor &predictor)
+{
+    const Start start = predictor.Of(node);
+    node.Predicts = start.Known && !start.Nullable && start.Silent;
+    node.First = start.First;
+    node.FirstNonAscii = start.NonAscii;
+    for (const auto &child : node.Children)
+        applyPrediction(*child, predictor);
+}
+
+} // namespace
+
+void TkvGrammar::Predict()
+{
+    // The grammar's own scanner settings decide what identifiers, numbers
+    // and strings start with.
+    TkvParser scanner;
+    Configure(scanner, false);
+    Predictor predictor(scanner);
+    for (const auto &rule : FRules)
+        applyPrediction(*rule, predictor);
 }
 
 void TkvGrammar::Configure(TkvParser &scanner, bool extendedCharset) const

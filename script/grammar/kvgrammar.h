@@ -3,6 +3,7 @@
 #include "script/xml/kvxmldocument.h"
 
 #include <QString>
+#include <bitset>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,17 @@ struct TkvGrammarNode
     QString Name;            ///< the element name (a rule's or a referenced rule's)
     int RuleIndex = -1;      ///< a rule's place among the grammar's rules
     const TkvGrammarNode *Target = nullptr; ///< the rule a reference names; nullptr when undefined
+    /// Whether the walker may pass the element over when the character
+    /// after the blanks is not in First: it could not start a match there,
+    /// and failing at its first token records no error.
+    bool Predicts = false;
+    std::bitset<128> First;      ///< the ASCII characters a match may start with
+    bool FirstNonAscii = false;  ///< whether characters from 127 up (all identifier characters) may start one
+    /// Whether Character (after blanks) may start a match; always true without prediction.
+    bool MayStartWith(char16_t character) const
+    {
+        return !Predicts || (character < 127 ? First.test(character) : FirstNonAscii);
+    }
     std::vector<std::unique_ptr<TkvGrammarNode>> Children;
 };
 
@@ -71,6 +83,7 @@ public:
 private:
     std::unique_ptr<TkvGrammarNode> Compile(const TkvXMLItem &item, bool isRule) const;
     void Resolve(TkvGrammarNode &node) const;
+    void Predict();
 
     TkvXMLDocument FDocument;
     const TkvXMLItem *FTypes = nullptr;

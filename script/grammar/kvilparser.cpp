@@ -228,10 +228,13 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
         tokenRead = false;
         break;
     case TkvGrammarNode::Switch:
-    case TkvGrammarNode::OptionalSwitch:
+    case TkvGrammarNode::OptionalSwitch: {
+        // Alternatives that cannot start with the next character are passed over.
+        const char16_t next = Peek();
         for (const auto &child : e.Children)
-            if (Match(*child, w))
+            if (child->MayStartWith(next) && Match(*child, w))
                 return true;
+    }
         if (e.kind == TkvGrammarNode::OptionalSwitch)
             return true;
         RecordError(e, p0, w);
@@ -240,7 +243,7 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
     case TkvGrammarNode::OptionalLoop:
         return MatchLoop(e, w, p0);
     case TkvGrammarNode::Optional:
-        if (!MatchChildren(e, w)) {
+        if (!StartsHere(e) || !MatchChildren(e, w)) {
             FScanner.SetPosition(p0);
             w.Out.erase(w.Out.begin() + c0, w.Out.end());
         }
@@ -325,6 +328,21 @@ bool TkvILParser::MatchRule(const TkvGrammarNode &e, Walk &w)
     return result;
 }
 
+char16_t TkvILParser::Peek()
+{
+    const int at = FScanner.Position();
+    FScanner.SkipSpaces();
+    const int next = FScanner.Position();
+    FScanner.SetPosition(at);
+    return next <= FScanner.Size() ? FScanner.Text()[next - 1].unicode() : 0;
+}
+
+bool TkvILParser::StartsHere(const TkvGrammarNode &e)
+{
+    // The children in order cannot match when the first one cannot start here.
+    return e.Children.empty() || !e.Children.front()->Predicts || e.Children.front()->MayStartWith(Peek());
+}
+
 bool TkvILParser::MatchChildren(const TkvGrammarNode &e, Walk &w)
 {
     for (const auto &child : e.Children)
@@ -344,7 +362,7 @@ bool TkvILParser::MatchLoop(const TkvGrammarNode &e, Walk &w, int p0)
     for (;;) {
         ++iterations;
         const int start = FScanner.Position();
-        result = MatchChildren(e, w);
+        result = StartsHere(e) && MatchChildren(e, w);
         end = FScanner.Position();
         if (!result)
             break;

@@ -67,6 +67,10 @@ private:
     bool Match(const TkvGrammarNode &element, Walk &walk);
     bool MatchRule(const TkvGrammarNode &rule, Walk &walk);
     bool MatchChildren(const TkvGrammarNode &element, Walk &walk);
+    // The character a token read here would start with (after blanks).
+    char16_t Peek();
+    // Whether Element's first child may start here.
+    bool StartsHere(const TkvGrammarNode &element);
     bool MatchLoop(const TkvGrammarNode &element, Walk &walk, int p0);
     void RecordError(const TkvGrammarNode &element, int p0, Walk &walk);
     void Wrap(const TkvGrammarNode &element, qsizetype c0, int p0, Walk &walk);

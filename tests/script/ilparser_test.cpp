@@ -160,6 +160,7 @@ TEST(ILParser, ErrorsNameTheFirstFaultAndWhereItIs)
         {"capital REM is no comment", "BasicScript", "REM note\r\n", "1:1: End of line expected"},
         {"lower-case rem is one", "BasicScript", "rem note\r\nx = 1\r\n", ""},
         {"lines ending in LF alone", "BasicScript", "x = 1\ny = 2\n", ""},
+        {"identifiers beyond ASCII", "JScript", "größe = 1; \x7f" "del = größe;", ""},
         {"the language line picks the grammar", "PascalScript", "#language BasicScript\r\nx = 1\r\n", ""},
         {"the language line names no language", "PascalScript", "#language Cobol\r\nx = 1\r\n",
          "1:11: Language 'Cobol' not found"},
