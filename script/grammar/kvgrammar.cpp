@@ -187,13 +187,14 @@ private:
         return s;
     }
 
-    // The start of the children matched in order: the first one's, and the
-    // next one's too while the ones before may match nothing.
-    Start Sequence(const TkvGrammarNode &node, bool silent)
+    // The start of the children: in order, the first one's and the next
+    // one's too while the ones before may match nothing; as alternatives,
+    // any one's.
+    Start Children(const TkvGrammarNode &node, bool silent, bool alternatives)
     {
         Start s;
         s.Known = true;
-        s.Nullable = true;
+        s.Nullable = !alternatives;
         s.Silent = silent;
         for (const auto &child : node.Children) {
             const Start c = Of(*child);
@@ -202,28 +203,12 @@ private:
             s.First |= c.First;
             s.NonAscii = s.NonAscii || c.NonAscii;
             s.Silent = s.Silent && c.Silent;
-            if (!c.Nullable) {
+            if (alternatives) {
+                s.Nullable = s.Nullable || c.Nullable;
+            } else if (!c.Nullable) {
                 s.Nullable = false;
                 break;
             }
-        }
-        return s;
-    }
-
-    // The start of alternatives: any one's.
-    Start Alternatives(const TkvGrammarNode &node, bool silent)
-    {
-        Start s;
-        s.Known = true;
-        s.Silent = silent;
-        for (const auto &child : node.Children) {
-            const Start c = Of(*child);
-            if (!c.Known)
-                return Start{};
-            s.First |= c.First;
-            s.NonAscii = s.NonAscii || c.NonAscii;
-            s.Silent = s.Silent && c.Silent;
-            s.Nullable = s.Nullable || c.Nullable;
         }
         return s;
     }
@@ -272,17 +257,17 @@ private:
         case TkvGrammarNode::Rule:
         case TkvGrammarNode::Sequence:
         case TkvGrammarNode::Loop:
-            return Sequence(node, silent);
+            return Children(node, silent, false);
         case TkvGrammarNode::Switch:
-            return Alternatives(node, silent);
+            return Children(node, silent, true);
         case TkvGrammarNode::OptionalSwitch: {
-            Start s = Alternatives(node, silent);
+            Start s = Children(node, silent, true);
             s.Nullable = true;
             return s;
         }
         case TkvGrammarNode::Optional:
         case TkvGrammarNode::OptionalLoop: {
-            Start s = Sequence(node, silent);
+            Start s = Children(node, silent, false);
             s.Nullable = true;
             return s;
         }
