@@ -1,8 +1,9 @@
 #pragma once
 
 // How the script fuzzer and its regression test parse an input: the first
-// byte picks the language, the rest is the script. A program tree that was
-// built must survive being written and read back.
+// byte picks the language, the rest is the script. It is parsed with and
+// without the walker's shortcuts, which must agree, and a program tree that
+// was built must survive being written and read back.
 #include "base/core/zelutf8.h"
 #include "script/grammar/kvilparser.h"
 
@@ -32,19 +33,29 @@ inline ParsedScript parseScript(const QByteArray &input)
         result.Error = zelUtf8Position(bytes, bad) + QStringLiteral(": not UTF-8");
         return result;
     }
-    TkvILParser parser;
-    // Every unit a script names is one small unit.
-    parser.OnGetUnit = [](const QString &, QString &unitText) {
-        unitText = QStringLiteral("x = 1");
-        return true;
-    };
-    parser.SelectLanguage(QString::fromLatin1(languages[uchar(input[0]) % 4]));
-    result.Parsed = parser.MakeILScript(text);
-    if (!result.Parsed) {
-        result.Error = parser.ErrorPos + QStringLiteral(": ") + parser.ErrorMsg;
+    // Parsed twice: the walker's shortcuts must not change the outcome.
+    QString outcomes[2];
+    for (const bool shortcuts : {true, false}) {
+        TkvILParser parser;
+        parser.Shortcuts = shortcuts;
+        // Every unit a script names is one small unit.
+        parser.OnGetUnit = [](const QString &, QString &unitText) {
+            unitText = QStringLiteral("x = 1");
+            return true;
+        };
+        parser.SelectLanguage(QString::fromLatin1(languages[uchar(input[0]) % 4]));
+        result.Parsed = parser.MakeILScript(text);
+        result.Error = result.Parsed ? QString() : parser.ErrorPos + QStringLiteral(": ") + parser.ErrorMsg;
+        result.Tree = result.Parsed ? parser.ILScript.ToText() : QByteArray();
+        outcomes[shortcuts ? 0 : 1] = result.Error + QString::fromUtf8(result.Tree);
+    }
+    if (outcomes[0] != outcomes[1]) {
+        result.Parsed = true;
+        result.Error = QStringLiteral("the shortcuts changed the outcome");
         return result;
     }
-    result.Tree = parser.ILScript.ToText();
+    if (!result.Parsed)
+        return result;
     TkvXMLDocument again;
     again.FromText(result.Tree);
     if (again.ToText() != result.Tree)

@@ -230,9 +230,9 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
     case TkvGrammarNode::Switch:
     case TkvGrammarNode::OptionalSwitch: {
         // Alternatives that cannot start with the next character are passed over.
-        const char16_t next = Peek();
+        const char16_t next = Shortcuts ? Peek() : 0;
         for (const auto &child : e.Children)
-            if (child->MayStartWith(next) && Match(*child, w))
+            if ((!Shortcuts || child->MayStartWith(next)) && Match(*child, w))
                 return true;
     }
         if (e.kind == TkvGrammarNode::OptionalSwitch)
@@ -293,7 +293,7 @@ bool TkvILParser::MatchRule(const TkvGrammarNode &e, Walk &w)
 {
     const int p0 = FScanner.Position();
     Memo &memo = w.Memos[size_t(e.RuleIndex)];
-    if (memo.From == p0) {
+    if (memo.From == p0 && Shortcuts) {
         if (memo.HasLines && !w.HasError) {
             w.Out.insert(w.Out.end(), memo.Lines.begin(), memo.Lines.end());
             FScanner.SetPosition(memo.To);
@@ -340,7 +340,8 @@ char16_t TkvILParser::Peek()
 bool TkvILParser::StartsHere(const TkvGrammarNode &e)
 {
     // The children in order cannot match when the first one cannot start here.
-    return e.Children.empty() || !e.Children.front()->Predicts || e.Children.front()->MayStartWith(Peek());
+    return !Shortcuts || e.Children.empty() || !e.Children.front()->Predicts ||
+           e.Children.front()->MayStartWith(Peek());
 }
 
 bool TkvILParser::MatchChildren(const TkvGrammarNode &e, Walk &w)

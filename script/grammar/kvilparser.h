@@ -53,6 +53,10 @@ public:
     int MaxDepth = 1500;
     /// When set, collects the names of the grammar rules the walk entered.
     QSet<QString> *RulesReached = nullptr;
+    /// Whether the walk passes over what cannot match and replays what it
+    /// parsed before; the tree and errors are the same either way (off only
+    /// to check exactly that).
+    bool Shortcuts = true;
 
     // What the compilation found.
     QString ErrorMsg;  ///< the first syntax error, empty when none

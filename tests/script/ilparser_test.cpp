@@ -117,8 +117,13 @@ TEST(ILParser, TheSamplesReachEveryRuleOfTheirGrammar)
         QSet<QString> reached;
         parser.RulesReached = &reached;
         parser.IncludePath = {QFileInfo(file).absolutePath()};
-        const Parsed p = parse(language, QString::fromUtf8(source.readAll()), &parser);
+        const QString text = QString::fromUtf8(source.readAll());
+        const Parsed p = parse(language, text, &parser);
         ASSERT_TRUE(p.Ok) << kLanguages[i] << ": " << p.Error.toStdString();
+        TkvILParser plain;
+        plain.Shortcuts = false;
+        plain.IncludePath = parser.IncludePath;
+        EXPECT_EQ(parse(language, text, &plain).Tree, p.Tree) << kLanguages[i] << ": the shortcuts changed the tree";
 
         // Every rule the grammar refers to (a shared rule a language never
         // uses cannot be reached).
@@ -171,6 +176,10 @@ TEST(ILParser, ErrorsNameTheFirstFaultAndWhereItIs)
         const QString text = c.Text ? QString::fromUtf8(c.Text)
                                     : QStringLiteral("begin x := ") + QString(5000, u'(') + QStringLiteral("1 end.");
         const Parsed p = parse(QString::fromLatin1(c.Language), text);
+        TkvILParser plain;
+        plain.Shortcuts = false;
+        const Parsed slow = parse(QString::fromLatin1(c.Language), text, &plain);
+        EXPECT_EQ(slow.Error + slow.Tree, p.Error + p.Tree) << c.What << ": the shortcuts changed the outcome";
         const std::string expected = c.Error;
         if (expected.empty())
             EXPECT_TRUE(p.Ok) << c.What << ": " << p.Error.toStdString();
