@@ -23,6 +23,8 @@ const Expectation kExpectations[] = {
     {"language-not-found.bin", "1:11: Language 'BScript' not found"},
     // A unit named by an empty string was taken for a plain tag at position 0.
     {"unit-named-empty.bin", nullptr},
+    // Nested too deeply: the walk with shortcuts stopped one bracket later.
+    {"nested-brackets.bin", "3:116: The script is nested too deeply"},
 };
 
 } // namespace
