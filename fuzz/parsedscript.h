@@ -33,8 +33,12 @@ inline ParsedScript parseScript(const QByteArray &input)
         result.Error = zelUtf8Position(bytes, bad) + QStringLiteral(": not UTF-8");
         return result;
     }
-    // Parsed twice: the walker's shortcuts must not change the outcome.
+    // Parsed twice: the walker's shortcuts must not change the outcome. Near
+    // the nesting limit they may: fewer frames reach deeper, so one walk may
+    // stop at the limit where the other finds the text's own error; both fail.
     QString outcomes[2];
+    bool tooDeep = false;
+    bool failed[2] = {false, false};
     for (const bool shortcuts : {false, true}) { // the outcome kept is the one with shortcuts
         TkvILParser parser;
         parser.Shortcuts = shortcuts;
@@ -47,12 +51,11 @@ inline ParsedScript parseScript(const QByteArray &input)
         result.Parsed = parser.MakeILScript(text);
         result.Error = result.Parsed ? QString() : parser.ErrorPos + QStringLiteral(": ") + parser.ErrorMsg;
         result.Tree = result.Parsed ? parser.ILScript.ToText() : QByteArray();
-        // Where a text nested too deeply stops depends on how the walk got
-        // there; that it stops does not.
-        const bool tooDeep = result.Error.endsWith(QLatin1String("The script is nested too deeply"));
-        outcomes[shortcuts ? 0 : 1] = tooDeep ? QStringLiteral("too deep") : result.Error + QString::fromUtf8(result.Tree);
+        tooDeep = tooDeep || result.Error.endsWith(QLatin1String("The script is nested too deeply"));
+        failed[shortcuts ? 1 : 0] = !result.Parsed;
+        outcomes[shortcuts ? 1 : 0] = result.Error + QString::fromUtf8(result.Tree);
     }
-    if (outcomes[0] != outcomes[1]) {
+    if (tooDeep ? !(failed[0] && failed[1]) : outcomes[0] != outcomes[1]) {
         result.Parsed = true;
         result.Error = QStringLiteral("the shortcuts changed the outcome");
         return result;

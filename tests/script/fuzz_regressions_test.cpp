@@ -25,6 +25,8 @@ const Expectation kExpectations[] = {
     {"unit-named-empty.bin", nullptr},
     // Nested too deeply: the walk with shortcuts stopped one bracket later.
     {"nested-brackets.bin", "3:116: The script is nested too deeply"},
+    // Nested too deeply without shortcuts; with them the walk reached the text's own error.
+    {"nested-braces.bin", "1:195: '}' expected"},
 };
 
 } // namespace
