@@ -227,13 +227,17 @@ private:
                 s.Known = true;
                 s.Silent = silent;
                 for (char16_t c = 33; c < 127; ++c)
-                    if (!QChar(c).isLetterOrNumber() && c != '_')
+                    if (kvIsPunctuation(c))
                         s.First.set(c);
                 return s;
             }
         case TkvGrammarNode::Keyword:
-            if (!node.Text.isEmpty() && node.Text.front().unicode() < 128 && node.Text.front().isLetter())
-                return Chars({node.Text.front().toLower().unicode(), node.Text.front().toUpper().unicode()}, silent);
+            if (!node.Text.isEmpty() && node.Text.front().unicode() < 128 && node.Text.front().isLetter()) {
+                // Case folding beyond ASCII may turn other letters into this one.
+                Start s = Chars({node.Text.front().toLower().unicode(), node.Text.front().toUpper().unicode()}, silent);
+                s.NonAscii = true;
+                return s;
+            }
             return IdentStart(silent);
         case TkvGrammarNode::Ident:
             return IdentStart(silent);
@@ -348,11 +352,14 @@ std::shared_ptr<const TkvGrammar> TkvGrammar::ForLanguage(const QString &name)
     static QMutex lock;
     static QHash<QString, std::shared_ptr<const TkvGrammar>> cache;
     static int version = -1;
+    // The version is read before the text: a grammar replaced in between
+    // makes the next call read it again.
+    const int current = TkvLanguages::Version();
     const QString text = TkvLanguages::GetLanguageGrammar(name);
     const QMutexLocker locker(&lock);
-    if (version != TkvLanguages::Version()) {
+    if (version != current) {
         cache.clear();
-        version = TkvLanguages::Version();
+        version = current;
     }
     const QString key = name.toLower();
     auto found = cache.find(key);

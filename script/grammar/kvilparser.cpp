@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 // The walk went deeper than MaxDepth at Position.
@@ -39,11 +41,10 @@ struct TkvILParser::Output
     Kind kind;
     const QString *Name;
     QString Text;     // a leaf's text (unless it is the source's, below); the unit of an opening "uses" tag
-    int From = 0;     // a leaf whose text is the source's from here,
+    int From = 0;     // a leaf whose text is the source's from here (a tree: its index in Units),
     int Length = 0;   // this long
     int Pos = 0;
     int Pos1 = -1;    // "expr" only
-    std::shared_ptr<TkvXMLItem> Unit; // an included unit's tree
 };
 
 // What a rule gave the last time it was tried at a position. A rule tried
@@ -63,6 +64,7 @@ struct TkvILParser::Memo
 struct TkvILParser::Walk
 {
     std::vector<Output> Out;
+    std::vector<std::unique_ptr<TkvXMLItem>> Units; // trees of included units
     std::vector<Memo> Memos; // by rule index
     bool HasError = false;
     QString ErrorText;
@@ -76,7 +78,10 @@ TkvILParser::~TkvILParser() = default;
 
 void TkvILParser::SelectLanguage(const QString &name)
 {
+    // Nothing of a language selected before carries over.
     FScanner.Clear();
+    FScanner.CaseSensitive = false;
+    FScanner.CommentLine2.clear();
     FGrammar = TkvGrammar::ForLanguage(name);
     FLanguageName = name;
     FGrammar->Configure(FScanner, ExtendedCharset);
@@ -98,6 +103,9 @@ bool TkvILParser::MakeILScript(const QString &text)
     if (!FGrammar)
         SelectLanguage(QStringLiteral("PascalScript"));
     ErrorUnit.clear();
+    ILScript.Clear();
+    if (FUnitName.isEmpty())
+        FUsesList.clear(); // a new compilation; units carry theirs over
     FScanner.SetText(text);
     int start = 1;
     if (text.startsWith(QLatin1Char('#'))) {
@@ -122,14 +130,14 @@ bool TkvILParser::MakeILScript(const QString &text)
                 return false;
             }
             FScanner.SetText(text);
-            start = int(end) + (text.mid(end, 2) == QLatin1String("\r\n") ? 3 : 2);
+            start = std::min(FScanner.Size() + 1, int(end) + (text.mid(end, 2) == QLatin1String("\r\n") ? 3 : 2));
         }
     }
     FScanner.SetPosition(start);
     ILScript.Clear();
     Walk walk;
     walk.Memos.resize(size_t(FGrammar->RuleCount()));
-    walk.Out.reserve(size_t(text.size() / 2)); // about one line of output per two characters
+    walk.Out.reserve(size_t(text.size() / 4)); // about one line of output per four characters
     bool matched = false;
     try {
         matched = Match(FGrammar->Program(), walk);
@@ -140,7 +148,8 @@ bool TkvILParser::MakeILScript(const QString &text)
                 ;
             if (FScanner.Position() <= FScanner.Size()) {
                 walk.HasError = true;
-                walk.ErrorText = FGrammar->StatementExpected();
+                walk.ErrorText = FGrammar->StatementExpected().isEmpty() ? QStringLiteral("Syntax error")
+                                                                          : FGrammar->StatementExpected();
                 walk.ErrorPos = FScanner.GetXYPosition();
             }
         }
@@ -292,7 +301,8 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
 bool TkvILParser::MatchRule(const TkvGrammarNode &e, Walk &w)
 {
     const int p0 = FScanner.Position();
-    Memo &memo = w.Memos[size_t(e.RuleIndex)];
+    Memo none;
+    Memo &memo = e.RuleIndex >= 0 ? w.Memos[size_t(e.RuleIndex)] : none;
     if (memo.From == p0 && Shortcuts) {
         if (memo.HasLines && !w.HasError) {
             w.Out.insert(w.Out.end(), memo.Lines.begin(), memo.Lines.end());
@@ -323,6 +333,10 @@ bool TkvILParser::MatchRule(const TkvGrammarNode &e, Walk &w)
     memo.Ok = result;
     memo.HasLines = memo.Hot && !errorBefore && !w.HasError && !e.NodeIsUses &&
                     qsizetype(w.Out.size()) - c0 <= kMemoLines;
+    // A unit is included once: what holds one is never replayed.
+    if (memo.HasLines)
+        memo.HasLines = std::none_of(w.Out.begin() + c0, w.Out.end(),
+                                     [](const Output &o) { return o.kind == Output::Tree; });
     if (memo.HasLines)
         memo.Lines.assign(w.Out.begin() + c0, w.Out.end());
     return result;
@@ -355,18 +369,24 @@ bool TkvILParser::MatchChildren(const TkvGrammarNode &e, Walk &w)
 bool TkvILParser::MatchLoop(const TkvGrammarNode &e, Walk &w, int p0)
 {
     const qsizetype c0 = qsizetype(w.Out.size());
-    // Only an error of this loop's own repetitions may be discarded.
-    const bool errorBefore = w.HasError;
     int iterations = 0;
-    bool result = true;
-    int end = p0;
+    bool failed = false;        // the last repetition failed
+    bool errorInFailed = false; // and recorded an error
     for (;;) {
         ++iterations;
         const int start = FScanner.Position();
-        result = StartsHere(e) && MatchChildren(e, w);
-        end = FScanner.Position();
-        if (!result)
+        const qsizetype lines = qsizetype(w.Out.size());
+        const bool errorBefore = w.HasError;
+        if (!StartsHere(e) || !MatchChildren(e, w)) {
+            // A failed repetition gives back what it read and produced; a
+            // separator read before it stays consumed.
+            FScanner.SetPosition(start);
+            w.Out.erase(w.Out.begin() + lines, w.Out.end());
+            failed = true;
+            errorInFailed = !errorBefore && w.HasError;
             break;
+        }
+        const int end = FScanner.Position();
         if (!e.Text.isEmpty()) {
             FScanner.SkipSpaces();
             if (FScanner.GetChar() != e.Text) {
@@ -377,23 +397,21 @@ bool TkvILParser::MatchLoop(const TkvGrammarNode &e, Walk &w, int p0)
         if (FScanner.Position() == start)
             break;
     }
+    if (!failed)
+        return true;
     if (iterations > 1) {
-        if (!errorBefore && (e.LoopSkip || w.Term)) {
+        // The error of the repetition that did not come is no error.
+        if (errorInFailed && (e.LoopSkip || w.Term)) {
             w.HasError = false;
             w.ErrorText.clear();
             w.ErrorPos.clear();
             w.Term = false;
         }
-        // A separator read before the failed repetition stays consumed.
-        FScanner.SetPosition(end);
-        result = true;
+        return true;
     }
-    if (!result) {
-        FScanner.SetPosition(p0);
-        w.Out.erase(w.Out.begin() + c0, w.Out.end());
-        return e.kind == TkvGrammarNode::OptionalLoop;
-    }
-    return true;
+    FScanner.SetPosition(p0);
+    w.Out.erase(w.Out.begin() + c0, w.Out.end());
+    return e.kind == TkvGrammarNode::OptionalLoop;
 }
 
 void TkvILParser::RecordError(const TkvGrammarNode &e, int p0, Walk &w)
@@ -460,6 +478,8 @@ bool TkvILParser::IncludeUnit(const QString &unit, qsizetype &at, Walk &w)
         }
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
+            if (w.HasError)
+                return false;
             w.HasError = true;
             w.ErrorText = QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString());
             w.ErrorPos = FScanner.GetXYPosition();
@@ -475,11 +495,16 @@ bool TkvILParser::IncludeUnit(const QString &unit, qsizetype &at, Walk &w)
     nested.ExtendedCharset = ExtendedCharset;
     nested.IncludePath = IncludePath;
     nested.OnGetUnit = OnGetUnit;
-    nested.MaxDepth = MaxDepth;
+    // Units nest inside the text that names them: they share its depth budget.
+    nested.MaxDepth = MaxDepth - w.Depth;
+    if (nested.MaxDepth <= 0)
+        throw TooDeep{FScanner.Position()};
     nested.FUnitName = unit;
     nested.FUsesList = FUsesList;
     nested.SelectLanguage(FLanguageName);
     if (!nested.MakeILScript(text)) {
+        if (w.HasError)
+            return false;
         w.HasError = true;
         w.ErrorText = nested.ErrorMsg;
         w.ErrorPos = nested.ErrorPos;
@@ -490,7 +515,8 @@ bool TkvILParser::IncludeUnit(const QString &unit, qsizetype &at, Walk &w)
     FUsesList = nested.FUsesList;
     Output open{Output::Open, &kUses, unit};
     Output tree{Output::Tree};
-    tree.Unit = nested.ILScript.TakeRoot();
+    tree.From = int(w.Units.size());
+    w.Units.push_back(nested.ILScript.TakeRoot());
     std::vector<Output> block;
     block.push_back(std::move(open));
     block.push_back(std::move(tree));
@@ -545,7 +571,7 @@ void TkvILParser::BuildTree(Walk &walk)
             break;
         }
         case Output::Tree:
-            current->Add()->Assign(*o.Unit);
+            current->AddItem(walk.Units[size_t(o.From)].release());
             break;
         }
     }

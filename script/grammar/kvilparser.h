@@ -50,7 +50,7 @@ public:
     std::function<bool(const QString &unitName, QString &text)> OnGetUnit;
     /// The deepest the grammar may nest while parsing; deeper sources
     /// give "The script is nested too deeply".
-    int MaxDepth = 1500;
+    int MaxDepth = 600;
     /// When set, collects the names of the grammar rules the walk entered.
     QSet<QString> *RulesReached = nullptr;
     /// Whether the walk passes over what cannot match and replays what it

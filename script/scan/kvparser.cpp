@@ -17,11 +17,6 @@ bool isHexDigit(char16_t c)
     return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
-bool isPunctuation(char16_t c)
-{
-    return (c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) || (c >= 123 && c <= 126);
-}
-
 int compareWords(QStringView a, QStringView b, bool caseSensitive)
 {
     return a.compare(b, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
@@ -220,7 +215,7 @@ bool TkvParser::IsKeyWord(QStringView word) const
 
 QStringView TkvParser::GetChar()
 {
-    if (FPosition > FSize || !isPunctuation(At(FPosition)))
+    if (FPosition > FSize || !kvIsPunctuation(At(FPosition)))
         return {};
     ++FPosition;
     return QStringView(FData + FPosition - 2, 1);
@@ -277,7 +272,7 @@ QString TkvParser::GetNumber()
     if (!ReadReal() && !ReadUnsigned())
         return {};
     QString number = QStringView(FData + FLastPosition - 1, FPosition - FLastPosition).toString();
-    if (HexSequence != QLatin1String("$"))
+    if (!HexSequence.isEmpty() && HexSequence != QLatin1String("$"))
         number.replace(HexSequence, QStringLiteral("$"));
     return number;
 }
@@ -433,4 +428,9 @@ QPoint kvPositionToPoint(const QString &position)
     const QString text = position.left(255);
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
     return QPoint(text.mid(colon + 1).toInt(), text.left(colon).toInt());
+}
+
+bool kvIsPunctuation(char16_t c)
+{
+    return (c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) || (c >= 123 && c <= 126);
 }

@@ -124,5 +124,8 @@ private:
     int FSkipTo = 0;                // to here
 };
 
+/// Whether C is a punctuation character, the kind GetChar reads.
+bool kvIsPunctuation(char16_t c);
+
 /// Line (Y) and column (X) of a "line:column" text; (0, 0) when empty.
 QPoint kvPositionToPoint(const QString &position);

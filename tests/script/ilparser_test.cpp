@@ -150,6 +150,12 @@ TEST(ILParser, ErrorsNameTheFirstFaultAndWhereItIs)
         {"case without end", "PascalScript", "begin case x of 1: y := 2; . end.", "1:28: 'END' expected"},
         {"missing then", "PascalScript", "begin if x y := 1 end.", "1:12: 'THEN' expected"},
         {"comma before the colon of a variable list", "PascalScript", "var a, : Integer; begin end.", ""},
+        {"a failed last repetition is taken back", "PascalScript", "begin x := 1 + 2 - end.",
+         "1:18: ';' expected"},
+        {"an error of a repetition that matched stays", "PascalScript", "begin case x of a..b: y := 1; end end.",
+         ""},
+        {"ranges between names", "PascalScript", "var a: array[lo..hi] of Integer; begin x := [lo..5] end.", ""},
+        {"keywords folded beyond ASCII", "PascalScript", "begin x := 1 \u017fhl 2 end.", ""},
         {"semicolon before the end of a case", "PascalScript", "begin case x of 1: y := 2; end end.", ""},
         {"an optional group that starts and then fails", "PascalScript", "program; begin end.",
          "1:8: Identifier expected"},
@@ -169,6 +175,7 @@ TEST(ILParser, ErrorsNameTheFirstFaultAndWhereItIs)
         {"the language line picks the grammar", "PascalScript", "#language BasicScript\r\nx = 1\r\n", ""},
         {"the language line names no language", "PascalScript", "#language Cobol\r\nx = 1\r\n",
          "1:11: Language 'Cobol' not found"},
+        {"the language line alone", "PascalScript", "#language PascalScript", "1:23: 'BEGIN' expected"},
         {"missing closing parenthesis", "C++Script", "{ f(1; }", "1:6: ')' expected"},
         {"deep nesting", "PascalScript", nullptr, "The script is nested too deeply"},
     };
@@ -209,6 +216,31 @@ TEST(ILParser, BadLanguagesAreRefused)
     parser.SelectLanguage(QStringLiteral("@broken"));
     EXPECT_TRUE(parser.MakeILScript(QStringLiteral("a")));
     EXPECT_THROW(parser.MakeILScript(QStringLiteral("b")), TzelException);
+    // A grammar without a start rule parses nothing, without a fault.
+    TkvLanguages::AddLanguageGrammar(QStringLiteral("@Empty"),
+                                     QStringLiteral("<?xml version=\"1.0\"?><language><foo/></language>"));
+    parser.SelectLanguage(QStringLiteral("@Empty"));
+    EXPECT_TRUE(parser.MakeILScript(QString()));
+}
+
+TEST(ILParser, AParserCanBeUsedAgain)
+{
+    TkvILParser parser;
+    parser.OnGetUnit = [](const QString &, QString &text) {
+        text = QStringLiteral("const A = 1; begin end.");
+        return true;
+    };
+    // Nothing of the language before carries over: C++Script's case, BasicScript's "rem".
+    for (const char *before : {"C++Script", "BasicScript"}) {
+        parse(QString::fromLatin1(before), QStringLiteral("x"), &parser);
+        const Parsed p = parse(QStringLiteral("PascalScript"), QStringLiteral("BEGIN remove(1) END."), &parser);
+        EXPECT_TRUE(p.Ok) << "after " << before << ": " << p.Error.toStdString();
+    }
+    // Units are included again by the next compilation.
+    for (int run = 0; run < 2; ++run)
+        EXPECT_TRUE(parse(QStringLiteral("PascalScript"), QStringLiteral("uses 'a.pas'; begin end."), &parser)
+                        .Tree.contains(QStringLiteral("unit=\"a.pas\"")))
+            << "run " << run;
 }
 
 TEST(ILParser, UnitsAreIncludedOnceLastNamedFirst)
