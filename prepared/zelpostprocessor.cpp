@@ -85,9 +85,9 @@ void TzelPostProcessor::Clear()
     FGroupLevel = 0;
 }
 
-bool TzelPostProcessor::IsDeferred(const TzelView &view)
+bool TzelPostProcessor::IsDeferred(const TzelCustomMemoView &memo)
 {
-    return view.Processing().ProcessAt != paDefault && dynamic_cast<const TzelCustomMemoView *>(&view);
+    return memo.Processing().ProcessAt != paDefault;
 }
 
 int TzelPostProcessor::AddDeferred(TzelCustomMemoView &memo)

@@ -37,8 +37,8 @@ public:
     /// Forgets every content.
     void Clear();
 
-    /// Whether View's content is completed later instead of when it is stored.
-    static bool IsDeferred(const TzelView &view);
+    /// Whether Memo's content is completed later instead of when it is stored.
+    static bool IsDeferred(const TzelCustomMemoView &memo);
     /// Stores the content of Memo, which is completed later, and returns its index.
     int AddDeferred(TzelCustomMemoView &memo);
     /// Completes the deferred objects whose moment Mode has come, Band

@@ -116,6 +116,8 @@ private:
     // ObjectDiff, with a deferred memo stored as the index of its content.
     QString DeferredAwareDiff(TzelComponent *obj, TzelComponent *source, bool wholePage);
     QString ObjectDiff(TzelComponent *obj, TzelComponent *source, bool wholePage);
+    // Whether this is the first of two passes, which stores geometry only.
+    bool StoresGeometryOnly() const;
     TzelComponent *DefaultObject(const TzelClassInfo &cls);
     TzelComponent *SourceOf(const TzelComponent *obj) const;
     void RegisterSourceObject(TzelComponent *original, TzelComponent *copy, int pageIndex, const QString &base);

@@ -186,16 +186,20 @@ QString TzelPreviewPages::ObjectDiff(TzelComponent *obj, TzelComponent *source, 
     const bool defaultDiff = obj->qzComponentStyle.Contains(csDefaultDiff);
     if (!source || wholePage || defaultDiff)
         return obj->AllDiff(DefaultObject(obj->ClassInfo()));
-    if (Engine && Engine->DoublePass() && !Engine->FinalPass())
+    if (StoresGeometryOnly())
         return geometryDiff(obj, source);
     return obj->Diff(source);
+}
+
+bool TzelPreviewPages::StoresGeometryOnly() const
+{
+    return Engine && Engine->DoublePass() && !Engine->FinalPass();
 }
 
 QString TzelPreviewPages::DeferredAwareDiff(TzelComponent *obj, TzelComponent *source, bool wholePage)
 {
     auto *memo = zelAs<TzelCustomMemoView>(obj);
-    const bool geometryOnly = Engine && Engine->DoublePass() && !Engine->FinalPass();
-    if (!memo || geometryOnly || !TzelPostProcessor::IsDeferred(*memo))
+    if (!memo || StoresGeometryOnly() || !TzelPostProcessor::IsDeferred(*memo))
         return ObjectDiff(obj, source, wholePage);
     // A value completed later is stored as the index of its content.
     const QStringList text = memo->Memo;

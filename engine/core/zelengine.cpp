@@ -27,12 +27,21 @@
 #include "prepared/zelpostprocessor.h"
 
 #include <QRectF>
+#include <QSizeF>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <cmath>
 #include <utility>
 
 namespace {
+
+// Width and height of the printable area of Page in millimetres (the paper
+// inside its margins).
+QSizeF printableSize(const TzelReportPage &page)
+{
+    return QSizeF(page.PaperWidth() - page.LeftMargin - page.RightMargin,
+                  page.PaperHeight() - page.TopMargin - page.BottomMargin);
+}
 
 // Height of Band and of the chain of its child bands.
 double ChainHeight(TzelBand *band)
@@ -150,9 +159,8 @@ void TzelEngine::CheckDataSets(const QList<TzelReportPage *> &pages)
 
 bool TzelEngine::CheckPage(TzelReportPage *page)
 {
-    const double width = page->PaperWidth() - page->LeftMargin - page->RightMargin;
-    const double height = page->PaperHeight() - page->TopMargin - page->BottomMargin;
-    if (width <= 0 || height <= 0) {
+    const QSizeF printable = printableSize(*page);
+    if (printable.width() <= 0 || printable.height() <= 0) {
         FReport->Errors().Add(zelFormat(zelRes("clNoPrintableArea"), {page->Name()}));
         return false;
     }
@@ -286,14 +294,12 @@ void TzelEngine::RunPage()
     // Otherwise the page's data bands run here; they are not built yet.
 
     FIsLastPage = true;
-    const double mm = qz01cm;
     if (FPage->EndlessHeight || FPage->EndlessWidth) {
-        const double width = FPage->EndlessWidth ? FPage->LeftMargin * mm + FPageWidth + FPage->RightMargin * mm
-                                                 : FPage->PaperWidth() * mm;
-        double height = FPage->PaperHeight() * mm;
+        const double width = FPage->EndlessWidth ? PaperWidthAround(FPageWidth) : FPage->PaperWidth() * qz01cm;
+        double height = FPage->PaperHeight() * qz01cm;
         if (FPage->EndlessHeight) {
             FPageHeight = FooterHeight() + FCurY;
-            height = GetPageHeight() + FPage->TopMargin * mm + FPage->BottomMargin * mm;
+            height = PaperHeightAround(GetPageHeight());
         }
         FPreviewPages->UpdatePageDimensions(FPage, width, height);
     }
@@ -314,9 +320,9 @@ void TzelEngine::InitPage()
         FHeaderList.AddItem(header, 0, false);
         FHeaderList.AddItem(title, 0, false);
     }
-    const double mm = qz01cm;
-    FPageHeight = (FPage->PaperHeight() - FPage->TopMargin - FPage->BottomMargin) * mm;
-    FPageWidth = (FPage->PaperWidth() - FPage->LeftMargin - FPage->RightMargin) * mm;
+    const QSizeF printable = printableSize(*FPage);
+    FPageHeight = printable.height() * qz01cm;
+    FPageWidth = printable.width() * qz01cm;
     FCurX = FCurY = 0;
     FCurColumn = 1;
     FPageCurX = 0;
@@ -456,6 +462,16 @@ void TzelEngine::AddPageOutline()
     // Without the expression engine the outline text is taken literally.
     FPreviewPages->Outline().LevelRoot();
     FPreviewPages->Outline().AddItem(FPage->OutlineText, 0);
+}
+
+double TzelEngine::PaperWidthAround(double printableWidth) const
+{
+    return FPage->LeftMargin * qz01cm + printableWidth + FPage->RightMargin * qz01cm;
+}
+
+double TzelEngine::PaperHeightAround(double printableHeight) const
+{
+    return printableHeight + FPage->TopMargin * qz01cm + FPage->BottomMargin * qz01cm;
 }
 
 double TzelEngine::FreeSpace()
@@ -626,9 +642,8 @@ void TzelEngine::EndPage()
             ShowBand(summary);
             if (FPage->EndlessHeight) {
                 FPageHeight = GetPageHeight() + (FCurY - before);
-                FPreviewPages->UpdatePageDimensions(
-                    FPage, FPage->LeftMargin * qz01cm + FPageWidth + FPage->RightMargin * qz01cm,
-                    FPageHeight + FPage->TopMargin * qz01cm + FPage->BottomMargin * qz01cm);
+                FPreviewPages->UpdatePageDimensions(FPage, PaperWidthAround(FPageWidth),
+                                                    PaperHeightAround(FPageHeight));
             }
         }
         // The report's end has come whether or not a summary printed (the

@@ -77,6 +77,9 @@ private:
     // Gives the objects printed from index From on their design state back.
     void RestorePrinted(qsizetype from);
     void ReportNoRoom(TzelBand *band);
+    // The paper around a printable area of the page being built, in units.
+    double PaperWidthAround(double printableWidth) const;
+    double PaperHeightAround(double printableHeight) const;
     // Completes the deferred objects whose moment Band (or, without a band,
     // Mode) ends; paDefault takes the moment from the band's class.
     void PostProcessBand(TzelBand *band, TzelProcessAt mode);

@@ -205,15 +205,20 @@ void TzelReport::SetScript(std::unique_ptr<TzelCustomReportScript> script)
     FScript = std::move(script);
 }
 
+bool TzelReport::RunsEvent(const QString &eventName, bool runAlways) const
+{
+    return FScript && !eventName.trimmed().isEmpty() && (runAlways || FEngineRunning);
+}
+
 void TzelReport::DoNotifyEvent(TzelComponent *sender, const QString &eventName, bool runAlways)
 {
-    if (FScript && !eventName.trimmed().isEmpty() && (runAlways || FEngineRunning))
+    if (RunsEvent(eventName, runAlways))
         FScript->CallEvent(sender, eventName);
 }
 
 void TzelReport::DoParamEvent(const QString &eventName, QList<Variant> &params, bool runAlways)
 {
-    if (FScript && !eventName.trimmed().isEmpty() && (runAlways || FEngineRunning))
+    if (RunsEvent(eventName, runAlways))
         FScript->CallParamEvent(eventName, params);
 }
 

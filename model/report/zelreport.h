@@ -283,6 +283,8 @@ public:
     static QString ShiftPassword(const QString &password, int delta);
 
 private:
+    // Whether the procedure EventName is to be called now.
+    bool RunsEvent(const QString &eventName, bool runAlways) const;
     void ReadTemplate(QIODevice *stream);
     /// Adds errors a read of the file FileName collected.
     void AddLoadErrors(QList<TzelLocatedError> errors, const QString &fileName);

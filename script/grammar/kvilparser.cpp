@@ -1,6 +1,8 @@
 #include "script/grammar/kvilparser.h"
 
 #include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
 #include "base/xml/zelxmltext.h"
 #include "script/grammar/kvgrammar.h"
 
@@ -129,7 +131,6 @@ bool TkvILParser::MakeILScript(const QString &text)
                 ErrorPos = FScanner.XYPosition(TokenStart(from + 1));
                 return false;
             }
-            FScanner.SetText(text);
             start = std::min(FScanner.Size() + 1, int(end) + (text.mid(end, 2) == QLatin1String("\r\n") ? 3 : 2));
         }
     }
@@ -481,7 +482,7 @@ bool TkvILParser::IncludeUnit(const QString &unit, qsizetype &at, Walk &w)
             if (w.HasError)
                 return false;
             w.HasError = true;
-            w.ErrorText = QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString());
+            w.ErrorText = zelFormat(zelRes("ioCantOpen"), {path, file.errorString()});
             w.ErrorPos = FScanner.GetXYPosition();
             if (ErrorUnit.isEmpty())
                 ErrorUnit = FUnitName;

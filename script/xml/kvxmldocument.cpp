@@ -1,6 +1,8 @@
 #include "script/xml/kvxmldocument.h"
 
 #include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
 #include "base/stream/zelsafefile.h"
 #include "base/xml/zelxmlreader.h"
 #include "base/xml/zelxmlwriter.h"
@@ -50,7 +52,7 @@ void TkvXMLDocument::LoadFromFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw TzelFileError(QStringLiteral("Cannot open file \"%1\": %2").arg(fileName, file.errorString()));
+        throw TzelFileError(zelFormat(zelRes("ioCantOpen"), {fileName, file.errorString()}));
     LoadFromStream(&file);
 }
 

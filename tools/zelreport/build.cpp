@@ -6,8 +6,6 @@
 #include "tools/zelreport/load.h"
 #include "tools/zelreport/output.h"
 
-#include <QFileInfo>
-
 namespace {
 
 // Sets the report variables of every "--var NAME=VALUE"; the value is an
@@ -29,10 +27,8 @@ int build(const TzelCommandArgs &args)
 {
     const QString &input = args.Positional.at(0);
     const QString &output = args.Positional.at(1);
-    if (QFileInfo(output).suffix().compare(QLatin1StringView("zp3"), Qt::CaseInsensitive) != 0) {
-        zelSay(zelFormat(zelRes("clWrongExtension"), {output, QStringLiteral(".zp3")}));
+    if (!zelOutputOfKind(output, "zp3"))
         return 2;
-    }
     if (!zelTemplateInput(input))
         return 2;
     TzelReport report;

@@ -11,7 +11,6 @@
 #include "tools/zelreport/load.h"
 #include "tools/zelreport/output.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <optional>
@@ -37,10 +36,8 @@ int draw(const TzelCommandArgs &args)
 {
     const QString &input = args.Positional.at(0);
     const QString &output = args.Positional.at(1);
-    if (QFileInfo(output).suffix().compare(QLatin1StringView("png"), Qt::CaseInsensitive) != 0) {
-        zelSay(zelFormat(zelRes("clWrongExtension"), {output, QStringLiteral(".png")}));
+    if (!zelOutputOfKind(output, "png"))
         return 2;
-    }
     const std::optional<int> pageNo = numberOption(args, "--page", 1, 1, 100000);
     const std::optional<int> dpi = numberOption(args, "--dpi", 96, 10, 1200);
     if (!pageNo || !dpi)

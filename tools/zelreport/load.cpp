@@ -20,9 +20,26 @@ bool zelInputFile(const QString &fileName)
     return false;
 }
 
+namespace {
+
+bool hasSuffix(const QString &fileName, QLatin1StringView suffix)
+{
+    return QFileInfo(fileName).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 bool zelIsPreparedReport(const QString &fileName)
 {
-    return QFileInfo(fileName).suffix().compare(QStringLiteral("zp3"), Qt::CaseInsensitive) == 0;
+    return hasSuffix(fileName, QLatin1StringView("zp3"));
+}
+
+bool zelOutputOfKind(const QString &fileName, const char *suffix)
+{
+    if (hasSuffix(fileName, QLatin1StringView(suffix)))
+        return true;
+    zelSay(zelFormat(zelRes("clWrongExtension"), {fileName, QLatin1Char('.') + QLatin1StringView(suffix)}));
+    return false;
 }
 
 bool zelTemplateInput(const QString &fileName)

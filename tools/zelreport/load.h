@@ -10,6 +10,8 @@ struct TzelCommandArgs;
 bool zelInputFile(const QString &fileName);
 /// Whether FileName names a prepared report (".zp3") rather than a template.
 bool zelIsPreparedReport(const QString &fileName);
+/// Whether FileName ends in "." Suffix (any case); says why not when it does not.
+bool zelOutputOfKind(const QString &fileName, const char *suffix);
 /// Whether FileName may be read as a template; says why not when it is a prepared report.
 bool zelTemplateInput(const QString &fileName);
 /// Loads a template for batch use: errors are collected, never shown. The

@@ -1,7 +1,10 @@
 #include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
 #include "base/core/zelutf8.h"
 #include "script/grammar/kvilparser.h"
 #include "tools/zelreport/command.h"
+#include "tools/zelreport/load.h"
 #include "tools/zelreport/output.h"
 
 #include <QFile>
@@ -31,9 +34,11 @@ int script(const TzelCommandArgs &args)
     }
     // Units named by the script lie beside it.
     parser.IncludePath = {QFileInfo(fileName).absolutePath()};
+    if (!zelInputFile(fileName))
+        return 1;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        zelSay(QStringLiteral("Cannot open file \"%1\": %2").arg(fileName, file.errorString()));
+        zelSay(zelFormat(zelRes("ioCantOpen"), {fileName, file.errorString()}));
         return 1;
     }
     const QByteArray bytes = file.readAll();
