@@ -918,11 +918,6 @@ qint64 Variant::ToCurrency() const
     return CurrencyFor(varCurrency);
 }
 
-bool Variant::ToBool() const
-{
-    return BoolFor(varBoolean);
-}
-
 double Variant::ToDate() const
 {
     if (FKind == kString) {

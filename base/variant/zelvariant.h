@@ -260,7 +260,12 @@ public:
     /// Currency scaled by 10000, rounded halves to even.
     qint64 ToCurrency() const;
     /// Boolean: numbers are True when not 0; "0", "-1", True/False words and numbers as text.
-    bool ToBool() const;
+    bool ToBool() const
+    {
+        if (Q_LIKELY(FType == varBoolean))
+            return FS.I32 != 0;
+        return BoolFor(varBoolean);
+    }
     /// Day serial.
     double ToDate() const;
     /// Text: numbers in shortest form, currency and dates in the current
@@ -359,6 +364,41 @@ public:
         return CompareOp(VarCmp::Lt, a, b);
     }
 
+    /// a += b in place: a text grows without being copied when it is not
+    /// shared; numbers of one type add without conversion.
+    void AddInPlace(const Variant &b)
+    {
+        if (Both(*this, b, varInteger)) {
+            if (!__builtin_add_overflow(FS.I32, b.FS.I32, &FS.I32))
+                return;
+            FS.I32 -= b.FS.I32; // undo the wrapped sum, then redo as a float
+        } else if (FType == varDouble && (b.FType == varDouble || b.FType == varInteger)) {
+            const double r = FS.F64 + (b.FType == varDouble ? b.FS.F64 : double(b.FS.I32));
+            if (Q_LIKELY(std::isfinite(r))) {
+                FS.F64 = r;
+                return;
+            }
+        } else if (FType == varInt64 && (b.FType == varInt64 || b.FType == varInteger)) {
+            FS.I64 = qint64(quint64(FS.I64) + quint64(b.FType == varInt64 ? b.FS.I64 : qint64(b.FS.I32))); // wraps
+            return;
+        } else if (FType == varUString && b.FKind == kString) {
+            FStr.append(b.FStr);
+            return;
+        }
+        *this = CalcOp<VarOp::Add>(*this, b);
+    }
+
+    /// The comparison C of a and b, inline for two integers or two doubles.
+    template <VarCmp C>
+    static bool Compared(const Variant &a, const Variant &b)
+    {
+        if (Both(a, b, varInteger))
+            return Holds<C>(a.FS.I32, b.FS.I32);
+        if (Both(a, b, varDouble))
+            return Holds<C>(a.FS.F64, b.FS.F64);
+        return CompareOp(C, a, b);
+    }
+
     // Operators as hidden friends, so that they never turn two non-variants
     // (a QString and an int) into variants.
     /// a + b (concatenation for texts).
@@ -423,6 +463,22 @@ private:
     static bool Both(const Variant &a, const Variant &b, quint16 type) noexcept
     {
         return ((a.FType ^ type) | (b.FType ^ type)) == 0;
+    }
+    template <VarCmp C, typename T>
+    static bool Holds(T x, T y)
+    {
+        if constexpr (C == VarCmp::Eq)
+            return x == y;
+        else if constexpr (C == VarCmp::Ne)
+            return x != y;
+        else if constexpr (C == VarCmp::Lt)
+            return x < y;
+        else if constexpr (C == VarCmp::Le)
+            return x <= y;
+        else if constexpr (C == VarCmp::Gt)
+            return x > y;
+        else
+            return x >= y;
     }
     // One operator without dispatch on it (instantiated in the .cpp).
     template <VarOp op>

@@ -3,8 +3,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// zelreport script --tree: the program tree on standard output, one error
-// line with its position, and the exit status.
+// zelreport script: runs a program, or with --tree prints its program tree;
+// ShowMessage on standard output, one error line with its position, and the
+// exit status.
 
 TEST(ZelreportScript, PrintsTheTreeOrTheFirstError)
 {
@@ -35,7 +36,35 @@ TEST(ZelreportScript, PrintsTheTreeOrTheFirstError)
         EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.Out))) << c.What << ": " << qPrintable(r.out);
         EXPECT_EQ(r.err.toStdString(), c.Err) << c.What;
     }
-    const ZelToolRun noTree = zelreport({QStringLiteral("script"), dir.filePath(QStringLiteral("script.txt")),
-                                         QStringLiteral("--language"), QStringLiteral("BasicScript")});
-    EXPECT_EQ(noTree.status, 2);
+}
+
+TEST(ZelreportScript, RunsTheProgram)
+{
+    QTemporaryDir dir;
+    struct Case
+    {
+        const char *What;
+        QByteArray Source;
+        const char *Language;
+        int Status;
+        const char *Out; // standard output, whole
+        const char *Err; // standard error, whole
+    };
+    const Case cases[] = {
+        {"messages", "begin\n  ShowMessage('one');\n  ShowMessage(2 + 3)\nend.", "PascalScript", 0, "one\n5\n", ""},
+        {"a compile error", "begin\n  x := 1\nend.", "PascalScript", 1, "",
+         "ERROR at 2:3: Undeclared identifier: 'x'\n"},
+        {"a run-time error in a procedure", "Sub Fail(d)\n  ShowMessage(1 \\ d)\nEnd Sub\nShowMessage(\"a\")\nFail(0)\n",
+         "BasicScript", 1, "a\n", "ERROR at 2:3: Division by zero\n"},
+        {"an unknown language", "x", "Cobol", 2, "", "zelreport: Language 'Cobol' not found\n"},
+    };
+    for (const Case &c : cases) {
+        const QString file = dir.filePath(QStringLiteral("program.txt"));
+        zelWriteFile(file, c.Source);
+        const ZelToolRun r =
+            zelreport({QStringLiteral("script"), file, QStringLiteral("--language"), QString::fromLatin1(c.Language)});
+        EXPECT_EQ(r.status, c.Status) << c.What << ": " << qPrintable(r.err);
+        EXPECT_EQ(r.out.toStdString(), c.Out) << c.What;
+        EXPECT_EQ(r.err.toStdString(), c.Err) << c.What;
+    }
 }

@@ -1,8 +1,11 @@
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
-#include "base/resources/zelresources.h"
 #include "base/core/zelutf8.h"
+#include "base/resources/zelresources.h"
+#include "base/services/zeldialogservice.h"
+#include "script/engine/kvscript.h"
 #include "script/grammar/kvilparser.h"
+#include "script/grammar/kvlanguages.h"
 #include "tools/zelreport/command.h"
 #include "tools/zelreport/load.h"
 #include "tools/zelreport/output.h"
@@ -12,28 +15,72 @@
 
 namespace {
 
-int fail(const QString &position, const QString &message)
+int fail(const QString &where, const QString &message)
 {
-    zelPrintErrorLine(QStringLiteral("ERROR at %1: %2").arg(position, message));
+    zelPrintErrorLine(QStringLiteral("ERROR at %1: %2").arg(where, message));
     return 1;
+}
+
+// Message boxes of a script run in batch: the text on standard output.
+class ConsoleMessages : public TzelDialogService
+{
+public:
+    ConsoleMessages() { SetInstance(this); }
+    ~ConsoleMessages() override { SetInstance(nullptr); }
+    int MessageBox(const QString &text, const QString &, int buttons, Icon) override
+    {
+        zelPrintLine(text);
+        return (buttons & mbOK) ? mbOK : mbCancel;
+    }
+    bool InputPassword(const QString &, QString &) override { return false; }
+    FileResult FileDialog(const FileRequest &) override { return {}; }
+};
+
+int printTree(const QString &language, const QString &folder, const QString &text)
+{
+    TkvILParser parser;
+    parser.SelectLanguage(language);
+    parser.IncludePath = {folder};
+    if (!parser.MakeILScript(text)) {
+        const QString message = parser.ErrorMsg.isEmpty() ? QStringLiteral("Syntax error") : parser.ErrorMsg;
+        const QString unit = parser.ErrorUnit.isEmpty() ? QString() : parser.ErrorUnit + QLatin1Char(' ');
+        return fail(unit + parser.ErrorPos, message);
+    }
+    parser.ILScript.AutoIndent = true;
+    zelPrintText(QString::fromUtf8(parser.ILScript.ToText()));
+    return 0;
+}
+
+int run(const QString &language, const QString &folder, const QString &text)
+{
+    const ConsoleMessages messages;
+    TkvScript script(TkvScript::GlobalUnit());
+    script.SyntaxType = language;
+    script.IncludePath = {folder};
+    script.Lines = {text};
+    if (!script.Compile()) {
+        zelPrintErrorLine(QStringLiteral("ERROR at ") + script.ErrorText());
+        return 1;
+    }
+    try {
+        script.Execute();
+    } catch (const TzelException &) {
+        zelPrintErrorLine(QStringLiteral("ERROR at ") + script.ErrorText());
+        return 1;
+    }
+    return 0;
 }
 
 int script(const TzelCommandArgs &args)
 {
     const QString fileName = args.Positional.at(0);
-    if (!args.Has("--tree")) {
-        zelSay(QStringLiteral("zelreport script: give --tree to print the program tree"));
-        return 2;
-    }
-    TkvILParser parser;
+    const QString language = args.Value("--language");
     try {
-        parser.SelectLanguage(args.Value("--language"));
+        TkvLanguages::GetLanguageGrammar(language);
     } catch (const TzelException &e) {
         zelSay(e.message());
         return 2;
     }
-    // Units named by the script lie beside it.
-    parser.IncludePath = {QFileInfo(fileName).absolutePath()};
     if (!zelInputFile(fileName))
         return 1;
     QFile file(fileName);
@@ -46,19 +93,14 @@ int script(const TzelCommandArgs &args)
     qsizetype bad = 0;
     if (!zelDecodeUtf8(bytes, text, bad))
         return fail(zelUtf8Position(bytes, bad), QStringLiteral("The script is not valid UTF-8"));
+    // Units named by the script lie beside it.
+    const QString folder = QFileInfo(fileName).absolutePath();
     try {
-        if (!parser.MakeILScript(text)) {
-            const QString message = parser.ErrorMsg.isEmpty() ? QStringLiteral("Syntax error") : parser.ErrorMsg;
-            const QString unit = parser.ErrorUnit.isEmpty() ? QString() : parser.ErrorUnit + QLatin1Char(' ');
-            return fail(unit + parser.ErrorPos, message);
-        }
+        return args.Has("--tree") ? printTree(language, folder, text) : run(language, folder, text);
     } catch (const TzelException &e) {
         zelSay(e.message());
         return 1;
     }
-    parser.ILScript.AutoIndent = true;
-    zelPrintText(QString::fromUtf8(parser.ILScript.ToText()));
-    return 0;
 }
 
 } // namespace
@@ -67,9 +109,9 @@ TzelCommand zelScriptCommand()
 {
     return {"script",
             "FILE",
-            "Parse a script and print its program tree as XML. A syntax error prints \"ERROR at LINE:COL: "
-            "MESSAGE\" and exits with 1.",
+            "Compile and run a script; ShowMessage prints its text on standard output. With --tree, print the "
+            "program tree as XML instead. An error prints \"ERROR at LINE:COL: MESSAGE\" and exits with 1.",
             {{"--language", "NAME", "PascalScript, C++Script, BasicScript or JScript"},
-             {"--tree", nullptr, "print the program tree"}},
+             {"--tree", nullptr, "print the program tree instead of running"}},
             script};
 }

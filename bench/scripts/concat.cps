@@ -1,0 +1,7 @@
+{
+  int i;
+  string s = "";
+  for (i = 1; i <= 1000000; i++)
+    s = s + "0123456789";
+  ShowMessage(Length(s));
+}

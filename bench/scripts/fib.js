@@ -1,0 +1,6 @@
+function fib(n) {
+  if (n < 2) return n;
+  return fib(n - 1) + fib(n - 2);
+}
+
+ShowMessage(fib(30));

@@ -1,0 +1,4 @@
+var s = 0;
+for (var i = 1; i <= 50000000; i++)
+  s = s + i;
+ShowMessage(s);

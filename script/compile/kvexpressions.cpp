@@ -1,0 +1,552 @@
+// Expressions and designators of the second compilation stage.
+
+#include "script/compile/kvcompiler.h"
+
+#include "base/core/zelformat.h"
+#include "script/engine/kvmessages.h"
+#include "script/engine/kvvariables.h"
+#include "script/exec/kvdesignators.h"
+#include "script/exec/kvstatements.h"
+
+namespace {
+
+bool named(const TkvXMLItem &element, QLatin1String name)
+{
+    return element.Name().compare(name, Qt::CaseInsensitive) == 0;
+}
+
+QString quoted(const QString &name)
+{
+    return QLatin1Char('\'') + name + QLatin1Char('\'');
+}
+
+struct OperatorInfo
+{
+    const char *Text;
+    TkvOperatorType Op;
+    int Priority; // smaller binds tighter
+};
+
+// The same priorities serve every language.
+constexpr OperatorInfo kOperators[] = {
+    {">", opGreat, 4},     {"<", opLess, 4},     {"<=", opLessEq, 4},     {">=", opGreatEq, 4},
+    {"<>", opNonEq, 4},    {"=", opEq, 4},       {"+", opPlus, 3},        {"STRCAT", opPlus, 3},
+    {"-", opMinus, 3},     {"OR", opOr, 3},      {"XOR", opXor, 3},       {"*", opMul, 2},
+    {"/", opDivFloat, 2},  {"DIV", opDivInt, 2}, {"MOD", opMod, 2},       {"AND", opAnd, 2},
+    {"SHL", opShl, 2},     {"SHR", opShr, 2},    {"(", opLeftBracket, 6}, {")", opRightBracket, 5},
+    {"NOT", opNot, 1},     {"UNMINUS", opUnMinus, 1}, {"IN", opIn, 4},    {"IS", opIs, 4},
+};
+
+bool isComparison(TkvOperatorType op)
+{
+    return op >= opGreat && op <= opEq;
+}
+
+TkvVarType typeOfConstant(const Variant &value)
+{
+    switch (value.VarType()) {
+    case varBoolean:
+        return fvtBool;
+    case varSingle:
+    case varDouble:
+    case varCurrency:
+        return fvtFloat;
+    case varInt64:
+        return fvtInt64;
+    default:
+        return value.IsString() ? fvtString : fvtInt;
+    }
+}
+
+} // namespace
+
+// A node of the operator-priority tree an expression is first built into.
+struct TkvCompiler::Node
+{
+    TkvOperatorType Op = opNone;
+    int Priority = 0;
+    bool StrCat = false;
+    bool OptimizeBool = false;
+    Node *Left = nullptr;
+    Node *Right = nullptr;
+    Node *Parent = nullptr;
+    TkvExprPtr Operand; // set for operands
+    QString Pos;
+    TkvVarType Typ = fvtVariant;
+    QString TypeName;
+};
+
+struct TkvCompiler::Tree
+{
+    std::deque<Node> Nodes;
+    Node *Root;
+    Node *Current;
+    TkvVarType Typ = fvtVariant; // of the whole expression, once checked
+    QString TypeName;
+
+    Tree()
+    {
+        Root = &Nodes.emplace_back();
+        Root->Priority = 7;
+        Current = Root;
+    }
+    Node *Top() const { return Root->Left; }
+};
+
+void TkvCompiler::Assignment(const TkvXMLItem &element, TkvScript *scope, TkvStatementList &list)
+{
+    const TkvStatementPos at = Position(element, scope);
+    if (element.Count() < 2)
+        Error(QStringLiteral("Invalid program tree"));
+    TkvExprPtr target = Designator(*element.Items(0), scope, Emit::None);
+    At(element);
+    if (target->IsReadOnly)
+        Error(kvMessage("SLeftCantAssigned"));
+    char op = 0;
+    int valueAt = 1;
+    if (named(*element.Items(1), QLatin1String("modificator"))) {
+        const QString text = element.Items(1)->Prop(QStringLiteral("text"));
+        op = text.isEmpty() ? 0 : char(text.at(0).unicode());
+        valueAt = 2;
+    }
+    if (valueAt >= element.Count())
+        Error(QStringLiteral("Invalid program tree"));
+    Tree tree;
+    BuildTree(*element.Items(valueAt), scope, tree);
+    CheckTypes(tree);
+    At(element);
+    if (!kvAssignCompatible(target->Typ, target->TypeName, tree.Typ, tree.TypeName))
+        IncompatibleTypes(target->Typ, target->TypeName, tree.Typ, tree.TypeName);
+    TkvVariable *variable = target->Variable();
+    if (op == 0 && variable)
+        op = Optimize(tree, variable);
+    TkvExprPtr value = Build(tree.Top());
+    list.Add(kvStatements::Assignment(at, std::move(target), std::move(value), op));
+}
+
+TkvExprPtr TkvCompiler::Expression(const TkvXMLItem &expr, TkvScript *scope)
+{
+    Tree tree;
+    BuildTree(expr, scope, tree);
+    CheckTypes(tree);
+    return Build(tree.Top());
+}
+
+void TkvCompiler::BuildTree(const TkvXMLItem &expr, TkvScript *scope, Tree &tree)
+{
+    const auto operand = [&tree](TkvExprPtr value, const QString &pos) {
+        Node &node = tree.Nodes.emplace_back();
+        node.Typ = value->Typ;
+        node.TypeName = value->TypeName;
+        node.Operand = std::move(value);
+        node.Pos = pos;
+        Node *parent = tree.Current;
+        node.Parent = parent;
+        (parent->Left ? parent->Right : parent->Left) = &node;
+        tree.Current = &node;
+    };
+    for (int i = 0; i < expr.Count(); ++i) {
+        const TkvXMLItem &item = *expr.Items(i);
+        At(item);
+        const QString pos = item.Prop(QStringLiteral("pos"));
+        if (named(item, QLatin1String("op"))) {
+            const QString text = item.Prop(QStringLiteral("text"));
+            if (i == expr.Count() - 1 && text != QLatin1String(")"))
+                continue; // a dangling operator
+            AddOperator(tree, item);
+        } else if (named(item, QLatin1String("number"))) {
+            const QString text = item.Prop(QStringLiteral("text"));
+            bool ok = false;
+            const qint64 integer = text.startsWith(QLatin1Char('$')) ? text.mid(1).toLongLong(&ok, 16)
+                                                                     : text.toLongLong(&ok);
+            Variant value;
+            if (ok)
+                value = integer == qint32(integer) ? Variant(qint32(integer)) : Variant::FromInt64(integer);
+            else
+                value = Variant(text.toDouble());
+            TkvExprPtr node = kvConstNode(value);
+            node->Typ = typeOfConstant(value);
+            operand(std::move(node), pos);
+        } else if (named(item, QLatin1String("string"))) {
+            const QString text = item.Prop(QStringLiteral("text"));
+            TkvExprPtr node = kvConstNode(Variant(text.mid(1, text.size() - 2)));
+            node->Typ = fvtString;
+            operand(std::move(node), pos);
+        } else if (named(item, QLatin1String("dsgn"))) {
+            operand(Designator(item, scope, Emit::None), pos);
+        } else if (named(item, QLatin1String("set"))) {
+            operand(SetExpression(item, scope), pos);
+        } else if (named(item, QLatin1String("new"))) {
+            if (item.Count() > 0)
+                operand(Designator(*item.Items(0), scope, Emit::Create), pos);
+        } else if (named(item, QLatin1String("expr"))) {
+            BuildTree(item, scope, tree);
+        }
+    }
+}
+
+void TkvCompiler::AddOperator(Tree &tree, const TkvXMLItem &op)
+{
+    const QString text = op.Prop(QStringLiteral("text")).toUpper();
+    const OperatorInfo *info = nullptr;
+    for (const OperatorInfo &candidate : kOperators)
+        if (text == QLatin1String(candidate.Text))
+            info = &candidate;
+    if (!info)
+        Error(QStringLiteral("Unknown operator: ") + quoted(text));
+    if (info->Op == opRightBracket) {
+        Node *open = tree.Current;
+        while (open && info->Priority >= open->Priority)
+            open = open->Parent;
+        if (!open || open->Op != opLeftBracket || !open->Left)
+            Error(QStringLiteral("Unbalanced brackets"));
+        Node *inner = open->Left;
+        Node *parent = open->Parent;
+        (parent->Left == open ? parent->Left : parent->Right) = inner;
+        inner->Parent = parent;
+        tree.Current = inner;
+        return;
+    }
+    Node &node = tree.Nodes.emplace_back();
+    node.Op = info->Op;
+    node.Priority = info->Priority;
+    node.StrCat = text == QLatin1String("STRCAT");
+    node.Pos = TokenStart(op);
+    Node *current = tree.Current;
+    const bool prefix = info->Op == opLeftBracket || info->Op == opNot || info->Op == opUnMinus;
+    if (prefix || current == tree.Root || (current->Op == opLeftBracket && !current->Operand)) {
+        node.Parent = current;
+        (current->Left ? current->Right : current->Left) = &node;
+        tree.Current = &node;
+        return;
+    }
+    // Climb while the new operator binds as loosely as the node or looser,
+    // so that operators of one priority associate to the left.
+    Node *passed = current;
+    Node *at = current->Parent;
+    while (at && node.Priority >= at->Priority) {
+        passed = at;
+        at = at->Parent;
+    }
+    (at->Left == passed ? at->Left : at->Right) = &node;
+    node.Parent = at;
+    node.Left = passed;
+    passed->Parent = &node;
+    tree.Current = &node;
+}
+
+void TkvCompiler::CheckTypes(Tree &tree)
+{
+    if (!tree.Top())
+        Error(QStringLiteral("Expression expected"));
+    QString errorPos;
+    const std::function<void(Node *)> infer = [&](Node *node) {
+        if (!node || node->Operand)
+            return;
+        infer(node->Left);
+        infer(node->Right);
+        if (node->Op == opLeftBracket) { // an unclosed bracket: its content
+            node->Typ = node->Left ? node->Left->Typ : fvtVariant;
+            node->TypeName = node->Left ? node->Left->TypeName : QString();
+            return;
+        }
+        const TkvVarType l = node->Left ? node->Left->Typ : fvtVariant;
+        const TkvVarType r = node->Right ? node->Right->Typ : fvtVariant;
+        const QString &lName = node->Left ? node->Left->TypeName : QString();
+        const QString &rName = node->Right ? node->Right->TypeName : QString();
+        const TkvOperatorType op = node->Op;
+        node->OptimizeBool = l == fvtBool && r == fvtBool;
+        bool error = false;
+        // Text concatenation takes any operand after a text.
+        const bool textCat = node->StrCat && (l == fvtString || l == fvtChar);
+        if (!(op == opIs && l == fvtClass && r == fvtClass) && !textCat) {
+            error = !kvTypesCompatible(l, lName, r, rName)
+                 || (l == fvtBool && op != opNonEq && op != opEq && op != opOr && op != opXor && op != opAnd
+                     && op != opNot)
+                 || ((l == fvtChar || l == fvtString) && !isComparison(op) && op != opPlus && op != opIn)
+                 || ((l == fvtClass || l == fvtArray) && op != opEq && op != opNonEq);
+        }
+        if (error && errorPos.isEmpty())
+            errorPos = node->Pos;
+        node->Typ = l;
+        node->TypeName = lName;
+        if ((l == fvtInt && r == fvtFloat) || (l == fvtFloat && r == fvtInt) || (l == fvtFloat && r == fvtInt64)
+            || (l == fvtInt64 && r == fvtFloat)
+            || (op == opDivFloat && ((l == fvtInt && r == fvtInt) || (l == fvtInt64 && r == fvtInt64))))
+            node->Typ = fvtFloat;
+        if (isComparison(op) || op == opIn || op == opIs)
+            node->Typ = fvtBool;
+    };
+    infer(tree.Top());
+    if (!errorPos.isEmpty()) {
+        FPos = errorPos;
+        Error(kvMessage("SIncompatibleTypes"));
+    }
+    tree.Typ = tree.Top()->Typ;
+    tree.TypeName = tree.Top()->TypeName;
+}
+
+char TkvCompiler::Optimize(Tree &tree, TkvVariable *target)
+{
+    Node *root = tree.Top();
+    if (!root || root->Operand)
+        return 0;
+    const auto isTarget = [target](const Node *node) {
+        return node && node->Operand && node->Operand->Variable() == target;
+    };
+    char op = 0;
+    switch (root->Op) {
+    case opPlus:
+        op = root->StrCat ? '&' : '+';
+        break;
+    case opMinus:
+        op = '-';
+        break;
+    case opMul:
+        op = '*';
+        break;
+    case opDivFloat:
+        op = '/';
+        break;
+    default:
+        return 0;
+    }
+    Node *rest = nullptr;
+    if (isTarget(root->Left) && root->Right) {
+        rest = root->Right;
+    } else if ((op == '+' || op == '*') && isTarget(root->Right) && target->Typ != fvtString
+               && target->Typ != fvtVariant) {
+        rest = root->Left;
+    } else {
+        return 0;
+    }
+    tree.Root->Left = rest;
+    rest->Parent = tree.Root;
+    return op;
+}
+
+TkvExprPtr TkvCompiler::Build(Node *node)
+{
+    if (node->Operand)
+        return std::move(node->Operand);
+    if (node->Op == opLeftBracket)
+        return Build(node->Left);
+    TkvExprPtr result;
+    bool constant = false;
+    switch (node->Op) {
+    case opNot:
+    case opUnMinus: {
+        TkvExprPtr operand = Build(node->Left);
+        constant = operand->IsConst;
+        result = kvUnaryNode(node->Op, std::move(operand));
+        break;
+    }
+    case opIs:
+        FPos = node->Pos;
+        Error(kvMessage("SClassRequired"));
+    default: {
+        if (!node->Left || !node->Right)
+            Error(QStringLiteral("Expression expected"));
+        TkvExprPtr left = Build(node->Left);
+        TkvExprPtr right = Build(node->Right);
+        constant = left->IsConst && right->IsConst;
+        if (node->Op == opIn)
+            result = kvInNode(std::move(left), std::move(right));
+        else
+            result = kvBinaryNode(node->Op, std::move(left), std::move(right), node->StrCat, node->OptimizeBool);
+        break;
+    }
+    }
+    if (constant) {
+        // Folded now; an operation that fails is left to fail when it runs.
+        try {
+            result = kvConstNode(result->Value());
+        } catch (const TzelException &) {
+        }
+    }
+    result->Typ = node->Typ;
+    result->TypeName = node->TypeName;
+    return result;
+}
+
+TkvExprPtr TkvCompiler::SetExpression(const TkvXMLItem &set, TkvScript *scope)
+{
+    std::vector<TkvExprPtr> items;
+    for (int i = 0; i < set.Count(); ++i) {
+        const TkvXMLItem &item = *set.Items(i);
+        if (named(item, QLatin1String("range")))
+            items.push_back(nullptr);
+        else if (named(item, QLatin1String("expr")))
+            items.push_back(Expression(item, scope));
+    }
+    TkvExprPtr node = kvSetNode(std::move(items));
+    node->Typ = fvtVariant;
+    return node;
+}
+
+TkvCustomVariable *TkvCompiler::Lookup(const QString &name, TkvScript *scope)
+{
+    if (TkvCustomVariable *entry = scope->Find(name))
+        return entry;
+    if (FDeclareVars)
+        Error(kvMessage("SIdUndeclared") + quoted(name));
+    // Languages without declarations make a Variant where a name is first used.
+    auto *variable = new TkvVariable(name, fvtVariant);
+    variable->OnGetVarValue = scope->OnGetVarValue;
+    variable->SourcePos = FPos;
+    variable->SourceUnit = FUnit;
+    scope->Add(name, variable);
+    return variable;
+}
+
+TkvExprPtr TkvCompiler::Designator(const TkvXMLItem &dsgn, TkvScript *scope, Emit emitOp)
+{
+    At(dsgn);
+    const int count = dsgn.Count();
+    if (count == 0)
+        Error(QStringLiteral("Invalid program tree"));
+    if (named(*dsgn.Items(0), QLatin1String("addr"))) {
+        // The address of a procedure is its name.
+        if (count != 2 || !named(*dsgn.Items(1), QLatin1String("node")))
+            Error(kvMessage("SVarRequired"));
+        TkvExprPtr name = kvConstNode(Variant(dsgn.Items(1)->Prop(QStringLiteral("text"))));
+        name->Typ = fvtString;
+        return name;
+    }
+    // Each step: a name or "[", and the expressions that follow it.
+    const auto argsFrom = [&dsgn, count](int &i) {
+        std::vector<const TkvXMLItem *> args;
+        while (i < count && named(*dsgn.Items(i), QLatin1String("expr")))
+            args.push_back(dsgn.Items(i++));
+        return args;
+    };
+    const TkvXMLItem &first = *dsgn.Items(0);
+    if (!named(first, QLatin1String("node")))
+        Error(QStringLiteral("Invalid program tree"));
+    const QString firstName = first.Prop(QStringLiteral("text"));
+    AtToken(first);
+    TkvCustomVariable *entry = Lookup(firstName, scope);
+    if (emitOp == Emit::Create)
+        Error(kvMessage("SClassRequired"));
+    int i = 1;
+    TkvExprPtr current = Entry(entry, argsFrom(i), scope);
+    while (i < count) {
+        const TkvXMLItem &step = *dsgn.Items(i++);
+        if (!named(step, QLatin1String("node")))
+            Error(QStringLiteral("Invalid program tree"));
+        AtToken(step);
+        const QString text = step.Prop(QStringLiteral("text"));
+        const std::vector<const TkvXMLItem *> args = argsFrom(i);
+        const TkvVarType typ = current->Typ;
+        if (text == QLatin1String("[")) {
+            if (typ == fvtClass)
+                Error(zelFormat(kvMessage("SClassError"), {current->TypeName}));
+            if (typ != fvtString && typ != fvtChar && typ != fvtArray && typ != fvtVariant)
+                Error(kvMessage("SArrayRequired"));
+            if (args.empty())
+                Error(kvMessage("SIndexRequired"));
+            std::vector<TkvExprPtr> indices;
+            for (const TkvXMLItem *arg : args)
+                indices.push_back(Expression(*arg, scope));
+            current = kvIndexNode(std::move(current), std::move(indices));
+            continue;
+        }
+        if (typ == fvtString || typ == fvtChar)
+            Error(kvMessage("SStringError"));
+        if (typ == fvtClass)
+            Error(kvMessage("SUnknownType") + quoted(current->TypeName));
+        if (typ != fvtVariant)
+            Error(kvMessage("SArrayRequired"));
+        // Members of objects come with class bindings; none is registered.
+        Error(kvMessage("SIdUndeclared") + quoted(text));
+    }
+    if (emitOp == Emit::Free) {
+        if (current->Typ != fvtClass && current->Typ != fvtVariant)
+            Error(kvMessage("SClassRequired"));
+        Error(kvMessage("SIdUndeclared") + quoted(QStringLiteral("Free")));
+    }
+    return current;
+}
+
+TkvExprPtr TkvCompiler::Entry(TkvCustomVariable *entry, const std::vector<const TkvXMLItem *> &args,
+                              TkvScript *scope)
+{
+    switch (entry->EntryKind()) {
+    case TkvCustomVariable::Kind::Procedure:
+        return kvProcCallNode(static_cast<TkvProcVariable *>(entry), Arguments(entry, args, scope));
+    case TkvCustomVariable::Kind::Method:
+        return kvMethodCallNode(static_cast<TkvMethodHelper *>(entry), nullptr, Arguments(entry, args, scope),
+                                scope);
+    case TkvCustomVariable::Kind::Type:
+        if (!args.empty())
+            Error(kvMessage("STooManyParams"));
+        return kvEntryNode(entry);
+    case TkvCustomVariable::Kind::Variable:
+        break;
+    }
+    auto *variable = static_cast<TkvVariable *>(entry);
+    TkvExprPtr node;
+    if (variable->IsReadOnly && !variable->HasReadHook()) {
+        node = kvConstNode(*variable->PValue()); // constants and enumeration values
+        node->Typ = variable->Typ;
+        node->TypeName = variable->TypeName;
+    } else {
+        node = kvVariableNode(variable);
+    }
+    if (args.empty())
+        return node;
+    // name(i) indexes like name[i].
+    if (node->Typ != fvtString && node->Typ != fvtChar && node->Typ != fvtArray && node->Typ != fvtVariant)
+        Error(kvMessage("SArrayRequired"));
+    std::vector<TkvExprPtr> indices;
+    for (const TkvXMLItem *arg : args)
+        indices.push_back(Expression(*arg, scope));
+    return kvIndexNode(std::move(node), std::move(indices));
+}
+
+std::vector<TkvExprPtr> TkvCompiler::Arguments(TkvCustomVariable *callee, const std::vector<const TkvXMLItem *> &args,
+                                               TkvScript *scope)
+{
+    const QString pos = FPos; // the callee's name
+    if (int(args.size()) < callee->RequiredParamCount())
+        Error(kvMessage("SNotEnoughParams"));
+    if (int(args.size()) > callee->ParamCount())
+        Error(kvMessage("STooManyParams"));
+    std::vector<TkvExprPtr> result;
+    for (int i = 0; i < callee->ParamCount(); ++i) {
+        const TkvParamItem *param = callee->Params(i);
+        TkvExprPtr arg;
+        if (i >= int(args.size())) {
+            arg = kvConstNode(param->DefValue);
+            arg->Typ = param->Typ;
+        } else if (callee->IsMacro) {
+            arg = kvConstNode(Variant(SourceOf(*args[size_t(i)])));
+            arg->Typ = fvtString;
+        } else {
+            arg = Expression(*args[size_t(i)], scope);
+            if (!kvAssignCompatible(param->Typ, param->TypeName, arg->Typ, arg->TypeName)) {
+                FPos = pos;
+                IncompatibleTypes(param->Typ, param->TypeName, arg->Typ, arg->TypeName);
+            }
+        }
+        result.push_back(std::move(arg));
+    }
+    FPos = pos;
+    return result;
+}
+
+QString TkvCompiler::SourceOf(const TkvXMLItem &expr) const
+{
+    const auto offset = [this](const QString &pos) -> qsizetype {
+        const int line = pos.section(QLatin1Char(':'), 0, 0).toInt();
+        const int column = pos.section(QLatin1Char(':'), 1, 1).toInt();
+        if (line < 1 || size_t(line) > FLineStarts.size())
+            return -1;
+        return FLineStarts[size_t(line - 1)] + column - 1;
+    };
+    const qsizetype from = offset(expr.Prop(QStringLiteral("pos")));
+    const qsizetype to = offset(expr.Prop(QStringLiteral("pos1")));
+    if (from < 0 || to < from || to > FSource.size())
+        return QString();
+    return FSource.mid(from, to - from).trimmed();
+}
