@@ -1,7 +1,7 @@
 #include "script/compile/kvcompiler.h"
 
 #include "script/engine/kvmessages.h"
-#include "script/engine/kvvariables.h"
+#include "script/engine/kvclassvariable.h"
 #include "script/exec/kvdesignators.h"
 
 namespace {
@@ -204,6 +204,8 @@ TkvVarType TkvCompiler::ResolveType(QString &typeName, TkvScript *scope)
     const TkvCustomVariable *entry = scope->Find(typeName);
     if (entry && entry->EntryKind() == TkvCustomVariable::Kind::Type)
         return entry->Typ;
+    if (entry && entry->EntryKind() == TkvCustomVariable::Kind::Class)
+        return fvtClass;
     if (entry && entry->Typ == fvtEnum)
         return fvtEnum;
     Error(kvMessage("SUnknownType") + quoted(typeName));
@@ -599,10 +601,18 @@ void TkvCompiler::With(const TkvXMLItem &element, TkvScript *scope, TkvStatement
         while (scope->FindLocal(QStringLiteral("_WithList_%1").arg(n)))
             ++n;
         const QString name = QStringLiteral("_WithList_%1").arg(n);
+        TkvClassVariable *binding = nullptr;
+        if (designator->Typ == fvtClass) {
+            binding = scope->FindClass(designator->TypeName);
+            if (!binding)
+                Error(kvMessage("SUnknownType") + quoted(designator->TypeName));
+        }
         auto *hidden = new TkvVariable(name, designator->Typ, designator->TypeName);
         scope->Add(name, hidden);
         list.Add(kvStatements::With(Position(dsgn, scope), std::move(designator), hidden));
+        FWithList.push_back({hidden, binding});
     }
     if (count > 0)
         Statement(*element.Items(count - 1), scope, list);
+    FWithList.resize(FWithList.size() - size_t(qMax(0, count - 1)));
 }

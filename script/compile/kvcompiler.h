@@ -12,6 +12,7 @@
 #include <deque>
 #include <vector>
 
+class TkvClassVariable;
 class TkvVariable;
 
 // The second compilation stage: turns a program tree into symbol-table
@@ -85,6 +86,10 @@ private:
     TkvExprPtr Build(Node *node);
     TkvExprPtr Designator(const TkvXMLItem &dsgn, TkvScript *scope, Emit emitOp);
     TkvExprPtr Entry(TkvCustomVariable *entry, const std::vector<const TkvXMLItem *> &args, TkvScript *scope);
+    TkvExprPtr Member(TkvExprPtr object, const QString &name, std::vector<const TkvXMLItem *> args,
+                      const TkvXMLItem &dsgn, int &next, TkvScript *scope);
+    TkvExprPtr WithMember(const QString &name, TkvScript *scope);
+    std::vector<TkvExprPtr> Expressions(const std::vector<const TkvXMLItem *> &items, TkvScript *scope);
     std::vector<TkvExprPtr> Arguments(TkvCustomVariable *callee, const std::vector<const TkvXMLItem *> &args,
                                       TkvScript *scope);
     TkvCustomVariable *Lookup(const QString &name, TkvScript *scope);
@@ -102,4 +107,11 @@ private:
     QStringList FUses;
     QHash<const TkvXMLItem *, TkvProcVariable *> FProcedures;
     std::vector<std::unique_ptr<TkvXMLDocument>> FUnitTrees;
+    struct WithEntry
+    {
+        TkvVariable *Hidden;       // holds the object while the statement runs
+        TkvClassVariable *Binding; // its class; nullptr for a Variant
+    };
+    std::vector<WithEntry> FWithList; // innermost last
+    TkvScript *FBuildScope = nullptr; // the scope of the expression being built
 };

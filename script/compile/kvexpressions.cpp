@@ -4,7 +4,7 @@
 
 #include "base/core/zelformat.h"
 #include "script/engine/kvmessages.h"
-#include "script/engine/kvvariables.h"
+#include "script/engine/kvclassvariable.h"
 #include "script/exec/kvdesignators.h"
 #include "script/exec/kvstatements.h"
 
@@ -71,6 +71,7 @@ struct TkvCompiler::Node
     Node *Right = nullptr;
     Node *Parent = nullptr;
     TkvExprPtr Operand; // set for operands
+    TkvClassVariable *Class = nullptr; // an operand that names a class ("is")
     QString Pos;
     TkvVarType Typ = fvtVariant;
     QString TypeName;
@@ -83,7 +84,6 @@ struct TkvCompiler::Tree
     Node *Current;
     TkvVarType Typ = fvtVariant; // of the whole expression, once checked
     QString TypeName;
-
     Tree()
     {
         Root = &Nodes.emplace_back();
@@ -120,6 +120,7 @@ void TkvCompiler::Assignment(const TkvXMLItem &element, TkvScript *scope, TkvSta
     TkvVariable *variable = target->Variable();
     if (op == 0 && variable)
         op = Optimize(tree, variable);
+    FBuildScope = scope;
     TkvExprPtr value = Build(tree.Top());
     list.Add(kvStatements::Assignment(at, std::move(target), std::move(value), op));
 }
@@ -129,6 +130,7 @@ TkvExprPtr TkvCompiler::Expression(const TkvXMLItem &expr, TkvScript *scope)
     Tree tree;
     BuildTree(expr, scope, tree);
     CheckTypes(tree);
+    FBuildScope = scope;
     return Build(tree.Top());
 }
 
@@ -174,6 +176,8 @@ void TkvCompiler::BuildTree(const TkvXMLItem &expr, TkvScript *scope, Tree &tree
             operand(std::move(node), pos);
         } else if (named(item, QLatin1String("dsgn"))) {
             operand(Designator(item, scope, Emit::None), pos);
+            if (item.Count() == 1 && named(*item.Items(0), QLatin1String("node")))
+                tree.Current->Class = scope->FindClass(item.Items(0)->Prop(QStringLiteral("text")));
         } else if (named(item, QLatin1String("set"))) {
             operand(SetExpression(item, scope), pos);
         } else if (named(item, QLatin1String("new"))) {
@@ -341,9 +345,14 @@ TkvExprPtr TkvCompiler::Build(Node *node)
         result = kvUnaryNode(node->Op, std::move(operand));
         break;
     }
-    case opIs:
-        FPos = node->Pos;
-        Error(kvMessage("SClassRequired"));
+    case opIs: {
+        if (!node->Left || !node->Right || !node->Right->Class) {
+            FPos = node->Pos;
+            Error(kvMessage("SClassRequired"));
+        }
+        result = kvIsNode(Build(node->Left), node->Right->Class, FBuildScope);
+        break;
+    }
     default: {
         if (!node->Left || !node->Right)
             Error(QStringLiteral("Expression expected"));
@@ -425,47 +434,125 @@ TkvExprPtr TkvCompiler::Designator(const TkvXMLItem &dsgn, TkvScript *scope, Emi
         Error(QStringLiteral("Invalid program tree"));
     const QString firstName = first.Prop(QStringLiteral("text"));
     AtToken(first);
-    TkvCustomVariable *entry = Lookup(firstName, scope);
-    if (emitOp == Emit::Create)
-        Error(kvMessage("SClassRequired"));
     int i = 1;
-    TkvExprPtr current = Entry(entry, argsFrom(i), scope);
+    TkvExprPtr current = WithMember(firstName, scope);
+    if (current) {
+        current = Member(std::move(current), firstName, argsFrom(i), dsgn, i, scope);
+    } else {
+        TkvCustomVariable *entry = Lookup(firstName, scope);
+        if (emitOp == Emit::Create) {
+            if (entry->EntryKind() != TkvCustomVariable::Kind::Class)
+                Error(kvMessage("SClassRequired"));
+            // new Class(args) calls the class's Create with them.
+            current = Entry(entry, {}, scope);
+            current = Member(std::move(current), QStringLiteral("Create"), argsFrom(i), dsgn, i, scope);
+        } else {
+            current = Entry(entry, argsFrom(i), scope);
+        }
+    }
     while (i < count) {
         const TkvXMLItem &step = *dsgn.Items(i++);
         if (!named(step, QLatin1String("node")))
             Error(QStringLiteral("Invalid program tree"));
         AtToken(step);
-        const QString text = step.Prop(QStringLiteral("text"));
-        const std::vector<const TkvXMLItem *> args = argsFrom(i);
-        const TkvVarType typ = current->Typ;
-        if (text == QLatin1String("[")) {
-            if (typ == fvtClass)
-                Error(zelFormat(kvMessage("SClassError"), {current->TypeName}));
-            if (typ != fvtString && typ != fvtChar && typ != fvtArray && typ != fvtVariant)
-                Error(kvMessage("SArrayRequired"));
-            if (args.empty())
-                Error(kvMessage("SIndexRequired"));
-            std::vector<TkvExprPtr> indices;
-            for (const TkvXMLItem *arg : args)
-                indices.push_back(Expression(*arg, scope));
-            current = kvIndexNode(std::move(current), std::move(indices));
-            continue;
-        }
-        if (typ == fvtString || typ == fvtChar)
-            Error(kvMessage("SStringError"));
-        if (typ == fvtClass)
-            Error(kvMessage("SUnknownType") + quoted(current->TypeName));
-        if (typ != fvtVariant)
-            Error(kvMessage("SArrayRequired"));
-        // Members of objects come with class bindings; none is registered.
-        Error(kvMessage("SIdUndeclared") + quoted(text));
+        current = Member(std::move(current), step.Prop(QStringLiteral("text")), argsFrom(i), dsgn, i, scope);
     }
     if (emitOp == Emit::Free) {
         if (current->Typ != fvtClass && current->Typ != fvtVariant)
             Error(kvMessage("SClassRequired"));
-        Error(kvMessage("SIdUndeclared") + quoted(QStringLiteral("Free")));
+        if (current->Typ == fvtVariant) { // the object's own Free, found when it runs
+            current = kvLateMemberNode(std::move(current), QStringLiteral("Free"), {}, scope, false);
+        } else {
+            int none = count;
+            current = Member(std::move(current), QStringLiteral("Free"), {}, dsgn, none, scope);
+        }
     }
     return current;
+}
+
+TkvExprPtr TkvCompiler::WithMember(const QString &name, TkvScript *scope)
+{
+    for (auto with = FWithList.rbegin(); with != FWithList.rend(); ++with) {
+        const bool member = with->Binding ? with->Binding->Find(name) != nullptr : !scope->Find(name);
+        if (member)
+            return kvVariableNode(with->Hidden);
+    }
+    return nullptr;
+}
+
+std::vector<TkvExprPtr> TkvCompiler::Expressions(const std::vector<const TkvXMLItem *> &items, TkvScript *scope)
+{
+    std::vector<TkvExprPtr> result;
+    for (const TkvXMLItem *item : items)
+        result.push_back(Expression(*item, scope));
+    return result;
+}
+
+TkvExprPtr TkvCompiler::Member(TkvExprPtr object, const QString &name, std::vector<const TkvXMLItem *> args,
+                               const TkvXMLItem &dsgn, int &next, TkvScript *scope)
+{
+    const QString pos = FPos;
+    const TkvVarType typ = object->Typ;
+    const bool index = name == QLatin1String("[");
+    if (typ == fvtString || typ == fvtChar || typ == fvtArray || (index && typ == fvtVariant)) {
+        if (!index)
+            Error(kvMessage(typ == fvtArray ? "SArrayRequired" : "SStringError"));
+        if (args.empty())
+            Error(kvMessage("SIndexRequired"));
+        return kvIndexNode(std::move(object), Expressions(args, scope), scope);
+    }
+    if (typ == fvtVariant) { // the object's class decides when it runs
+        // Items[i]: an indexed property takes the indices as its arguments.
+        const bool indexed = args.empty() && next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("node"))
+                          && dsgn.Items(next)->Prop(QStringLiteral("text")) == QLatin1String("[");
+        if (indexed) {
+            ++next;
+            while (next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("expr")))
+                args.push_back(dsgn.Items(next++));
+        }
+        return kvLateMemberNode(std::move(object), name, Expressions(args, scope), scope, indexed);
+    }
+    if (typ != fvtClass)
+        Error(kvMessage("SArrayRequired"));
+    TkvClassVariable *binding = scope->FindClass(object->TypeName);
+    if (!binding)
+        Error(kvMessage("SUnknownType") + quoted(object->TypeName));
+    TkvCustomVariable *member = nullptr;
+    if (index) {
+        member = binding->DefaultProperty();
+        if (!member)
+            Error(zelFormat(kvMessage("SClassError"), {binding->Name}));
+    } else {
+        member = binding->Find(name);
+    }
+    if (!member) {
+        if (FScript->UseClassLateBinding)
+            return kvLateMemberNode(std::move(object), name, Expressions(args, scope), scope, false);
+        Error(kvMessage("SIdUndeclared") + quoted(name));
+    }
+    if (member->EntryKind() == TkvCustomVariable::Kind::Property)
+        return kvPropertyNode(static_cast<TkvPropertyHelper *>(member), std::move(object));
+    auto *method = static_cast<TkvMethodHelper *>(member);
+    if (method->IndexMethod) {
+        // Items[i]: the indices follow as a "[" step of their own.
+        if (!index && args.empty() && next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("node"))
+            && dsgn.Items(next)->Prop(QStringLiteral("text")) == QLatin1String("[")) {
+            ++next;
+            while (next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("expr")))
+                args.push_back(dsgn.Items(next++));
+        }
+        if (args.empty())
+            Error(kvMessage("SIndexRequired"));
+        FPos = pos;
+        return kvIndexedPropertyNode(method, std::move(object), Arguments(method, args, scope), scope);
+    }
+    const QString className = binding->Name;
+    TkvExprPtr call = kvMethodCallNode(method, std::move(object), Arguments(method, args, scope), scope);
+    if (method->Typ == fvtConstructor) { // a constructor's value is the new object
+        call->Typ = fvtClass;
+        call->TypeName = className;
+    }
+    return call;
 }
 
 TkvExprPtr TkvCompiler::Entry(TkvCustomVariable *entry, const std::vector<const TkvXMLItem *> &args,
@@ -477,7 +564,15 @@ TkvExprPtr TkvCompiler::Entry(TkvCustomVariable *entry, const std::vector<const 
     case TkvCustomVariable::Kind::Method:
         return kvMethodCallNode(static_cast<TkvMethodHelper *>(entry), nullptr, Arguments(entry, args, scope),
                                 scope);
+    case TkvCustomVariable::Kind::Class: {
+        auto *binding = static_cast<TkvClassVariable *>(entry);
+        if (args.size() > 1)
+            Error(kvMessage("STooManyParams"));
+        // Class(x) casts x; the class alone stands for nil, the object of constructors.
+        return kvClassCastNode(binding, args.empty() ? kvConstNode(Variant(0)) : Expression(*args[0], scope));
+    }
     case TkvCustomVariable::Kind::Type:
+    case TkvCustomVariable::Kind::Property:
         if (!args.empty())
             Error(kvMessage("STooManyParams"));
         return kvEntryNode(entry);
@@ -496,12 +591,8 @@ TkvExprPtr TkvCompiler::Entry(TkvCustomVariable *entry, const std::vector<const 
     if (args.empty())
         return node;
     // name(i) indexes like name[i].
-    if (node->Typ != fvtString && node->Typ != fvtChar && node->Typ != fvtArray && node->Typ != fvtVariant)
-        Error(kvMessage("SArrayRequired"));
-    std::vector<TkvExprPtr> indices;
-    for (const TkvXMLItem *arg : args)
-        indices.push_back(Expression(*arg, scope));
-    return kvIndexNode(std::move(node), std::move(indices));
+    int none = 0;
+    return Member(std::move(node), QStringLiteral("["), args, *args[0], none, scope);
 }
 
 std::vector<TkvExprPtr> TkvCompiler::Arguments(TkvCustomVariable *callee, const std::vector<const TkvXMLItem *> &args,

@@ -1,6 +1,7 @@
 #include "script/engine/kvscript.h"
 
 #include "script/compile/kvcompiler.h"
+#include "script/engine/kvclassvariable.h"
 #include "script/engine/kvrttimodule.h"
 #include "script/engine/kvrunerror.h"
 #include "script/engine/kvvariables.h"
@@ -246,6 +247,30 @@ TkvMethodHelper *TkvScript::AddMethod(const QString &syntax, TkvCallMethodEvent 
         method->Description = description;
     Add(method->Name, method);
     return method;
+}
+
+TkvClassVariable *TkvScript::AddClass(const QString &className, const QString &ancestorName)
+{
+    if (Find(className))
+        return nullptr;
+    auto *binding = new TkvClassVariable(className, ancestorName, this);
+    Add(className, binding);
+    return binding;
+}
+
+TkvClassVariable *TkvScript::FindClass(const QString &name) const
+{
+    TkvCustomVariable *entry = Find(name);
+    return entry && entry->EntryKind() == TkvCustomVariable::Kind::Class ? static_cast<TkvClassVariable *>(entry)
+                                                                         : nullptr;
+}
+
+TkvClassVariable *TkvScript::ClassOf(const Variant &object) const
+{
+    for (const TkvScript *s = this; s; s = s->FParent)
+        if (s->OnGetObjectClass)
+            return FindClass(s->OnGetObjectClass(object));
+    return nullptr;
 }
 
 void TkvScript::AddRTTI()

@@ -123,6 +123,17 @@ public:
     /// ("function IntToStr(i: Integer): String").
     virtual TkvMethodHelper *AddMethod(const QString &syntax, TkvCallMethodEvent call,
                                        const QString &category = QString(), const QString &description = QString());
+    /// Adds the binding of a host class whose members continue in the binding
+    /// of AncestorName; nullptr when the name is already visible.
+    virtual class TkvClassVariable *AddClass(const QString &className, const QString &ancestorName);
+    /// The class binding Name, visible from this scope; nullptr when none.
+    class TkvClassVariable *FindClass(const QString &name) const;
+    /// Names the class of an object value, for "is" and for members reached
+    /// through Variant values; the host that hands objects to scripts sets it.
+    std::function<QString(const Variant &object)> OnGetObjectClass;
+    /// The class binding of Object: through OnGetObjectClass of this script or
+    /// the first parent that has one; nullptr when unknown.
+    class TkvClassVariable *ClassOf(const Variant &object) const;
     /// Instantiates every registered binding module once for this script.
     void AddRTTI();
     /// Removes the binding modules and what they added.

@@ -285,7 +285,13 @@ TkvMethodHelper::TkvMethodHelper(const QString &syntax, TkvCallMethodEvent call,
 
 Variant TkvMethodHelper::Call(const Variant &instance, std::span<Variant> args, TkvScript &script)
 {
-    TkvMethodCall call{instance, FUpperName, args, *this, script};
+    return Call(instance, args, script, FUpperName);
+}
+
+Variant TkvMethodHelper::Call(const Variant &instance, std::span<Variant> args, TkvScript &script,
+                              const QString &name)
+{
+    TkvMethodCall call{instance, name, args, *this, script};
     return FCall ? FCall(call) : Variant(0);
 }
 

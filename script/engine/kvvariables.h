@@ -13,7 +13,7 @@ class TkvCustomVariable
 {
 public:
     /// What an entry is, for the compiler's dispatch.
-    enum class Kind : quint8 { Variable, Type, Procedure, Method };
+    enum class Kind : quint8 { Variable, Type, Procedure, Method, Class, Property };
 
     /// An entry of Kind named Name with static type Typ.
     TkvCustomVariable(Kind kind, QString name, TkvVarType typ, QString typeName = QString());
@@ -173,6 +173,10 @@ public:
     Variant Value() override;
     /// Calls with Args (by-reference ones are written) on Instance.
     Variant Call(const Variant &instance, std::span<Variant> args, TkvScript &script);
+    /// Call under another name: "ITEMS.GET", "ITEMS.SET" for indexed properties.
+    Variant Call(const Variant &instance, std::span<Variant> args, TkvScript &script, const QString &name);
+    /// The member name in upper case.
+    const QString &UpperName() const { return FUpperName; }
 
     QString Syntax;          ///< the declaration it was made from
     QString Category;        ///< function-tree category ("ctString")

@@ -3,7 +3,7 @@
 #include "base/core/zelformat.h"
 #include "script/engine/kvmessages.h"
 #include "script/engine/kvrunerror.h"
-#include "script/engine/kvvariables.h"
+#include "script/engine/kvclassvariable.h"
 
 #include <array>
 #include <new>
@@ -160,7 +160,8 @@ qsizetype charIndex(const QString &text, int index)
 class IndexNode final : public TkvExpr
 {
 public:
-    IndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices) : FBase(std::move(base)), FIndices(std::move(indices))
+    IndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices, TkvScript *script)
+        : FBase(std::move(base)), FIndices(std::move(indices)), FScript(script)
     {
         for (const TkvExprPtr &index : FIndices)
             SideEffects = SideEffects || index->SideEffects;
@@ -179,7 +180,9 @@ public:
             const QString text = base.ToString();
             tmp = Variant(QString(text.at(charIndex(text, indices[0]))));
         } else {
-            arrayRequired();
+            std::vector<Variant> args(indices.begin(), indices.end());
+            TkvMethodHelper &property = DefaultProperty(base);
+            tmp = property.Call(base, args, *FScript, property.UpperName() + QStringLiteral(".GET"));
         }
         return tmp;
     }
@@ -187,17 +190,32 @@ public:
     {
         std::array<int, 3> at{};
         const std::span<const int> indices = EvalIndices(at);
-        if (TkvVariable *variable = FBase->Variable()) {
+        Variant bt;
+        const Variant &current = FBase->Eval(bt);
+        if (!current.IsArray() && !current.IsString()) {
+            std::vector<Variant> args(indices.begin(), indices.end());
+            args.push_back(std::move(value));
+            TkvMethodHelper &property = DefaultProperty(current);
+            property.Call(current, args, *FScript, property.UpperName() + QStringLiteral(".SET"));
+        } else if (TkvVariable *variable = FBase->Variable()) {
             Put(*variable->PValue(), indices, value);
             variable->Normalize();
         } else {
-            Variant base = FBase->Value();
+            Variant base = &current == &bt ? std::move(bt) : Variant(current);
             Put(base, indices, value);
             FBase->Assign(std::move(base));
         }
     }
 
 private:
+    TkvMethodHelper &DefaultProperty(const Variant &object) const
+    {
+        const TkvClassVariable *binding = FScript ? FScript->ClassOf(object) : nullptr;
+        TkvMethodHelper *property = binding ? binding->DefaultProperty() : nullptr;
+        if (!property)
+            arrayRequired();
+        return *property;
+    }
     std::span<const int> EvalIndices(std::array<int, 3> &at)
     {
         if (FIndices.size() > at.size())
@@ -222,6 +240,7 @@ private:
 
     TkvExprPtr FBase;
     std::vector<TkvExprPtr> FIndices;
+    TkvScript *FScript;
 };
 
 } // namespace
@@ -265,10 +284,226 @@ TkvExprPtr kvMethodCallNode(TkvMethodHelper *method, TkvExprPtr instance, std::v
     return node;
 }
 
-TkvExprPtr kvIndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices)
+TkvExprPtr kvIndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices, TkvScript *script)
 {
     const TkvVarType baseType = base->Typ;
-    auto node = std::make_unique<IndexNode>(std::move(base), std::move(indices));
+    auto node = std::make_unique<IndexNode>(std::move(base), std::move(indices), script);
     node->Typ = baseType == fvtString || baseType == fvtChar ? fvtChar : fvtVariant;
     return node;
+}
+
+namespace {
+
+class PropertyNode final : public TkvExpr
+{
+public:
+    PropertyNode(TkvPropertyHelper *property, TkvExprPtr instance) : FProperty(property), FInstance(std::move(instance))
+    {
+        SideEffects = true;
+    }
+    const Variant &Eval(Variant &tmp) override
+    {
+        tmp = FProperty->Get(FInstance->Value());
+        return tmp;
+    }
+    void Assign(Variant &&value) override { FProperty->Set(FInstance->Value(), value); }
+
+private:
+    TkvPropertyHelper *FProperty;
+    TkvExprPtr FInstance;
+};
+
+class IndexedPropertyNode final : public TkvExpr
+{
+public:
+    IndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,
+                        TkvScript *script)
+        : FMethod(method), FInstance(std::move(instance)), FIndices(std::move(indices)), FScript(script),
+          FGet(method->UpperName() + QStringLiteral(".GET")), FSet(method->UpperName() + QStringLiteral(".SET"))
+    {
+        SideEffects = true;
+    }
+    const Variant &Eval(Variant &tmp) override
+    {
+        const Variant instance = FInstance->Value();
+        std::vector<Variant> args;
+        for (const TkvExprPtr &index : FIndices)
+            args.push_back(index->Value());
+        tmp = FMethod->Call(instance, args, *FScript, FGet);
+        return tmp;
+    }
+    void Assign(Variant &&value) override
+    {
+        const Variant instance = FInstance->Value();
+        std::vector<Variant> args;
+        for (const TkvExprPtr &index : FIndices)
+            args.push_back(index->Value());
+        args.push_back(std::move(value));
+        FMethod->Call(instance, args, *FScript, FSet);
+    }
+
+private:
+    TkvMethodHelper *FMethod;
+    TkvExprPtr FInstance;
+    std::vector<TkvExprPtr> FIndices;
+    TkvScript *FScript;
+    QString FGet;
+    QString FSet;
+};
+
+class ClassCastNode final : public TkvExpr
+{
+public:
+    explicit ClassCastNode(TkvExprPtr value) : FValue(std::move(value)) { SideEffects = FValue->SideEffects; }
+    const Variant &Eval(Variant &tmp) override { return FValue->Eval(tmp); }
+
+private:
+    TkvExprPtr FValue;
+};
+
+class IsNode final : public TkvExpr
+{
+public:
+    IsNode(TkvExprPtr left, TkvClassVariable *binding, TkvScript *script)
+        : FLeft(std::move(left)), FBinding(binding), FScript(script)
+    {
+        SideEffects = FLeft->SideEffects;
+        Typ = fvtBool;
+    }
+    const Variant &Eval(Variant &tmp) override
+    {
+        const TkvClassVariable *binding = FScript->ClassOf(FLeft->Value());
+        tmp = Variant(binding && binding->InheritsFrom(FBinding->Name));
+        return tmp;
+    }
+
+private:
+    TkvExprPtr FLeft;
+    TkvClassVariable *FBinding;
+    TkvScript *FScript;
+};
+
+class LateMemberNode final : public TkvExpr
+{
+public:
+    LateMemberNode(TkvExprPtr instance, const QString &name, std::vector<TkvExprPtr> args, TkvScript *script,
+                   bool indexed)
+        : FInstance(std::move(instance)), FName(name), FArgs(std::move(args)), FScript(script), FIndexed(indexed)
+    {
+        SideEffects = true;
+        IsReadOnly = false;
+    }
+    const Variant &Eval(Variant &tmp) override
+    {
+        const Variant instance = FInstance->Value();
+        TkvCustomVariable *member = Member(instance);
+        std::vector<Variant> args = Args();
+        if (member->EntryKind() == TkvCustomVariable::Kind::Property) {
+            tmp = static_cast<TkvPropertyHelper *>(member)->Get(instance);
+            if (FIndexed) { // an element of the property's value
+                std::vector<int> indices;
+                for (const Variant &arg : args)
+                    indices.push_back(arg.ToInt());
+                tmp = tmp.GetElement(indices);
+            }
+        } else if (member->EntryKind() == TkvCustomVariable::Kind::Method) {
+            auto *method = static_cast<TkvMethodHelper *>(member);
+            if (method->IndexMethod) {
+                tmp = method->Call(instance, args, *FScript, method->UpperName() + QStringLiteral(".GET"));
+            } else {
+                for (int i = int(args.size()); i < method->ParamCount(); ++i)
+                    args.push_back(method->Params(i)->DefValue);
+                tmp = method->Call(instance, args, *FScript);
+            }
+        } else {
+            Undeclared();
+        }
+        return tmp;
+    }
+    void Assign(Variant &&value) override
+    {
+        const Variant instance = FInstance->Value();
+        TkvCustomVariable *member = Member(instance);
+        std::vector<Variant> args = Args();
+        if (member->IsReadOnly && !(FIndexed && member->EntryKind() == TkvCustomVariable::Kind::Method))
+            throw TkvRunError(kvMessage("SLeftCantAssigned"), QStringLiteral("Exception"));
+        if (member->EntryKind() == TkvCustomVariable::Kind::Property && !FIndexed) {
+            static_cast<TkvPropertyHelper *>(member)->Set(instance, value);
+        } else if (member->EntryKind() == TkvCustomVariable::Kind::Method
+                   && static_cast<TkvMethodHelper *>(member)->IndexMethod) {
+            auto *method = static_cast<TkvMethodHelper *>(member);
+            args.push_back(std::move(value));
+            method->Call(instance, args, *FScript, method->UpperName() + QStringLiteral(".SET"));
+        } else {
+            throw TkvRunError(kvMessage("SLeftCantAssigned"), QStringLiteral("Exception"));
+        }
+    }
+
+private:
+    std::vector<Variant> Args() const
+    {
+        std::vector<Variant> args;
+        for (const TkvExprPtr &arg : FArgs)
+            args.push_back(arg->Value());
+        return args;
+    }
+    TkvCustomVariable *Member(const Variant &instance)
+    {
+        const TkvClassVariable *binding = FScript->ClassOf(instance);
+        TkvCustomVariable *member = binding ? binding->Find(FName) : nullptr;
+        if (!member)
+            Undeclared();
+        return member;
+    }
+    [[noreturn]] void Undeclared() const
+    {
+        throw TkvRunError(kvMessage("SIdUndeclared") + QLatin1Char('\'') + FName + QLatin1Char('\''),
+                          QStringLiteral("Exception"));
+    }
+
+    TkvExprPtr FInstance;
+    QString FName;
+    std::vector<TkvExprPtr> FArgs;
+    TkvScript *FScript;
+    bool FIndexed;
+};
+
+} // namespace
+
+TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance)
+{
+    auto node = std::make_unique<PropertyNode>(property, std::move(instance));
+    node->Typ = property->Typ;
+    node->TypeName = property->TypeName;
+    node->IsReadOnly = property->IsReadOnly;
+    return node;
+}
+
+TkvExprPtr kvIndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,
+                                 TkvScript *script)
+{
+    auto node = std::make_unique<IndexedPropertyNode>(method, std::move(instance), std::move(indices), script);
+    node->Typ = method->Typ;
+    node->TypeName = method->TypeName;
+    node->IsReadOnly = method->IsReadOnly;
+    return node;
+}
+
+TkvExprPtr kvClassCastNode(TkvClassVariable *binding, TkvExprPtr value)
+{
+    auto node = std::make_unique<ClassCastNode>(std::move(value));
+    node->Typ = fvtClass;
+    node->TypeName = binding->Name;
+    return node;
+}
+
+TkvExprPtr kvIsNode(TkvExprPtr left, TkvClassVariable *binding, TkvScript *script)
+{
+    return std::make_unique<IsNode>(std::move(left), binding, script);
+}
+
+TkvExprPtr kvLateMemberNode(TkvExprPtr instance, const QString &name, std::vector<TkvExprPtr> args,
+                            TkvScript *script, bool indexed)
+{
+    return std::make_unique<LateMemberNode>(std::move(instance), name, std::move(args), script, indexed);
 }

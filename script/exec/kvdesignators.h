@@ -2,7 +2,9 @@
 
 #include "script/exec/kvexpr.h"
 
+class TkvClassVariable;
 class TkvCustomVariable;
+class TkvPropertyHelper;
 class TkvMethodHelper;
 class TkvProcVariable;
 class TkvScript;
@@ -20,5 +22,23 @@ TkvExprPtr kvProcCallNode(TkvProcVariable *proc, std::vector<TkvExprPtr> args);
 TkvExprPtr kvMethodCallNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> args,
                             TkvScript *script);
 /// Base[indices]: an element of a variant array, or the character at a
-/// 1-based index of a text; writing changes the base in place.
-TkvExprPtr kvIndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices);
+/// 1-based index of a text; writing changes the base in place. Any other
+/// value is taken as an object and indexed through its class's default
+/// property.
+TkvExprPtr kvIndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices, TkvScript *script);
+/// A property of the object Instance gives.
+TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance);
+/// An indexed property of the object Instance gives: read through its
+/// method's ".GET" call, written through ".SET" with the value last.
+TkvExprPtr kvIndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,
+                                 TkvScript *script);
+/// Class(Value): Value, with the class as its static type.
+TkvExprPtr kvClassCastNode(TkvClassVariable *binding, TkvExprPtr value);
+/// Left is Class: whether the object's class is Class or descends from it.
+TkvExprPtr kvIsNode(TkvExprPtr left, TkvClassVariable *binding, TkvScript *script);
+/// Instance.Name(Args) where the class is known only when it runs: the
+/// member is found through the object's class binding then. Indexed: the
+/// arguments were written Name[Args] (an indexed property, or an element of
+/// the member's value).
+TkvExprPtr kvLateMemberNode(TkvExprPtr instance, const QString &name, std::vector<TkvExprPtr> args,
+                            TkvScript *script, bool indexed);

@@ -24,48 +24,71 @@ private:
 };
 
 // Left op Right, operands evaluated left first. The left value is copied
-// only when the right operand may change the variable it lives in.
-template <typename Op>
+// only when the right operand may change the variable it lives in. An
+// operand with storage (a constant or a plain variable) is read in place:
+// Direct says which of the two are, so the hot paths carry no test for it.
+template <typename Op, bool LeftDirect, bool RightDirect>
 class BinaryNode final : public TkvExpr
 {
 public:
     BinaryNode(TkvExprPtr left, TkvExprPtr right)
-        : FLeft(std::move(left)), FRight(std::move(right)), FCopyLeft(FRight.Node().SideEffects)
+        : FLeftNode(std::move(left)), FRightNode(std::move(right)), FLeft(FLeftNode->Direct()),
+          FRight(FRightNode->Direct()), FCopyLeft(FRightNode->SideEffects)
     {
-        SideEffects = FLeft.Node().SideEffects || FRight.Node().SideEffects;
+        SideEffects = FLeftNode->SideEffects || FRightNode->SideEffects;
     }
     const Variant &Eval(Variant &tmp) override
     {
-        Variant lt;
-        const Variant *l = &FLeft.Get(lt);
-        if (FCopyLeft && l != &lt) {
-            lt = *l;
-            l = &lt;
+        if constexpr (LeftDirect && RightDirect) {
+            tmp = Op::Apply(*FLeft, *FRight);
+        } else {
+            Variant lt;
+            Variant rt;
+            const Variant &l = Left(lt); // before the right operand
+            tmp = Op::Apply(l, Right(rt));
         }
-        Variant rt;
-        const Variant &r = FRight.Get(rt);
-        tmp = Op::Apply(*l, r);
         return tmp;
     }
     bool EvalBool() override
     {
         if constexpr (requires { Op::IsComparison; }) {
-            Variant lt;
-            const Variant *l = &FLeft.Get(lt);
-            if (FCopyLeft && l != &lt) {
-                lt = *l;
-                l = &lt;
+            if constexpr (LeftDirect && RightDirect) {
+                return Op::Test(*FLeft, *FRight);
+            } else {
+                Variant lt;
+                Variant rt;
+                const Variant &l = Left(lt);
+                return Op::Test(l, Right(rt));
             }
-            Variant rt;
-            return Op::Test(*l, FRight.Get(rt));
         } else {
             return TkvExpr::EvalBool();
         }
     }
 
 private:
-    TkvOperand FLeft;
-    TkvOperand FRight;
+    const Variant &Left(Variant &lt)
+    {
+        if constexpr (LeftDirect) {
+            if (!FCopyLeft)
+                return *FLeft;
+            lt = *FLeft;
+            return lt;
+        } else {
+            return FLeftNode->Eval(lt);
+        }
+    }
+    const Variant &Right(Variant &rt)
+    {
+        if constexpr (RightDirect)
+            return *FRight;
+        else
+            return FRightNode->Eval(rt);
+    }
+
+    TkvExprPtr FLeftNode;
+    TkvExprPtr FRightNode;
+    const Variant *FLeft;
+    const Variant *FRight;
     bool FCopyLeft;
 };
 
@@ -214,7 +237,15 @@ private:
 template <typename Op>
 TkvExprPtr binary(TkvExprPtr left, TkvExprPtr right)
 {
-    return std::make_unique<BinaryNode<Op>>(std::move(left), std::move(right));
+    const bool l = left->Direct() != nullptr;
+    const bool r = right->Direct() != nullptr;
+    if (l && r)
+        return std::make_unique<BinaryNode<Op, true, true>>(std::move(left), std::move(right));
+    if (l)
+        return std::make_unique<BinaryNode<Op, true, false>>(std::move(left), std::move(right));
+    if (r)
+        return std::make_unique<BinaryNode<Op, false, true>>(std::move(left), std::move(right));
+    return std::make_unique<BinaryNode<Op, false, false>>(std::move(left), std::move(right));
 }
 
 } // namespace

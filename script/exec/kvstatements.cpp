@@ -137,7 +137,8 @@ class CallStmt final : public TkvStatement
 {
 public:
     CallStmt(const TkvStatementPos &at, TkvExprPtr designator, char modificator)
-        : TkvStatement(at), FDesignator(std::move(designator)), FModificator(modificator)
+        : TkvStatement(at), FDesignator(std::move(designator)), FVariable(FDesignator->Variable()),
+          FStep(modificator == '-' ? -1 : 1), FModificator(modificator)
     {
     }
     TkvFlow Execute() override
@@ -147,17 +148,19 @@ public:
         if (FModificator == 0) {
             Variant tmp;
             FDesignator->Eval(tmp);
-        } else if (TkvVariable *variable = FDesignator->Variable()) {
-            variable->PValue()->AddInPlace(Variant(FModificator == '+' ? 1 : -1));
-            variable->Normalize();
+        } else if (FVariable) {
+            FVariable->PValue()->AddInPlace(FStep);
+            FVariable->Normalize();
         } else {
-            FDesignator->Assign(Variant::Add(FDesignator->Value(), Variant(FModificator == '+' ? 1 : -1)));
+            FDesignator->Assign(Variant::Add(FDesignator->Value(), FStep));
         }
         return TkvFlow::Next;
     }
 
 private:
     TkvExprPtr FDesignator;
+    TkvVariable *FVariable; // the target of ++ and -- when it is a plain variable
+    const Variant FStep;
     char FModificator;
 };
 
@@ -316,7 +319,7 @@ public:
         if (Stopped())
             return TkvFlow::Next;
         TkvFlow result = TkvFlow::Next;
-        while (Variant::CompareOp(negative ? VarCmp::Ge : VarCmp::Le, counter, last)) {
+        while (negative ? Variant::Compared<VarCmp::Ge>(counter, last) : Variant::Compared<VarCmp::Le>(counter, last)) {
             *FVariable->PValue() = counter;
             if (leavesLoop(FBody->Run(), result) || Terminated())
                 break;

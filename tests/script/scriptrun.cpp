@@ -26,11 +26,11 @@ private:
 
 } // namespace
 
-ScriptOutcome runScript(const QString &language, const QString &source)
+ScriptOutcome runScript(const QString &language, const QString &source, TkvScript *parent)
 {
     ScriptOutcome outcome;
     const CapturedMessages messages(outcome.Output);
-    TkvScript script(TkvScript::GlobalUnit());
+    TkvScript script(parent ? parent : TkvScript::GlobalUnit());
     script.SyntaxType = language;
     script.Lines = {source};
     try {

@@ -10,6 +10,9 @@ struct ScriptOutcome
     QString Error;  ///< "ERROR at LINE:COL: MESSAGE", empty on success
 };
 
+class TkvScript;
+
 /// Compiles and runs Source as a program of Language ("PascalScript",
-/// "C++Script", "BasicScript", "JScript") with every binding module.
-ScriptOutcome runScript(const QString &language, const QString &source);
+/// "C++Script", "BasicScript", "JScript") with every binding module, in a
+/// script whose parent is Parent (the global unit when none).
+ScriptOutcome runScript(const QString &language, const QString &source, TkvScript *parent = nullptr);
