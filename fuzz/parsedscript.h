@@ -2,10 +2,15 @@
 
 // How the script fuzzer and its regression test parse an input: the first
 // byte picks the language, the rest is the script. It is parsed with and
-// without the walker's shortcuts, which must agree, and a program tree that
-// was built must survive being written and read back.
+// without the walker's shortcuts, which must agree, a program tree that was
+// built must survive being written and read back, and compile to a program
+// or to an error with a message (it is not run: an endless loop is a valid
+// program).
 #include "base/core/zelutf8.h"
+#include "script/engine/kvscript.h"
 #include "script/grammar/kvilparser.h"
+
+#include <QBuffer>
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +23,7 @@ struct ParsedScript
     bool Parsed = false;   ///< a program tree was built
     QString Error;         ///< "line:column: message" otherwise
     QByteArray Tree;       ///< the tree as XML
+    QString CompileError;  ///< "line:column: message" when the tree does not compile
 };
 
 inline ParsedScript parseScript(const QByteArray &input)
@@ -62,8 +68,21 @@ inline ParsedScript parseScript(const QByteArray &input)
         return result;
     TkvXMLDocument again;
     again.FromText(result.Tree);
-    if (again.ToText() != result.Tree)
+    if (again.ToText() != result.Tree) {
         result.Error = QStringLiteral("the program tree changed when read back");
+        return result;
+    }
+    TkvScript script(TkvScript::GlobalUnit());
+    script.SyntaxType = QString::fromLatin1(languages[uchar(input[0]) % 4]);
+    QBuffer tree;
+    tree.setData(result.Tree);
+    tree.open(QIODevice::ReadOnly);
+    if (!script.SetILCode(tree)) {
+        if (script.ErrorMsg.isEmpty())
+            result.Error = QStringLiteral("a compile failed without a message");
+        else
+            result.CompileError = script.ErrorText();
+    }
     return result;
 }
 

@@ -261,7 +261,7 @@ void TkvCompiler::Variables(const TkvXMLItem &element, TkvScript *scope, TkvStat
                     continue;
                 std::vector<int> values;
                 for (int k = 0; k < dim.Count(); ++k)
-                    values.push_back(Expression(*dim.Items(k), scope)->Value().ToInt());
+                    values.push_back(ConstantValue(*dim.Items(k), scope).ToInt());
                 if (values.size() == 1)
                     bounds.push_back({0, values[0] - 1});
                 else if (values.size() >= 2)
@@ -285,7 +285,7 @@ void TkvCompiler::Variables(const TkvXMLItem &element, TkvScript *scope, TkvStat
             param->IsVarParam = isVarParam;
             if (initExpr) {
                 param->IsOptional = true;
-                param->DefValue = initExpr->Value();
+                param->DefValue = ConstantValue(*init->Items(0), scope);
             }
             TkvParamItem *added = proc->AddParam(std::move(param));
             added->SourcePos = ident.Prop(QStringLiteral("pos"));
@@ -320,9 +320,10 @@ void TkvCompiler::Constant(const TkvXMLItem &element, TkvScript *scope)
     if (scope->FindLocal(name))
         Error(kvMessage("SIdRedeclared") + quoted(name));
     At(*element.Items(1));
-    TkvExprPtr expr = Expression(*element.Items(1), scope);
+    TkvExprPtr expr;
+    const Variant value = ConstantValue(*element.Items(1), scope, &expr);
     auto *constant = new TkvVariable(name, expr->Typ, expr->TypeName);
-    *constant->PValue() = expr->Value();
+    *constant->PValue() = value;
     constant->IsReadOnly = true;
     constant->SourcePos = element.Prop(QStringLiteral("pos"));
     constant->SourceUnit = FUnit;

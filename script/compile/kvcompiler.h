@@ -95,6 +95,7 @@ private:
     TkvCustomVariable *Lookup(const QString &name, TkvScript *scope);
     TkvExprPtr SetExpression(const TkvXMLItem &set, TkvScript *scope);
     QString SourceOf(const TkvXMLItem &expr) const;
+    Variant ConstantValue(const TkvXMLItem &expr, TkvScript *scope, TkvExprPtr *compiled = nullptr);
 
     TkvScript *FScript;
     const TkvXMLItem *FGrammarTypes = nullptr;
@@ -114,4 +115,5 @@ private:
     };
     std::vector<WithEntry> FWithList; // innermost last
     TkvScript *FBuildScope = nullptr; // the scope of the expression being built
+    int FProcedureCalls = 0;          // calls of script procedures compiled so far
 };

@@ -378,6 +378,20 @@ TkvExprPtr TkvCompiler::Build(Node *node)
     return result;
 }
 
+Variant TkvCompiler::ConstantValue(const TkvXMLItem &expr, TkvScript *scope, TkvExprPtr *compiled)
+{
+    // Worked out while compiling, so it may not run the script's own code,
+    // which could run for ever or use what is not compiled yet.
+    const int calls = FProcedureCalls;
+    TkvExprPtr value = Expression(expr, scope);
+    if (FProcedureCalls != calls)
+        Error(QStringLiteral("Constant expression expected"));
+    const Variant result = value->Value();
+    if (compiled)
+        *compiled = std::move(value);
+    return result;
+}
+
 TkvExprPtr TkvCompiler::SetExpression(const TkvXMLItem &set, TkvScript *scope)
 {
     std::vector<TkvExprPtr> items;
@@ -560,6 +574,7 @@ TkvExprPtr TkvCompiler::Entry(TkvCustomVariable *entry, const std::vector<const 
 {
     switch (entry->EntryKind()) {
     case TkvCustomVariable::Kind::Procedure:
+        ++FProcedureCalls;
         return kvProcCallNode(static_cast<TkvProcVariable *>(entry), Arguments(entry, args, scope));
     case TkvCustomVariable::Kind::Method:
         return kvMethodCallNode(static_cast<TkvMethodHelper *>(entry), nullptr, Arguments(entry, args, scope),

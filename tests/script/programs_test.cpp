@@ -837,6 +837,10 @@ TEST(ScriptPrograms, OperatorsFollowOnePrecedenceInEveryLanguage)
         {"BasicScript", "Not (1 = 2) And (2 <> 3)", "True"},
         {"BasicScript", "3 In [1, 3..5]", "True"},
         {"BasicScript", "\"ab\" & \"cd\"", "abcd"},
+        // A text joined with a number: the number's text follows.
+        {"BasicScript", "\"1\" & 2", "12"},
+        {"BasicScript", "\"n = \" & 2.5 & \"!\"", "n = 2.5!"},
+        {"BasicScript", "1 & 2", "3"},
         {"JScript", "7 / 2", "3.5"},
         {"JScript", "17 % 5", "2"},
         {"JScript", "1 << 4", "16"},

@@ -157,6 +157,17 @@ TEST(ScriptRunErrors, CompileErrorsStopBeforeAnythingRuns)
          "", "ERROR at 4:13: Incompatible types"},
         // && binds like *, so this is a == (1 && b) == 2: a Boolean compared
         // with a number.
+        // Worked out while compiling: the script's own code may not run then.
+        {"a constant that calls a function", "PascalScript",
+         "function F: Integer;\n"
+         "begin\n"
+         "  while True do ;\n"
+         "end;\n"
+         "const C = F;\n"
+         "begin\n"
+         "  ShowMessage(C)\n"
+         "end.\n",
+         "", "ERROR at 5:11: Constant expression expected"},
         {"comparisons joined by && without brackets", "C++Script",
          "{\n"
          "  int a = 1, b = 2;\n"
