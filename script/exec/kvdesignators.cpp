@@ -88,8 +88,11 @@ protected:
     }
     void EvalArgs(std::span<Variant> values)
     {
-        for (size_t i = 0; i < FArgs.size(); ++i)
-            values[i] = FArgs[i]->Value();
+        for (size_t i = 0; i < FArgs.size(); ++i) {
+            const Variant &v = FArgs[i]->Eval(values[i]);
+            if (&v != &values[i])
+                values[i] = v;
+        }
     }
     void WriteBack(std::span<Variant> values)
     {
