@@ -1040,6 +1040,25 @@ std::partial_ordering Variant::Compare(const Variant &a, const Variant &b)
     return TzelVariantOps::Compare(a, b);
 }
 
+void Variant::AddInPlaceSlow(const Variant &b)
+{
+    if (FType == varDouble && b.FType == varDouble) {
+        const double r = FS.F64 + b.FS.F64;
+        if (std::isfinite(r)) {
+            FS.F64 = r;
+            return;
+        }
+    } else if (FType == varInt64 && (b.FType == varInt64 || b.FType == varInteger)) {
+        // 64-bit sums wrap.
+        FS.I64 = qint64(quint64(FS.I64) + quint64(b.FType == varInt64 ? b.FS.I64 : qint64(b.FS.I32)));
+        return;
+    } else if (FType == varUString && b.FKind == kString) {
+        FStr.append(b.FStr);
+        return;
+    }
+    *this = CalcOp<VarOp::Add>(*this, b);
+}
+
 bool Variant::CompareOp(VarCmp op, const Variant &a, const Variant &b)
 {
     const std::partial_ordering order = Compare(a, b);

@@ -369,23 +369,19 @@ public:
     void AddInPlace(const Variant &b)
     {
         if (Both(*this, b, varInteger)) {
-            if (!__builtin_add_overflow(FS.I32, b.FS.I32, &FS.I32))
+            qint32 r;
+            if (!__builtin_add_overflow(FS.I32, b.FS.I32, &r)) {
+                FS.I32 = r;
                 return;
-            FS.I32 -= b.FS.I32; // undo the wrapped sum, then redo as a float
-        } else if (FType == varDouble && (b.FType == varDouble || b.FType == varInteger)) {
-            const double r = FS.F64 + (b.FType == varDouble ? b.FS.F64 : double(b.FS.I32));
+            }
+        } else if (FType == varDouble && b.FType == varInteger) {
+            const double r = FS.F64 + double(b.FS.I32);
             if (Q_LIKELY(std::isfinite(r))) {
                 FS.F64 = r;
                 return;
             }
-        } else if (FType == varInt64 && (b.FType == varInt64 || b.FType == varInteger)) {
-            FS.I64 = qint64(quint64(FS.I64) + quint64(b.FType == varInt64 ? b.FS.I64 : qint64(b.FS.I32))); // wraps
-            return;
-        } else if (FType == varUString && b.FKind == kString) {
-            FStr.append(b.FStr);
-            return;
         }
-        *this = CalcOp<VarOp::Add>(*this, b);
+        AddInPlaceSlow(b);
     }
 
     /// The comparison C of a and b, inline for two integers or two doubles.
@@ -484,6 +480,7 @@ private:
     template <VarOp op>
     static Variant CalcOp(const Variant &a, const Variant &b);
 
+    void AddInPlaceSlow(const Variant &b);
     void CopyOwned(const Variant &other) noexcept;
     void MoveOwned(Variant &&other) noexcept;
     Variant &AssignSlow(const Variant &other) noexcept;
