@@ -502,7 +502,7 @@ Variant TkvScript::Evaluate(const QString &expression)
     else if (SyntaxType == QLatin1String("C++Script"))
         text = QStringLiteral("Variant kvEvaluateFUNC() { return %1; } {}").arg(expression);
     else if (SyntaxType == QLatin1String("BasicScript"))
-        text = QStringLiteral("function kvEvaluateFUNC\r\nreturn %1\r\nend function").arg(expression);
+        text = QStringLiteral("function kvEvaluateFUNC\r\nreturn %1\r\nend function\r\n").arg(expression); // a line ends each statement
     else if (SyntaxType == QLatin1String("JScript"))
         text = QStringLiteral("function kvEvaluateFUNC() { return (%1); }").arg(expression);
     temp.Lines = {text};
