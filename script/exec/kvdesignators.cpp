@@ -248,43 +248,43 @@ private:
 
 } // namespace
 
+namespace {
+
+// Node, with the static type of the entry it reads; read-only like the entry
+// when ReadOnly says so (calls are never written).
+TkvExprPtr typedLike(TkvExprPtr node, const TkvCustomVariable *entry, bool readOnly)
+{
+    node->Typ = entry->Typ;
+    node->TypeName = entry->TypeName;
+    if (readOnly)
+        node->IsReadOnly = entry->IsReadOnly;
+    return node;
+}
+
+} // namespace
+
 TkvExprPtr kvVariableNode(TkvVariable *variable)
 {
-    TkvExprPtr node;
     if (variable->HasReadHook())
-        node = std::make_unique<EntryNode>(variable);
-    else
-        node = std::make_unique<VariableNode>(variable);
-    node->Typ = variable->Typ;
-    node->TypeName = variable->TypeName;
-    node->IsReadOnly = variable->IsReadOnly;
-    return node;
+        return typedLike(std::make_unique<EntryNode>(variable), variable, true);
+    return typedLike(std::make_unique<VariableNode>(variable), variable, true);
 }
 
 TkvExprPtr kvEntryNode(TkvCustomVariable *entry)
 {
-    auto node = std::make_unique<EntryNode>(entry);
-    node->Typ = entry->Typ;
-    node->TypeName = entry->TypeName;
-    node->IsReadOnly = entry->IsReadOnly;
-    return node;
+    return typedLike(std::make_unique<EntryNode>(entry), entry, true);
 }
 
 TkvExprPtr kvProcCallNode(TkvProcVariable *proc, std::vector<TkvExprPtr> args)
 {
-    auto node = std::make_unique<ProcCallNode>(proc, std::move(args));
-    node->Typ = proc->Typ;
-    node->TypeName = proc->TypeName;
-    return node;
+    return typedLike(std::make_unique<ProcCallNode>(proc, std::move(args)), proc, false);
 }
 
 TkvExprPtr kvMethodCallNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> args,
                             TkvScript *script)
 {
-    auto node = std::make_unique<MethodCallNode>(method, std::move(instance), std::move(args), script);
-    node->Typ = method->Typ;
-    node->TypeName = method->TypeName;
-    return node;
+    return typedLike(std::make_unique<MethodCallNode>(method, std::move(instance), std::move(args), script), method,
+                     false);
 }
 
 TkvExprPtr kvIndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices, TkvScript *script)
@@ -475,21 +475,14 @@ private:
 
 TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance)
 {
-    auto node = std::make_unique<PropertyNode>(property, std::move(instance));
-    node->Typ = property->Typ;
-    node->TypeName = property->TypeName;
-    node->IsReadOnly = property->IsReadOnly;
-    return node;
+    return typedLike(std::make_unique<PropertyNode>(property, std::move(instance)), property, true);
 }
 
 TkvExprPtr kvIndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,
                                  TkvScript *script)
 {
-    auto node = std::make_unique<IndexedPropertyNode>(method, std::move(instance), std::move(indices), script);
-    node->Typ = method->Typ;
-    node->TypeName = method->TypeName;
-    node->IsReadOnly = method->IsReadOnly;
-    return node;
+    return typedLike(std::make_unique<IndexedPropertyNode>(method, std::move(instance), std::move(indices), script),
+                     method, true);
 }
 
 TkvExprPtr kvClassCastNode(TkvClassVariable *binding, TkvExprPtr value)
