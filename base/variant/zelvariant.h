@@ -163,6 +163,10 @@ public:
     /// Takes over Other's payload.
     Variant &operator=(Variant &&other) noexcept
     {
+        if (Q_LIKELY(!FOwns && !other.FOwns)) {
+            FType = other.FType, FKind = other.FKind, FS = other.FS;
+            return *this;
+        }
         if (this != &other) {
             if (FOwns)
                 Release();
