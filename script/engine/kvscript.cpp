@@ -407,6 +407,7 @@ void TkvScript::Execute()
         TkvScript &S;
         ~Done() { S.FIsRunning = false; }
     } done{*this};
+    const TkvActiveRun active(*FRun);
     try {
         FStatement->Execute();
     } catch (const TkvRunError &e) {
@@ -447,6 +448,11 @@ Variant TkvScript::CallFunction1(const QString &name, Variant &params, bool glob
     auto *proc = dynamic_cast<TkvProcVariable *>(global ? Find(name) : FindLocal(name));
     if (!proc)
         return Variant::Null();
+    // A call from the host starts afresh after a stopped run; one made while
+    // the program runs keeps its stop request.
+    if (FRun->Active == 0)
+        FRun->Terminated = false;
+    const TkvActiveRun active(*FRun);
     std::vector<Variant> args(size_t(proc->ParamCount()));
     const bool isArray = params.IsArray();
     const int low = isArray ? params.ArrayLowBound(1) : 0;
@@ -487,14 +493,15 @@ Variant TkvScript::Evaluate(const QString &expression)
         hasBindings = s->FRTTIAdded;
     if (!hasBindings)
         temp.AddRTTI();
-    const TkvRunLineEvent hook = FOnRunLine;
-    SetOnRunLine(nullptr);
+    // Muted rather than removed: Evaluate may be called from the hook itself.
+    const bool muted = FRunLineMuted;
+    FRunLineMuted = true;
     struct Restore
     {
         TkvScript &S;
-        const TkvRunLineEvent &Hook;
-        ~Restore() { S.SetOnRunLine(Hook); }
-    } restore{*this, hook};
+        bool Muted;
+        ~Restore() { S.FRunLineMuted = Muted; }
+    } restore{*this, muted};
 
     QString text;
     if (SyntaxType == QLatin1String("PascalScript"))

@@ -225,6 +225,7 @@ private:
     bool FIsRunning = false;
     bool FRTTIAdded = false;
     bool FEvaluateFailed = false;
+    bool FRunLineMuted = false; // while Evaluate runs its own code
     TkvRunLineEvent FOnRunLine;
     QHash<QString, QList<int>> FCodeLines; // sorted line numbers per unit
 };

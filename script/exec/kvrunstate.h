@@ -11,6 +11,20 @@ struct TkvRunState
     std::atomic<bool> Terminated{false}; ///< Terminate was called
     TkvScript *ProgRunning = nullptr;    ///< local script of the running procedure
     unsigned Depth = 0;                  ///< procedure calls in progress
+    unsigned Active = 0;                 ///< runs and host calls in progress
+};
+
+// Counts a run or host call as active while it lives.
+class TkvActiveRun
+{
+public:
+    explicit TkvActiveRun(TkvRunState &run) : FRun(run) { ++FRun.Active; }
+    ~TkvActiveRun() { --FRun.Active; }
+    TkvActiveRun(const TkvActiveRun &) = delete;
+    TkvActiveRun &operator=(const TkvActiveRun &) = delete;
+
+private:
+    TkvRunState &FRun;
 };
 
 /// Number of scripts with a run-line hook; statements skip the hook walk

@@ -20,7 +20,8 @@ void TkvStatement::NotifyRunLine() const
 {
     for (TkvScript *s = FProgram; s; s = s->Parent()) {
         if (s->OnRunLine()) {
-            s->OnRunLine()(FProgram, FUnit, SourcePos());
+            if (!s->FRunLineMuted)
+                s->OnRunLine()(FProgram, FUnit, SourcePos());
             return;
         }
     }

@@ -799,3 +799,28 @@ TEST(ScriptApiErrors, RunErrorsThrowAndPointAtTheInnermostStatement)
     }
     EXPECT_EQ(script->CallFunction(QStringLiteral("Share"), 4).ToInt(), 25);
 }
+
+TEST(ScriptApiRunLine, TheHookMayEvaluateAndCallAfterAStop)
+{
+    // A conditional breakpoint evaluates from inside the hook; the hook must
+    // outlive the evaluation (a capture too big to be stored in place shows it).
+    auto script = scriptOf("PascalScript", "var x: Integer;\n"
+                                           "function Add(a, b: Integer): Integer; begin Result := a + b end;\n"
+                                           "begin\n  x := 1;\n  x := 2;\n  while True do x := x + 1\nend.\n");
+    ASSERT_TRUE(script->Compile()) << qPrintable(script->ErrorText());
+    QStringList watch;
+    const QString tag = QStringLiteral("x + 10 = ");
+    int lines = 0;
+    script->SetOnRunLine([&script, &watch, &lines, tag](TkvScript *, const QString &, const QString &) {
+        watch << tag + script->Evaluate(QStringLiteral("x + 10")).ToString();
+        if (++lines == 3)
+            script->Terminate();
+    });
+    script->Execute();
+    script->SetOnRunLine(nullptr);
+    EXPECT_EQ(watch, (QStringList{tag + QStringLiteral("10"), tag + QStringLiteral("11"), tag + QStringLiteral("12")}));
+    // After the stopped run the host's calls run again.
+    EXPECT_TRUE(script->Terminated());
+    EXPECT_EQ(script->CallFunction(QStringLiteral("Add"), arrayOf({2, 3})).ToInt(), 5);
+    EXPECT_EQ(script->Evaluate(QStringLiteral("Add(1, 1)")).ToInt(), 2);
+}
