@@ -135,14 +135,34 @@ QString format(const QString &fmt, const Variant &args)
     return out;
 }
 
+// The date part of a day serial in the short date form.
+QString dateText(double serial)
+{
+    const TzelFormatSettings &settings = zelFormatSettings();
+    return settings.Locale.toString(zelSerialToDateTime(serial).date(), settings.ShortDateFormat);
+}
+
+// The time part of a day serial in the long time form.
+QString timeText(double serial)
+{
+    const TzelFormatSettings &settings = zelFormatSettings();
+    return settings.Locale.toString(zelSerialToDateTime(serial).time(), settings.LongTimeFormat);
+}
+
+// A date, a time or both read from Text; What names what was expected.
+double dateTimeOf(const QString &text, const char *what)
+{
+    double serial = 0;
+    if (!zelTryStrToDateTime(text, serial))
+        throw TzelConvertError(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(what)));
+    return serial;
+}
+
+// A whole number in the 32-bit range ("1.5" is not one).
 bool validInt(const QString &s)
 {
-    try {
-        Variant(s).ToInt();
-        return true;
-    } catch (const TzelException &) {
-        return false;
-    }
+    qint64 value = 0;
+    return zelTryStrToInt64(s, value) && value == qint32(value);
 }
 
 } // namespace
@@ -206,17 +226,60 @@ TkvSysFunctions::TkvSysFunctions(TkvScript *script) : TkvRTTIModule(script)
     add(QStringLiteral("ctFormat"), "function Format(Fmt: String; Args: array): String",
         [](Params p) { return Variant(format(text(p[0]), p[1])); });
 
+    add(conv, "function DateToStr(e: Extended): String", [](Params p) { return Variant(dateText(p[0].ToDate())); });
+    add(conv, "function TimeToStr(e: Extended): String", [](Params p) { return Variant(timeText(p[0].ToDate())); });
+    add(conv, "function StrToDate(s: String): Extended",
+        [](Params p) { return Variant(std::floor(dateTimeOf(text(p[0]), "date"))); });
+    add(conv, "function StrToTime(s: String): Extended", [](Params p) {
+        const double serial = dateTimeOf(text(p[0]), "time");
+        return Variant(serial - std::floor(serial));
+    });
+
     const QString date = QStringLiteral("ctDate");
-    add(date, "function Now: TDateTime",
-        [](Params) { return Variant::FromDate(zelDateTimeToSerial(QDateTime::currentDateTime())); });
-    add(date, "function Date: TDateTime",
-        [](Params) { return Variant::FromDate(std::floor(zelDateTimeToSerial(QDateTime::currentDateTime()))); });
+    add(date, "function EncodeDate(Year, Month, Day: Word): TDateTime", [](Params p) {
+        const QDate d(p[0].ToInt(), p[1].ToInt(), p[2].ToInt());
+        if (!d.isValid())
+            throw TzelException(QStringLiteral("Invalid argument to date encode"));
+        return Variant::FromDate(zelDateTimeToSerial(QDateTime(d, QTime(0, 0))));
+    });
+    add(date, "procedure DecodeDate(Date: TDateTime; var Year, Month, Day: Word)", [](Params p) {
+        const QDate d = zelSerialToDateTime(p[0].ToDate()).date();
+        p[1] = Variant(d.year());
+        p[2] = Variant(d.month());
+        p[3] = Variant(d.day());
+        return Variant::Null();
+    });
+    add(date, "function EncodeTime(Hour, Min, Sec, MSec: Word): TDateTime", [](Params p) {
+        const QTime t(p[0].ToInt(), p[1].ToInt(), p[2].ToInt(), p[3].ToInt());
+        if (!t.isValid())
+            throw TzelException(QStringLiteral("Invalid argument to time encode"));
+        return Variant::FromDate(t.msecsSinceStartOfDay() / 86400000.0);
+    });
+    add(date, "procedure DecodeTime(Time: TDateTime; var Hour, Min, Sec, MSec: Word)", [](Params p) {
+        const QTime t = zelSerialToDateTime(p[0].ToDate()).time();
+        p[1] = Variant(t.hour());
+        p[2] = Variant(t.minute());
+        p[3] = Variant(t.second());
+        p[4] = Variant(t.msec());
+        return Variant::Null();
+    });
+    add(date, "function Date: TDateTime", [](Params) { return Variant::FromDate(std::floor(zelNow())); });
     add(date, "function Time: TDateTime", [](Params) {
-        const double now = zelDateTimeToSerial(QDateTime::currentDateTime());
+        const double now = zelNow();
         return Variant::FromDate(now - std::floor(now));
+    });
+    add(date, "function Now: TDateTime", [](Params) { return Variant::FromDate(zelNow()); });
+    add(date, "function DayOfWeek(aDate: TDateTime): Integer", [](Params p) {
+        return Variant(zelSerialToDateTime(p[0].ToDate()).date().dayOfWeek() % 7 + 1); // Sunday is 1
     });
     add(date, "function IsLeapYear(Year: Word): Boolean",
         [](Params p) { return Variant(QDate::isLeapYear(p[0].ToInt())); });
+    add(date, "function DaysInMonth(nYear, nMonth: Integer): Integer", [](Params p) {
+        const QDate first(p[0].ToInt(), p[1].ToInt(), 1);
+        if (!first.isValid())
+            throw TzelException(QStringLiteral("Invalid argument to date encode"));
+        return Variant(first.daysInMonth());
+    });
 
     const QString str = QStringLiteral("ctString");
     add(str, "function Length(s: Variant): Integer", [](Params p) {
