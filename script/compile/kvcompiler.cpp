@@ -1,5 +1,6 @@
 #include "script/compile/kvcompiler.h"
 
+#include "script/compile/kvtreeitems.h"
 #include "script/engine/kvmessages.h"
 #include "script/engine/kvclassvariable.h"
 #include "script/exec/kvdesignators.h"
@@ -12,37 +13,13 @@ struct CompileError
     QString Message;
 };
 
-bool named(const TkvXMLItem &element, QLatin1String name)
-{
-    return element.Name().compare(name, Qt::CaseInsensitive) == 0;
-}
-
-const TkvXMLItem *child(const TkvXMLItem &parent, QLatin1String name)
-{
-    for (int i = 0; i < parent.Count(); ++i)
-        if (named(*parent.Items(i), name))
-            return parent.Items(i);
-    return nullptr;
-}
-
-QString quoted(const QString &name)
-{
-    return QLatin1Char('\'') + name + QLatin1Char('\'');
-}
-
-void parsePos(const QString &pos, int &line, int &column)
-{
-    line = pos.section(QLatin1Char(':'), 0, 0).toInt();
-    column = pos.section(QLatin1Char(':'), 1, 1).toInt();
-}
-
 } // namespace
 
 TkvCompiler::TkvCompiler(TkvScript *script, const TkvXMLDocument &grammar, bool declareVars, const QString &source)
     : FScript(script), FDeclareVars(declareVars), FSource(source)
 {
     if (const TkvXMLItem *root = grammar.Root())
-        FGrammarTypes = child(*root, QLatin1String("types"));
+        FGrammarTypes = kvChild(*root, QLatin1String("types"));
     FLineStarts.push_back(0);
     for (qsizetype i = 0; i < FSource.size(); ++i)
         if (FSource.at(i) == QLatin1Char('\n'))
@@ -55,9 +32,9 @@ bool TkvCompiler::Compile(const TkvXMLDocument &tree)
 {
     try {
         const TkvXMLItem *root = tree.Root();
-        if (!root || !named(*root, QLatin1String("program")))
+        if (!root || !kvNamed(*root, QLatin1String("program")))
             Error(QStringLiteral("Invalid program tree"));
-        FTreeTypes = child(*root, QLatin1String("types"));
+        FTreeTypes = kvChild(*root, QLatin1String("types"));
         Program(*root, FScript, FScript->Statement());
         return true;
     } catch (const CompileError &e) {
@@ -78,8 +55,8 @@ void TkvCompiler::Error(const QString &message) const
 void TkvCompiler::IncompatibleTypes(TkvVarType target, const QString &targetName, TkvVarType source,
                                     const QString &sourceName) const
 {
-    Error(kvMessage("SIncompatibleTypes") + QStringLiteral(": ") + quoted(kvTypeName(target, targetName))
-          + QStringLiteral(", ") + quoted(kvTypeName(source, sourceName)));
+    Error(kvMessage("SIncompatibleTypes") + QStringLiteral(": ") + kvQuoted(kvTypeName(target, targetName))
+          + QStringLiteral(", ") + kvQuoted(kvTypeName(source, sourceName)));
 }
 
 void TkvCompiler::At(const TkvXMLItem &element)
@@ -89,17 +66,27 @@ void TkvCompiler::At(const TkvXMLItem &element)
         FPos = pos;
 }
 
+qsizetype TkvCompiler::Offset(const QString &pos) const
+{
+    int line = 0;
+    int column = 0;
+    kvParsePos(pos, line, column);
+    if (line < 1 || size_t(line) > FLineStarts.size())
+        return -1;
+    return FLineStarts[size_t(line - 1)] + column - 1;
+}
+
 QString TkvCompiler::TokenStart(const TkvXMLItem &leaf) const
 {
     // A leaf's position is where its token ends; its text may be spelled
     // otherwise than in the source ("==" is "="), so the source decides.
     int line = 0;
     int column = 0;
-    parsePos(leaf.Prop(QStringLiteral("pos")), line, column);
+    kvParsePos(leaf.Prop(QStringLiteral("pos")), line, column);
     if (line <= 0)
         return QString();
     qsizetype length = leaf.Prop(QStringLiteral("text")).size();
-    const qsizetype end = size_t(line) <= FLineStarts.size() ? FLineStarts[size_t(line - 1)] + column - 1 : -1;
+    const qsizetype end = Offset(leaf.Prop(QStringLiteral("pos")));
     if (end > 0 && end <= FSource.size()) {
         const auto isWord = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
         const bool word = isWord(FSource.at(end - 1));
@@ -122,7 +109,7 @@ void TkvCompiler::AtToken(const TkvXMLItem &leaf)
 TkvStatementPos TkvCompiler::Position(const TkvXMLItem &element, TkvScript *scope) const
 {
     TkvStatementPos at{scope, 0, 0, FUnit};
-    parsePos(element.Prop(QStringLiteral("pos")), at.Line, at.Column);
+    kvParsePos(element.Prop(QStringLiteral("pos")), at.Line, at.Column);
     return at;
 }
 
@@ -144,9 +131,9 @@ void TkvCompiler::DeclareProcedures(const TkvXMLItem &parent, TkvScript *scope)
 {
     for (int i = 0; i < parent.Count(); ++i) {
         const TkvXMLItem &item = *parent.Items(i);
-        if (named(item, QLatin1String("procedure")) || named(item, QLatin1String("function")))
+        if (kvNamed(item, QLatin1String("procedure")) || kvNamed(item, QLatin1String("function")))
             DeclareProcedure(item, scope);
-        else if (named(item, QLatin1String("compoundstmt")))
+        else if (kvNamed(item, QLatin1String("compoundstmt")))
             DeclareProcedures(item, scope);
     }
 }
@@ -154,16 +141,16 @@ void TkvCompiler::DeclareProcedures(const TkvXMLItem &parent, TkvScript *scope)
 void TkvCompiler::DeclareProcedure(const TkvXMLItem &element, TkvScript *scope)
 {
     At(element);
-    const TkvXMLItem *nameItem = child(element, QLatin1String("name"));
+    const TkvXMLItem *nameItem = kvChild(element, QLatin1String("name"));
     if (!nameItem)
         Error(QStringLiteral("Invalid program tree"));
     const QString name = nameItem->Prop(QStringLiteral("text"));
     AtToken(*nameItem);
     if (scope->FindLocal(name))
-        Error(kvMessage("SIdRedeclared") + quoted(name));
-    const TkvXMLItem *typeItem = child(element, QLatin1String("type"));
+        Error(kvMessage("SIdRedeclared") + kvQuoted(name));
+    const TkvXMLItem *typeItem = kvChild(element, QLatin1String("type"));
     QString typeName = typeItem ? typeItem->Prop(QStringLiteral("text")) : QStringLiteral("Variant");
-    const bool isFunc = named(element, QLatin1String("function"))
+    const bool isFunc = kvNamed(element, QLatin1String("function"))
                      && typeName.compare(QLatin1String("void"), Qt::CaseInsensitive) != 0;
     TkvVarType typ = fvtVariant;
     if (isFunc) {
@@ -176,13 +163,13 @@ void TkvCompiler::DeclareProcedure(const TkvXMLItem &element, TkvScript *scope)
     proc->SourceUnit = FUnit;
     scope->Add(name, proc);
     FProcedures.insert(&element, proc);
-    if (const TkvXMLItem *params = child(element, QLatin1String("parameters"))) {
+    if (const TkvXMLItem *params = kvChild(element, QLatin1String("parameters"))) {
         bool byRef = false;
         for (int i = 0; i < params->Count(); ++i) {
             const TkvXMLItem &item = *params->Items(i);
-            if (named(item, QLatin1String("varparams"))) {
+            if (kvNamed(item, QLatin1String("varparams"))) {
                 byRef = true;
-            } else if (named(item, QLatin1String("var"))) {
+            } else if (kvNamed(item, QLatin1String("var"))) {
                 Variables(item, proc->Prog(), nullptr, proc, byRef);
                 byRef = false;
             }
@@ -208,46 +195,46 @@ TkvVarType TkvCompiler::ResolveType(QString &typeName, TkvScript *scope)
         return fvtClass;
     if (entry && entry->Typ == fvtEnum)
         return fvtEnum;
-    Error(kvMessage("SUnknownType") + quoted(typeName));
+    Error(kvMessage("SUnknownType") + kvQuoted(typeName));
 }
 
 void TkvCompiler::Variables(const TkvXMLItem &element, TkvScript *scope, TkvStatementList *list,
                             TkvCustomVariable *proc, bool byRef)
 {
     At(element);
-    const TkvXMLItem *typeItem = child(element, QLatin1String("type"));
-    const bool typeFirst = element.Count() > 0 && named(*element.Items(0), QLatin1String("type"));
+    const TkvXMLItem *typeItem = kvChild(element, QLatin1String("type"));
+    const bool typeFirst = element.Count() > 0 && kvNamed(*element.Items(0), QLatin1String("type"));
     QString typeName = typeItem ? typeItem->Prop(QStringLiteral("text")) : QStringLiteral("Variant");
     if (typeItem)
         AtToken(*typeItem);
     const TkvVarType declared = ResolveType(typeName, scope);
     for (int i = 0; i < element.Count(); ++i) {
         const TkvXMLItem &ident = *element.Items(i);
-        if (!named(ident, QLatin1String("ident")))
+        if (!kvNamed(ident, QLatin1String("ident")))
             continue;
         const QString name = ident.Prop(QStringLiteral("text"));
         AtToken(ident);
         if (scope->FindLocal(name))
-            Error(kvMessage("SIdRedeclared") + quoted(name));
+            Error(kvMessage("SIdRedeclared") + kvQuoted(name));
         // What belongs to this identifier.
         const TkvXMLItem *array = nullptr;
         const TkvXMLItem *init = nullptr;
         bool isVarParam = byRef;
         // A reference mark may stand before the name.
-        for (int j = i - 1; j >= 0 && !named(*element.Items(j), QLatin1String("ident")); --j)
-            isVarParam = isVarParam || named(*element.Items(j), QLatin1String("varparam"));
+        for (int j = i - 1; j >= 0 && !kvNamed(*element.Items(j), QLatin1String("ident")); --j)
+            isVarParam = isVarParam || kvNamed(*element.Items(j), QLatin1String("varparam"));
         for (int j = i + 1; j < element.Count(); ++j) {
             const TkvXMLItem &item = *element.Items(j);
-            if (named(item, QLatin1String("ident"))) {
+            if (kvNamed(item, QLatin1String("ident"))) {
                 if (typeFirst)
                     break;
                 continue;
             }
-            if (named(item, QLatin1String("array")))
+            if (kvNamed(item, QLatin1String("array")))
                 array = &item;
-            else if (named(item, QLatin1String("init")))
+            else if (kvNamed(item, QLatin1String("init")))
                 init = &item;
-            else if (named(item, QLatin1String("varparam")))
+            else if (kvNamed(item, QLatin1String("varparam")))
                 isVarParam = true;
         }
         TkvVarType typ = declared;
@@ -257,7 +244,7 @@ void TkvCompiler::Variables(const TkvXMLItem &element, TkvScript *scope, TkvStat
             std::vector<VarArrayBound> bounds;
             for (int d = 0; d < array->Count(); ++d) {
                 const TkvXMLItem &dim = *array->Items(d);
-                if (!named(dim, QLatin1String("dim")))
+                if (!kvNamed(dim, QLatin1String("dim")))
                     continue;
                 std::vector<int> values;
                 for (int k = 0; k < dim.Count(); ++k)
@@ -318,7 +305,7 @@ void TkvCompiler::Constant(const TkvXMLItem &element, TkvScript *scope)
     const QString name = ident.Prop(QStringLiteral("text"));
     AtToken(ident);
     if (scope->FindLocal(name))
-        Error(kvMessage("SIdRedeclared") + quoted(name));
+        Error(kvMessage("SIdRedeclared") + kvQuoted(name));
     At(*element.Items(1));
     TkvExprPtr expr;
     const Variant value = ConstantValue(*element.Items(1), scope, &expr);
@@ -337,7 +324,7 @@ void TkvCompiler::Uses(const TkvXMLItem &element, TkvScript *scope, TkvStatement
     if (FUses.contains(unit, Qt::CaseInsensitive))
         return;
     FUses.append(unit);
-    const TkvXMLItem *program = child(element, QLatin1String("program"));
+    const TkvXMLItem *program = kvChild(element, QLatin1String("program"));
     QString text;
     if (OnGetILUnit && OnGetILUnit(unit, text)) {
         auto tree = std::make_unique<TkvXMLDocument>();
@@ -418,8 +405,8 @@ TkvCompiler::ListPtr TkvCompiler::Body(const TkvXMLItem &owner, const TkvXMLItem
     ListPtr list = NewList(owner, scope);
     if (element) {
         // A wrapper (thenstmt, elsestmt...) holds statements; anything else is one.
-        if (named(*element, QLatin1String("thenstmt")) || named(*element, QLatin1String("elsestmt"))
-            || named(*element, QLatin1String("exceptstmt")) || named(*element, QLatin1String("finallystmt")))
+        if (kvNamed(*element, QLatin1String("thenstmt")) || kvNamed(*element, QLatin1String("elsestmt"))
+            || kvNamed(*element, QLatin1String("exceptstmt")) || kvNamed(*element, QLatin1String("finallystmt")))
             StatementsOf(*element, scope, *list);
         else
             Statement(*element, scope, *list);
@@ -434,7 +421,7 @@ void TkvCompiler::Call(const TkvXMLItem &element, TkvScript *scope, TkvStatement
         Error(QStringLiteral("Invalid program tree"));
     TkvExprPtr designator = Designator(*element.Items(0), scope, emitOp);
     char modificator = 0;
-    if (element.Count() > 1 && named(*element.Items(1), QLatin1String("modificator"))) {
+    if (element.Count() > 1 && kvNamed(*element.Items(1), QLatin1String("modificator"))) {
         At(element);
         if (designator->IsReadOnly)
             Error(kvMessage("SLeftCantAssigned"));
@@ -450,8 +437,8 @@ void TkvCompiler::If(const TkvXMLItem &element, TkvScript *scope, TkvStatementLi
     if (element.Count() < 1)
         Error(QStringLiteral("Invalid program tree"));
     TkvExprPtr condition = Expression(*element.Items(0), scope);
-    ListPtr then = Body(element, child(element, QLatin1String("thenstmt")), scope);
-    ListPtr otherwise = Body(element, child(element, QLatin1String("elsestmt")), scope);
+    ListPtr then = Body(element, kvChild(element, QLatin1String("thenstmt")), scope);
+    ListPtr otherwise = Body(element, kvChild(element, QLatin1String("elsestmt")), scope);
     list.Add(kvStatements::If(at, std::move(condition), std::move(then), std::move(otherwise)));
 }
 
@@ -465,7 +452,7 @@ void TkvCompiler::Case(const TkvXMLItem &element, TkvScript *scope, TkvStatement
     const TkvXMLItem *otherwise = nullptr;
     for (int i = 1; i < element.Count(); ++i) {
         const TkvXMLItem &item = *element.Items(i);
-        if (!named(item, QLatin1String("caseselector"))) {
+        if (!kvNamed(item, QLatin1String("caseselector"))) {
             if (i == element.Count() - 1)
                 otherwise = &item;
             continue;
@@ -483,13 +470,13 @@ void TkvCompiler::Loop(const TkvXMLItem &element, TkvScript *scope, TkvStatement
 {
     const TkvStatementPos at = Position(element, scope);
     const int count = element.Count();
-    if (named(element, QLatin1String("whilestmt"))) {
+    if (kvNamed(element, QLatin1String("whilestmt"))) {
         if (count < 1)
             Error(QStringLiteral("Invalid program tree"));
         TkvExprPtr condition = Expression(*element.Items(0), scope);
         list.Add(kvStatements::While(at, std::move(condition), Body(element, count > 1 ? element.Items(1) : nullptr, scope)));
-    } else if (named(element, QLatin1String("repeatstmt"))) {
-        const bool inverse = count > 0 && named(*element.Items(count - 1), QLatin1String("inverse"));
+    } else if (kvNamed(element, QLatin1String("repeatstmt"))) {
+        const bool inverse = count > 0 && kvNamed(*element.Items(count - 1), QLatin1String("inverse"));
         const int conditionAt = count - (inverse ? 2 : 1);
         if (conditionAt < 0)
             Error(QStringLiteral("Invalid program tree"));
@@ -524,7 +511,7 @@ TkvVariable *TkvCompiler::LoopVariable(const TkvXMLItem &ident, TkvScript *scope
 void TkvCompiler::For(const TkvXMLItem &element, TkvScript *scope, TkvStatementList &list)
 {
     const TkvStatementPos at = Position(element, scope);
-    const bool vb = named(element, QLatin1String("vbforstmt"));
+    const bool vb = kvNamed(element, QLatin1String("vbforstmt"));
     if (element.Count() < 3)
         Error(QStringLiteral("Invalid program tree"));
     TkvVariable *variable = LoopVariable(*element.Items(0), scope);
@@ -537,7 +524,7 @@ void TkvCompiler::For(const TkvXMLItem &element, TkvScript *scope, TkvStatementL
     };
     TkvExprPtr begin = bound();
     bool down = false;
-    if (!vb && next < element.Count() && named(*element.Items(next), QLatin1String("downto"))) {
+    if (!vb && next < element.Count() && kvNamed(*element.Items(next), QLatin1String("downto"))) {
         down = true;
         ++next;
     }
@@ -545,7 +532,7 @@ void TkvCompiler::For(const TkvXMLItem &element, TkvScript *scope, TkvStatementL
         Error(QStringLiteral("Invalid program tree"));
     TkvExprPtr end = bound();
     TkvExprPtr step;
-    if (vb && next < element.Count() && named(*element.Items(next), QLatin1String("expr")))
+    if (vb && next < element.Count() && kvNamed(*element.Items(next), QLatin1String("expr")))
         step = Expression(*element.Items(next++), scope);
     ListPtr body = Body(element, next < element.Count() ? element.Items(next) : nullptr, scope);
     if (vb)
@@ -562,8 +549,8 @@ void TkvCompiler::Try(const TkvXMLItem &element, TkvScript *scope, TkvStatementL
     bool isExcept = false;
     for (int i = 0; i < element.Count(); ++i) {
         const TkvXMLItem &item = *element.Items(i);
-        if (named(item, QLatin1String("exceptstmt")) || named(item, QLatin1String("finallystmt"))) {
-            isExcept = named(item, QLatin1String("exceptstmt"));
+        if (kvNamed(item, QLatin1String("exceptstmt")) || kvNamed(item, QLatin1String("finallystmt"))) {
+            isExcept = kvNamed(item, QLatin1String("exceptstmt"));
             StatementsOf(item, scope, *handler);
         } else {
             Statement(item, scope, *body);
@@ -606,7 +593,7 @@ void TkvCompiler::With(const TkvXMLItem &element, TkvScript *scope, TkvStatement
         if (designator->Typ == fvtClass) {
             binding = scope->FindClass(designator->TypeName);
             if (!binding)
-                Error(kvMessage("SUnknownType") + quoted(designator->TypeName));
+                Error(kvMessage("SUnknownType") + kvQuoted(designator->TypeName));
         }
         auto *hidden = new TkvVariable(name, designator->Typ, designator->TypeName);
         scope->Add(name, hidden);

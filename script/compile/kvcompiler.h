@@ -49,6 +49,8 @@ private:
     void At(const TkvXMLItem &element);
     void AtToken(const TkvXMLItem &leaf);
     QString TokenStart(const TkvXMLItem &leaf) const;
+    // Offset in the source of the position "line:column"; -1 when outside.
+    qsizetype Offset(const QString &pos) const;
     TkvStatementPos Position(const TkvXMLItem &element, TkvScript *scope) const;
     ListPtr NewList(const TkvXMLItem &element, TkvScript *scope) const;
 
@@ -89,6 +91,9 @@ private:
     TkvExprPtr Member(TkvExprPtr object, const QString &name, std::vector<const TkvXMLItem *> args,
                       const TkvXMLItem &dsgn, int &next, TkvScript *scope);
     TkvExprPtr WithMember(const QString &name, TkvScript *scope);
+    // Takes the indices of a "[" step at Next into Args when they belong to
+    // the member before it; whether it did.
+    bool TakeIndex(const TkvXMLItem &dsgn, int &next, std::vector<const TkvXMLItem *> &args) const;
     std::vector<TkvExprPtr> Expressions(const std::vector<const TkvXMLItem *> &items, TkvScript *scope);
     std::vector<TkvExprPtr> Arguments(TkvCustomVariable *callee, const std::vector<const TkvXMLItem *> &args,
                                       TkvScript *scope);

@@ -2,6 +2,7 @@
 
 #include "script/compile/kvcompiler.h"
 
+#include "script/compile/kvtreeitems.h"
 #include "base/core/zelformat.h"
 #include "script/engine/kvmessages.h"
 #include "script/engine/kvclassvariable.h"
@@ -9,16 +10,6 @@
 #include "script/exec/kvstatements.h"
 
 namespace {
-
-bool named(const TkvXMLItem &element, QLatin1String name)
-{
-    return element.Name().compare(name, Qt::CaseInsensitive) == 0;
-}
-
-QString quoted(const QString &name)
-{
-    return QLatin1Char('\'') + name + QLatin1Char('\'');
-}
 
 struct OperatorInfo
 {
@@ -104,7 +95,7 @@ void TkvCompiler::Assignment(const TkvXMLItem &element, TkvScript *scope, TkvSta
         Error(kvMessage("SLeftCantAssigned"));
     char op = 0;
     int valueAt = 1;
-    if (named(*element.Items(1), QLatin1String("modificator"))) {
+    if (kvNamed(*element.Items(1), QLatin1String("modificator"))) {
         const QString text = element.Items(1)->Prop(QStringLiteral("text"));
         op = text.isEmpty() ? 0 : char(text.at(0).unicode());
         valueAt = 2;
@@ -151,12 +142,12 @@ void TkvCompiler::BuildTree(const TkvXMLItem &expr, TkvScript *scope, Tree &tree
         const TkvXMLItem &item = *expr.Items(i);
         At(item);
         const QString pos = item.Prop(QStringLiteral("pos"));
-        if (named(item, QLatin1String("op"))) {
+        if (kvNamed(item, QLatin1String("op"))) {
             const QString text = item.Prop(QStringLiteral("text"));
             if (i == expr.Count() - 1 && text != QLatin1String(")"))
                 continue; // a dangling operator
             AddOperator(tree, item);
-        } else if (named(item, QLatin1String("number"))) {
+        } else if (kvNamed(item, QLatin1String("number"))) {
             const QString text = item.Prop(QStringLiteral("text"));
             bool ok = false;
             const qint64 integer = text.startsWith(QLatin1Char('$')) ? text.mid(1).toLongLong(&ok, 16)
@@ -169,21 +160,21 @@ void TkvCompiler::BuildTree(const TkvXMLItem &expr, TkvScript *scope, Tree &tree
             TkvExprPtr node = kvConstNode(value);
             node->Typ = typeOfConstant(value);
             operand(std::move(node), pos);
-        } else if (named(item, QLatin1String("string"))) {
+        } else if (kvNamed(item, QLatin1String("string"))) {
             const QString text = item.Prop(QStringLiteral("text"));
             TkvExprPtr node = kvConstNode(Variant(text.mid(1, text.size() - 2)));
             node->Typ = fvtString;
             operand(std::move(node), pos);
-        } else if (named(item, QLatin1String("dsgn"))) {
+        } else if (kvNamed(item, QLatin1String("dsgn"))) {
             operand(Designator(item, scope, Emit::None), pos);
-            if (item.Count() == 1 && named(*item.Items(0), QLatin1String("node")))
+            if (item.Count() == 1 && kvNamed(*item.Items(0), QLatin1String("node")))
                 tree.Current->Class = scope->FindClass(item.Items(0)->Prop(QStringLiteral("text")));
-        } else if (named(item, QLatin1String("set"))) {
+        } else if (kvNamed(item, QLatin1String("set"))) {
             operand(SetExpression(item, scope), pos);
-        } else if (named(item, QLatin1String("new"))) {
+        } else if (kvNamed(item, QLatin1String("new"))) {
             if (item.Count() > 0)
                 operand(Designator(*item.Items(0), scope, Emit::Create), pos);
-        } else if (named(item, QLatin1String("expr"))) {
+        } else if (kvNamed(item, QLatin1String("expr"))) {
             BuildTree(item, scope, tree);
         }
     }
@@ -197,7 +188,7 @@ void TkvCompiler::AddOperator(Tree &tree, const TkvXMLItem &op)
         if (text == QLatin1String(candidate.Text))
             info = &candidate;
     if (!info)
-        Error(QStringLiteral("Unknown operator: ") + quoted(text));
+        Error(QStringLiteral("Unknown operator: ") + kvQuoted(text));
     if (info->Op == opRightBracket) {
         Node *open = tree.Current;
         while (open && info->Priority >= open->Priority)
@@ -397,9 +388,9 @@ TkvExprPtr TkvCompiler::SetExpression(const TkvXMLItem &set, TkvScript *scope)
     std::vector<TkvExprPtr> items;
     for (int i = 0; i < set.Count(); ++i) {
         const TkvXMLItem &item = *set.Items(i);
-        if (named(item, QLatin1String("range")))
+        if (kvNamed(item, QLatin1String("range")))
             items.push_back(nullptr);
-        else if (named(item, QLatin1String("expr")))
+        else if (kvNamed(item, QLatin1String("expr")))
             items.push_back(Expression(item, scope));
     }
     TkvExprPtr node = kvSetNode(std::move(items));
@@ -412,7 +403,7 @@ TkvCustomVariable *TkvCompiler::Lookup(const QString &name, TkvScript *scope)
     if (TkvCustomVariable *entry = scope->Find(name))
         return entry;
     if (FDeclareVars)
-        Error(kvMessage("SIdUndeclared") + quoted(name));
+        Error(kvMessage("SIdUndeclared") + kvQuoted(name));
     // Languages without declarations make a Variant where a name is first used.
     auto *variable = new TkvVariable(name, fvtVariant);
     variable->OnGetVarValue = scope->OnGetVarValue;
@@ -428,9 +419,9 @@ TkvExprPtr TkvCompiler::Designator(const TkvXMLItem &dsgn, TkvScript *scope, Emi
     const int count = dsgn.Count();
     if (count == 0)
         Error(QStringLiteral("Invalid program tree"));
-    if (named(*dsgn.Items(0), QLatin1String("addr"))) {
+    if (kvNamed(*dsgn.Items(0), QLatin1String("addr"))) {
         // The address of a procedure is its name.
-        if (count != 2 || !named(*dsgn.Items(1), QLatin1String("node")))
+        if (count != 2 || !kvNamed(*dsgn.Items(1), QLatin1String("node")))
             Error(kvMessage("SVarRequired"));
         TkvExprPtr name = kvConstNode(Variant(dsgn.Items(1)->Prop(QStringLiteral("text"))));
         name->Typ = fvtString;
@@ -439,12 +430,12 @@ TkvExprPtr TkvCompiler::Designator(const TkvXMLItem &dsgn, TkvScript *scope, Emi
     // Each step: a name or "[", and the expressions that follow it.
     const auto argsFrom = [&dsgn, count](int &i) {
         std::vector<const TkvXMLItem *> args;
-        while (i < count && named(*dsgn.Items(i), QLatin1String("expr")))
+        while (i < count && kvNamed(*dsgn.Items(i), QLatin1String("expr")))
             args.push_back(dsgn.Items(i++));
         return args;
     };
     const TkvXMLItem &first = *dsgn.Items(0);
-    if (!named(first, QLatin1String("node")))
+    if (!kvNamed(first, QLatin1String("node")))
         Error(QStringLiteral("Invalid program tree"));
     const QString firstName = first.Prop(QStringLiteral("text"));
     AtToken(first);
@@ -466,7 +457,7 @@ TkvExprPtr TkvCompiler::Designator(const TkvXMLItem &dsgn, TkvScript *scope, Emi
     }
     while (i < count) {
         const TkvXMLItem &step = *dsgn.Items(i++);
-        if (!named(step, QLatin1String("node")))
+        if (!kvNamed(step, QLatin1String("node")))
             Error(QStringLiteral("Invalid program tree"));
         AtToken(step);
         current = Member(std::move(current), step.Prop(QStringLiteral("text")), argsFrom(i), dsgn, i, scope);
@@ -516,21 +507,14 @@ TkvExprPtr TkvCompiler::Member(TkvExprPtr object, const QString &name, std::vect
         return kvIndexNode(std::move(object), Expressions(args, scope), scope);
     }
     if (typ == fvtVariant) { // the object's class decides when it runs
-        // Items[i]: an indexed property takes the indices as its arguments.
-        const bool indexed = args.empty() && next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("node"))
-                          && dsgn.Items(next)->Prop(QStringLiteral("text")) == QLatin1String("[");
-        if (indexed) {
-            ++next;
-            while (next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("expr")))
-                args.push_back(dsgn.Items(next++));
-        }
+        const bool indexed = TakeIndex(dsgn, next, args);
         return kvLateMemberNode(std::move(object), name, Expressions(args, scope), scope, indexed);
     }
     if (typ != fvtClass)
         Error(kvMessage("SArrayRequired"));
     TkvClassVariable *binding = scope->FindClass(object->TypeName);
     if (!binding)
-        Error(kvMessage("SUnknownType") + quoted(object->TypeName));
+        Error(kvMessage("SUnknownType") + kvQuoted(object->TypeName));
     TkvCustomVariable *member = nullptr;
     if (index) {
         member = binding->DefaultProperty();
@@ -542,19 +526,14 @@ TkvExprPtr TkvCompiler::Member(TkvExprPtr object, const QString &name, std::vect
     if (!member) {
         if (FScript->UseClassLateBinding)
             return kvLateMemberNode(std::move(object), name, Expressions(args, scope), scope, false);
-        Error(kvMessage("SIdUndeclared") + quoted(name));
+        Error(kvMessage("SIdUndeclared") + kvQuoted(name));
     }
     if (member->EntryKind() == TkvCustomVariable::Kind::Property)
         return kvPropertyNode(static_cast<TkvPropertyHelper *>(member), std::move(object));
     auto *method = static_cast<TkvMethodHelper *>(member);
     if (method->IndexMethod) {
-        // Items[i]: the indices follow as a "[" step of their own.
-        if (!index && args.empty() && next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("node"))
-            && dsgn.Items(next)->Prop(QStringLiteral("text")) == QLatin1String("[")) {
-            ++next;
-            while (next < dsgn.Count() && named(*dsgn.Items(next), QLatin1String("expr")))
-                args.push_back(dsgn.Items(next++));
-        }
+        if (!index)
+            TakeIndex(dsgn, next, args);
         if (args.empty())
             Error(kvMessage("SIndexRequired"));
         FPos = pos;
@@ -567,6 +546,18 @@ TkvExprPtr TkvCompiler::Member(TkvExprPtr object, const QString &name, std::vect
         call->TypeName = className;
     }
     return call;
+}
+
+bool TkvCompiler::TakeIndex(const TkvXMLItem &dsgn, int &next, std::vector<const TkvXMLItem *> &args) const
+{
+    // Items[i]: a member without arguments followed by a "[" step of its own.
+    if (!args.empty() || next >= dsgn.Count() || !kvNamed(*dsgn.Items(next), QLatin1String("node"))
+        || dsgn.Items(next)->Prop(QStringLiteral("text")) != QLatin1String("["))
+        return false;
+    ++next;
+    while (next < dsgn.Count() && kvNamed(*dsgn.Items(next), QLatin1String("expr")))
+        args.push_back(dsgn.Items(next++));
+    return true;
 }
 
 TkvExprPtr TkvCompiler::Entry(TkvCustomVariable *entry, const std::vector<const TkvXMLItem *> &args,
@@ -643,15 +634,8 @@ std::vector<TkvExprPtr> TkvCompiler::Arguments(TkvCustomVariable *callee, const 
 
 QString TkvCompiler::SourceOf(const TkvXMLItem &expr) const
 {
-    const auto offset = [this](const QString &pos) -> qsizetype {
-        const int line = pos.section(QLatin1Char(':'), 0, 0).toInt();
-        const int column = pos.section(QLatin1Char(':'), 1, 1).toInt();
-        if (line < 1 || size_t(line) > FLineStarts.size())
-            return -1;
-        return FLineStarts[size_t(line - 1)] + column - 1;
-    };
-    const qsizetype from = offset(expr.Prop(QStringLiteral("pos")));
-    const qsizetype to = offset(expr.Prop(QStringLiteral("pos1")));
+    const qsizetype from = Offset(expr.Prop(QStringLiteral("pos")));
+    const qsizetype to = Offset(expr.Prop(QStringLiteral("pos1")));
     if (from < 0 || to < from || to > FSource.size())
         return QString();
     return FSource.mid(from, to - from).trimmed();

@@ -1,6 +1,7 @@
 #include "script/engine/kvrunerror.h"
 
 #include "base/variant/zelvariant.h"
+#include "script/engine/kvmessages.h"
 
 TkvRunError::TkvRunError(QString message, QString className)
     : TzelException(std::move(message)), FClassName(std::move(className))
@@ -12,6 +13,11 @@ TkvRunError::~TkvRunError() = default;
 QString TkvRunError::Pos() const
 {
     return QStringLiteral("%1:%2").arg(FLine).arg(FColumn);
+}
+
+void TkvRunError::Raise(const char *key, const QString &detail)
+{
+    throw TkvRunError(kvMessage(key) + detail, QStringLiteral("Exception"));
 }
 
 TkvRunError TkvRunError::From(const TzelException &e, int line, int column, const QString &unit)

@@ -30,6 +30,8 @@ public:
     /// The error's class name, as try/except gives it to ExceptionClassName.
     const QString &ClassName() const { return FClassName; }
 
+    /// Raises the engine's message under Key, followed by Detail.
+    [[noreturn]] static void Raise(const char *key, const QString &detail = QString());
     /// The located form of any library error raised at Line:Column.
     static TkvRunError From(const TzelException &e, int line, int column, const QString &unit);
 

@@ -8,7 +8,6 @@
 #include "script/exec/kvrunstate.h"
 #include "script/exec/kvstatements.h"
 #include "script/grammar/kvilparser.h"
-#include "script/rtti/kvsysfunctions.h"
 
 #include <QBuffer>
 
@@ -23,29 +22,6 @@ QString upper(const QString &name)
 }
 
 } // namespace
-
-TkvRTTIModule::~TkvRTTIModule() = default;
-
-namespace {
-
-std::vector<TkvRTTIModuleFactory> &registry()
-{
-    static std::vector<TkvRTTIModuleFactory> modules{
-        [](TkvScript *script) { return std::make_unique<TkvSysFunctions>(script); }};
-    return modules;
-}
-
-} // namespace
-
-void kvRegisterRTTIModule(TkvRTTIModuleFactory factory)
-{
-    registry().push_back(std::move(factory));
-}
-
-const std::vector<TkvRTTIModuleFactory> &kvRTTIModules()
-{
-    return registry();
-}
 
 TkvScript::TkvScript(TkvScript *parent)
     : FParent(parent), FRun(std::make_shared<TkvRunState>())
@@ -151,21 +127,23 @@ void TkvScript::SetVariables(const QString &name, const Variant &value)
         AddVariable(name, QStringLiteral("Variant"), value);
 }
 
-TkvCustomVariable *TkvScript::FindLocal(const QString &name) const
+TkvCustomVariable *TkvScript::FindKey(const QString &key) const
 {
-    const QString key = upper(name);
     const size_t at = LowerBound(key);
     return at < FItems.size() && FItems[at].Key == key ? FItems[at].Item : nullptr;
+}
+
+TkvCustomVariable *TkvScript::FindLocal(const QString &name) const
+{
+    return FindKey(upper(name));
 }
 
 TkvCustomVariable *TkvScript::Find(const QString &name) const
 {
     const QString key = upper(name);
-    for (const TkvScript *s = this; s; s = s->FParent) {
-        const size_t at = s->LowerBound(key);
-        if (at < s->FItems.size() && s->FItems[at].Key == key)
-            return s->FItems[at].Item;
-    }
+    for (const TkvScript *s = this; s; s = s->FParent)
+        if (TkvCustomVariable *entry = s->FindKey(key))
+            return entry;
     return nullptr;
 }
 
@@ -409,12 +387,9 @@ void TkvScript::Execute()
     } done{*this};
     const TkvActiveRun active(*FRun);
     try {
-        FStatement->Execute();
-    } catch (const TkvRunError &e) {
+        FStatement->Run();
+    } catch (const TkvRunError &e) { // the list made every library error one
         Fail(e.message(), e.Located() ? e.Pos() : QString(), e.Unit());
-        throw;
-    } catch (const TzelException &e) {
-        Fail(e.message(), QString(), QString());
         throw;
     }
 }

@@ -201,6 +201,8 @@ private:
         bool Owned;
     };
     size_t LowerBound(const QString &key) const;
+    // The entry under the upper-case Key in this scope.
+    TkvCustomVariable *FindKey(const QString &key) const;
     void Insert(const QString &name, TkvCustomVariable *item, bool owned);
     // Removes Item from the table without freeing it.
     void Detach(TkvCustomVariable *item);

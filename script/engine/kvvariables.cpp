@@ -288,6 +288,12 @@ Variant TkvMethodHelper::Call(const Variant &instance, std::span<Variant> args, 
     return Call(instance, args, script, FUpperName);
 }
 
+Variant TkvMethodHelper::CallIndexed(const Variant &instance, std::span<Variant> args, TkvScript &script,
+                                     bool write)
+{
+    return Call(instance, args, script, FUpperName + (write ? QStringLiteral(".SET") : QStringLiteral(".GET")));
+}
+
 Variant TkvMethodHelper::Call(const Variant &instance, std::span<Variant> args, TkvScript &script,
                               const QString &name)
 {

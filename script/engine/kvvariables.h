@@ -173,10 +173,9 @@ public:
     Variant Value() override;
     /// Calls with Args (by-reference ones are written) on Instance.
     Variant Call(const Variant &instance, std::span<Variant> args, TkvScript &script);
-    /// Call under another name: "ITEMS.GET", "ITEMS.SET" for indexed properties.
-    Variant Call(const Variant &instance, std::span<Variant> args, TkvScript &script, const QString &name);
-    /// The member name in upper case.
-    const QString &UpperName() const { return FUpperName; }
+    /// Calls an indexed property: a read gets "NAME.GET" with the indices, a
+    /// write "NAME.SET" with the indices and the value last.
+    Variant CallIndexed(const Variant &instance, std::span<Variant> args, TkvScript &script, bool write);
 
     QString Syntax;          ///< the declaration it was made from
     QString Category;        ///< function-tree category ("ctString")
@@ -184,6 +183,8 @@ public:
     bool IndexMethod = false; ///< implements an indexed property
 
 private:
+    Variant Call(const Variant &instance, std::span<Variant> args, TkvScript &script, const QString &name);
+
     TkvCallMethodEvent FCall;
     QString FUpperName;
     TkvScript *FScope;

@@ -146,11 +146,6 @@ private:
     TkvScript *FScript;
 };
 
-[[noreturn]] void arrayRequired()
-{
-    throw TkvRunError(kvMessage("SArrayRequired"), QStringLiteral("Exception"));
-}
-
 // Index of a character in Text, checked.
 qsizetype charIndex(const QString &text, int index)
 {
@@ -158,6 +153,16 @@ qsizetype charIndex(const QString &text, int index)
         throw TkvRunError(zelFormat(kvMessage("SIndexOutOfBounds"), {QString::number(index)}),
                           QStringLiteral("ERangeError"));
     return index - 1;
+}
+
+// The values of Exprs, in order.
+std::vector<Variant> valuesOf(const std::vector<TkvExprPtr> &exprs)
+{
+    std::vector<Variant> values;
+    values.reserve(exprs.size());
+    for (const TkvExprPtr &expr : exprs)
+        values.push_back(expr->Value());
+    return values;
 }
 
 class IndexNode final : public TkvExpr
@@ -185,7 +190,7 @@ public:
         } else {
             std::vector<Variant> args(indices.begin(), indices.end());
             TkvMethodHelper &property = DefaultProperty(base);
-            tmp = property.Call(base, args, *FScript, property.UpperName() + QStringLiteral(".GET"));
+            tmp = property.CallIndexed(base, args, *FScript, false);
         }
         return tmp;
     }
@@ -199,7 +204,7 @@ public:
             std::vector<Variant> args(indices.begin(), indices.end());
             args.push_back(std::move(value));
             TkvMethodHelper &property = DefaultProperty(current);
-            property.Call(current, args, *FScript, property.UpperName() + QStringLiteral(".SET"));
+            property.CallIndexed(current, args, *FScript, true);
         } else if (TkvVariable *variable = FBase->Variable()) {
             Put(*variable->PValue(), indices, value);
             variable->Normalize();
@@ -216,13 +221,13 @@ private:
         const TkvClassVariable *binding = FScript ? FScript->ClassOf(object) : nullptr;
         TkvMethodHelper *property = binding ? binding->DefaultProperty() : nullptr;
         if (!property)
-            arrayRequired();
+            TkvRunError::Raise("SArrayRequired");
         return *property;
     }
     std::span<const int> EvalIndices(std::array<int, 3> &at)
     {
         if (FIndices.size() > at.size())
-            arrayRequired();
+            TkvRunError::Raise("SArrayRequired");
         for (size_t i = 0; i < FIndices.size(); ++i)
             at[i] = FIndices[i]->Value().ToInt();
         return std::span<const int>(at.data(), FIndices.size());
@@ -237,7 +242,7 @@ private:
             text[charIndex(text, indices[0])] = put.isEmpty() ? QChar() : put.at(0);
             base = Variant(std::move(text));
         } else {
-            arrayRequired();
+            TkvRunError::Raise("SArrayRequired");
         }
     }
 
@@ -321,28 +326,23 @@ class IndexedPropertyNode final : public TkvExpr
 public:
     IndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,
                         TkvScript *script)
-        : FMethod(method), FInstance(std::move(instance)), FIndices(std::move(indices)), FScript(script),
-          FGet(method->UpperName() + QStringLiteral(".GET")), FSet(method->UpperName() + QStringLiteral(".SET"))
+        : FMethod(method), FInstance(std::move(instance)), FIndices(std::move(indices)), FScript(script)
     {
         SideEffects = true;
     }
     const Variant &Eval(Variant &tmp) override
     {
         const Variant instance = FInstance->Value();
-        std::vector<Variant> args;
-        for (const TkvExprPtr &index : FIndices)
-            args.push_back(index->Value());
-        tmp = FMethod->Call(instance, args, *FScript, FGet);
+        std::vector<Variant> args = valuesOf(FIndices);
+        tmp = FMethod->CallIndexed(instance, args, *FScript, false);
         return tmp;
     }
     void Assign(Variant &&value) override
     {
         const Variant instance = FInstance->Value();
-        std::vector<Variant> args;
-        for (const TkvExprPtr &index : FIndices)
-            args.push_back(index->Value());
+        std::vector<Variant> args = valuesOf(FIndices);
         args.push_back(std::move(value));
-        FMethod->Call(instance, args, *FScript, FSet);
+        FMethod->CallIndexed(instance, args, *FScript, true);
     }
 
 private:
@@ -350,8 +350,6 @@ private:
     TkvExprPtr FInstance;
     std::vector<TkvExprPtr> FIndices;
     TkvScript *FScript;
-    QString FGet;
-    QString FSet;
 };
 
 class ClassCastNode final : public TkvExpr
@@ -400,7 +398,7 @@ public:
     {
         const Variant instance = FInstance->Value();
         TkvCustomVariable *member = Member(instance);
-        std::vector<Variant> args = Args();
+        std::vector<Variant> args = valuesOf(FArgs);
         if (member->EntryKind() == TkvCustomVariable::Kind::Property) {
             tmp = static_cast<TkvPropertyHelper *>(member)->Get(instance);
             if (FIndexed) { // an element of the property's value
@@ -412,7 +410,7 @@ public:
         } else if (member->EntryKind() == TkvCustomVariable::Kind::Method) {
             auto *method = static_cast<TkvMethodHelper *>(member);
             if (method->IndexMethod) {
-                tmp = method->Call(instance, args, *FScript, method->UpperName() + QStringLiteral(".GET"));
+                tmp = method->CallIndexed(instance, args, *FScript, false);
             } else {
                 for (int i = int(args.size()); i < method->ParamCount(); ++i)
                     args.push_back(method->Params(i)->DefValue);
@@ -427,29 +425,22 @@ public:
     {
         const Variant instance = FInstance->Value();
         TkvCustomVariable *member = Member(instance);
-        std::vector<Variant> args = Args();
+        std::vector<Variant> args = valuesOf(FArgs);
         if (member->IsReadOnly && !(FIndexed && member->EntryKind() == TkvCustomVariable::Kind::Method))
-            throw TkvRunError(kvMessage("SLeftCantAssigned"), QStringLiteral("Exception"));
+            TkvRunError::Raise("SLeftCantAssigned");
         if (member->EntryKind() == TkvCustomVariable::Kind::Property && !FIndexed) {
             static_cast<TkvPropertyHelper *>(member)->Set(instance, value);
         } else if (member->EntryKind() == TkvCustomVariable::Kind::Method
                    && static_cast<TkvMethodHelper *>(member)->IndexMethod) {
             auto *method = static_cast<TkvMethodHelper *>(member);
             args.push_back(std::move(value));
-            method->Call(instance, args, *FScript, method->UpperName() + QStringLiteral(".SET"));
+            method->CallIndexed(instance, args, *FScript, true);
         } else {
-            throw TkvRunError(kvMessage("SLeftCantAssigned"), QStringLiteral("Exception"));
+            TkvRunError::Raise("SLeftCantAssigned");
         }
     }
 
 private:
-    std::vector<Variant> Args() const
-    {
-        std::vector<Variant> args;
-        for (const TkvExprPtr &arg : FArgs)
-            args.push_back(arg->Value());
-        return args;
-    }
     TkvCustomVariable *Member(const Variant &instance)
     {
         const TkvClassVariable *binding = FScript->ClassOf(instance);
@@ -460,8 +451,7 @@ private:
     }
     [[noreturn]] void Undeclared() const
     {
-        throw TkvRunError(kvMessage("SIdUndeclared") + QLatin1Char('\'') + FName + QLatin1Char('\''),
-                          QStringLiteral("Exception"));
+        TkvRunError::Raise("SIdUndeclared", QLatin1Char('\'') + FName + QLatin1Char('\''));
     }
 
     TkvExprPtr FInstance;

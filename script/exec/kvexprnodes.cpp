@@ -7,7 +7,7 @@ TkvExpr::~TkvExpr() = default;
 
 void TkvExpr::Assign(Variant &&)
 {
-    throw TkvRunError(kvMessage("SLeftCantAssigned"), QStringLiteral("Exception"));
+    TkvRunError::Raise("SLeftCantAssigned");
 }
 
 namespace {

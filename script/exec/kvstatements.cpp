@@ -349,7 +349,7 @@ public:
     {
         if (Stopped())
             return TkvFlow::Next;
-        TkvFlow result = FFirst->Execute();
+        TkvFlow result = FFirst->Run();
         if (result != TkvFlow::Next)
             return result;
         for (;;) {
@@ -383,31 +383,25 @@ public:
             return TkvFlow::Next;
         if (FIsExcept) {
             try {
-                return FBody->Execute();
-            } catch (const TkvRunError &e) {
-                Caught(e.ClassName(), e.message());
-            } catch (const TzelException &e) {
-                Caught(QStringLiteral("Exception"), e.message());
+                return FBody->Run();
+            } catch (const TkvRunError &e) { // the list made every library error one
+                Program()->SetVariables(QStringLiteral("ExceptionClassName"), Variant(e.ClassName()));
+                Program()->SetVariables(QStringLiteral("ExceptionMessage"), Variant(e.message()));
             }
-            return FHandler->Execute();
+            return FHandler->Run();
         }
         TkvFlow flow;
         try {
-            flow = FBody->Execute();
+            flow = FBody->Run();
         } catch (...) {
-            FHandler->Execute();
+            FHandler->Run();
             throw;
         }
-        const TkvFlow after = FHandler->Execute();
+        const TkvFlow after = FHandler->Run();
         return after != TkvFlow::Next ? after : flow;
     }
 
 private:
-    void Caught(const QString &className, const QString &message)
-    {
-        Program()->SetVariables(QStringLiteral("ExceptionClassName"), Variant(className));
-        Program()->SetVariables(QStringLiteral("ExceptionMessage"), Variant(message));
-    }
 
     ListPtr FBody;
     ListPtr FHandler;

@@ -1,35 +1,13 @@
 #include "scriptrun.h"
 
 #include "base/core/zelexception.h"
-#include "base/services/zeldialogservice.h"
 #include "script/engine/kvscript.h"
-
-namespace {
-
-// Collects the message boxes a script shows, one line each.
-class CapturedMessages : public TzelDialogService
-{
-public:
-    explicit CapturedMessages(QString &out) : FOut(out) { SetInstance(this); }
-    ~CapturedMessages() override { SetInstance(nullptr); }
-    int MessageBox(const QString &text, const QString &, int, Icon) override
-    {
-        FOut += text + QLatin1Char('\n');
-        return mbOK;
-    }
-    bool InputPassword(const QString &, QString &) override { return false; }
-    FileResult FileDialog(const FileRequest &) override { return {}; }
-
-private:
-    QString &FOut;
-};
-
-} // namespace
+#include "support/testsupport.h"
 
 ScriptOutcome runScript(const QString &language, const QString &source, TkvScript *parent)
 {
     ScriptOutcome outcome;
-    const CapturedMessages messages(outcome.Output);
+    const FakeDialogService messages;
     TkvScript script(parent ? parent : TkvScript::GlobalUnit());
     script.SyntaxType = language;
     script.Lines = {source};
@@ -38,6 +16,9 @@ ScriptOutcome runScript(const QString &language, const QString &source, TkvScrip
             script.Execute();
     } catch (const TzelException &) {
     }
+    // Each message is recorded as "caption: text"; scripts show no caption.
+    for (const QString &m : messages.Messages)
+        outcome.Output += m.mid(m.indexOf(QLatin1String(": ")) + 2) + QLatin1Char('\n');
     if (!script.ErrorMsg.isEmpty())
         outcome.Error = QStringLiteral("ERROR at ") + script.ErrorText();
     return outcome;
