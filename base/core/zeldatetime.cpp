@@ -3,7 +3,9 @@
 #include <cmath>
 
 namespace {
-const QDate epoch(1899, 12, 30);
+// 1899-12-30, built at compile time so that callers from other files' static
+// initialisers see it.
+constexpr QDate epoch = QDate::fromJulianDay(2415019);
 constexpr double msPerDay = 86400000.0;
 }
 

@@ -11,7 +11,11 @@ public:
     int MessageBox(const QString &text, const QString &caption, int buttons, Icon) override
     {
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
-        return (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
+        // The answer that does least: a refusal when one is offered.
+        for (const Button refusal : {mbCancel, mbNo, mbAbort, mbIgnore, mbNoToAll})
+            if (buttons & refusal)
+                return refusal;
+        return mbOK;
     }
     bool InputPassword(const QString &, QString &) override { return false; }
     FileResult FileDialog(const FileRequest &) override { return {}; }
@@ -22,6 +26,26 @@ TzelDialogService *installed = nullptr;
 } // namespace
 
 TzelDialogService::~TzelDialogService() = default;
+
+bool TzelDialogService::InputQuery(const QString &, const QString &, QString &)
+{
+    return false;
+}
+
+bool TzelDialogService::ColorDialog(int &)
+{
+    return false;
+}
+
+bool TzelDialogService::FontDialog(FontChoice &)
+{
+    return false;
+}
+
+bool TzelDialogService::PrintDialog(PrintRequest &)
+{
+    return false;
+}
 
 TzelDialogService &TzelDialogService::Instance()
 {

@@ -188,12 +188,22 @@ QString zelCurrToStr(qint64 scaled)
 
 QString zelDateTimeToStr(double serial)
 {
-    const TzelFormatSettings &s = zelFormatSettings();
-    const QDateTime dt = zelSerialToDateTime(serial);
-    QString text = s.Locale.toString(dt.date(), s.ShortDateFormat);
-    if (dt.time() != QTime(0, 0))
-        text.append(QLatin1Char(' ')).append(s.Locale.toString(dt.time(), s.LongTimeFormat));
+    QString text = zelDateToStr(serial);
+    if (zelSerialToDateTime(serial).time() != QTime(0, 0))
+        text.append(QLatin1Char(' ')).append(zelTimeToStr(serial));
     return text;
+}
+
+QString zelDateToStr(double serial)
+{
+    const TzelFormatSettings &s = zelFormatSettings();
+    return s.Locale.toString(zelSerialToDateTime(serial).date(), s.ShortDateFormat);
+}
+
+QString zelTimeToStr(double serial)
+{
+    const TzelFormatSettings &s = zelFormatSettings();
+    return s.Locale.toString(zelSerialToDateTime(serial).time(), s.LongTimeFormat);
 }
 
 bool zelTryStrToFloat(QStringView text, double &value)

@@ -42,6 +42,10 @@ QString zelCurrToStr(qint64 scaled);
 /// Day serial as text: the short date, followed by the long time unless the
 /// time is midnight.
 QString zelDateTimeToStr(double serial);
+/// The date part of a day serial in the short date form.
+QString zelDateToStr(double serial);
+/// The time part of a day serial in the long time form.
+QString zelTimeToStr(double serial);
 
 /// Reads a finite number: in the user's locale first, then in plain notation
 /// with the current decimal separator. Blanks around the number are ignored.

@@ -3,6 +3,7 @@
 
 #include "base/core/zelexception.h"
 #include "base/core/zelformat.h"
+#include "base/core/zeldatetime.h"
 #include "base/resources/zelresources.h"
 #include "engine/core/zelshiftengine.h"
 #include "model/band/zelchild.h"
@@ -20,6 +21,7 @@
 #include "model/band/zelreporttitle.h"
 #include "model/component/zelunits.h"
 #include "model/data/zeldataset.h"
+#include "model/data/zelvariables.h"
 #include "model/page/zelreportpage.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
@@ -57,9 +59,63 @@ double ChainHeight(TzelBand *band)
 TzelEngine::TzelEngine(TzelReport *report)
     : TzelCustomEngine(report), FShiftEngine(std::make_unique<TzelShiftEngine>())
 {
+    report->ValueHooks.SystemVariable = [this](const QString &name, Variant &value) {
+        return SystemVariable(name, value);
+    };
 }
 
-TzelEngine::~TzelEngine() = default;
+bool TzelEngine::SystemVariable(const QString &name, Variant &value)
+{
+    const QList<QString> &names = FReport->SystemVariables();
+    switch (names.indexOf(name)) {
+    case 0: // Date
+        value = Variant::FromDate(zelDateTimeToSerial(QDateTime(StartDate(), QTime(0, 0))));
+        return true;
+    case 1: // Time
+        value = Variant::FromDate(StartTime().msecsSinceStartOfDay() / 86400000.0);
+        return true;
+    case 2: // Page
+        value = Variant(FPreviewPages ? FPreviewPages->GetLogicalPageNo() : 0);
+        return true;
+    case 3: // Page#
+        value = Variant(FPreviewPages ? FPreviewPages->CurPage() + 1 : 0);
+        return true;
+    case 4: // TotalPages
+        value = Variant(FPreviewPages ? FPreviewPages->GetLogicalTotalPages() : 0);
+        return true;
+    case 5: // TotalPages#
+        value = Variant(TotalPages());
+        return true;
+    case 6: // Line
+        value = Variant(CurLine());
+        return true;
+    case 7: // Line#
+        value = Variant(CurLineThrough());
+        return true;
+    case 8: // CopyName#
+        value = zelGlobalVariables().Value(QStringLiteral("CopyName0"));
+        return true;
+    case 9: // TableRow
+        value = Variant(CurTableRow());
+        return true;
+    case 10: // TableColumn
+        value = Variant(CurTableColumn());
+        return true;
+    default:
+        return false;
+    }
+}
+
+Variant TzelEngine::GetAggregateValue(const QString &, const QString &, const Variant &, int)
+{
+    // No totals are kept yet: every aggregate call reads as unmatched.
+    return Variant::Null();
+}
+
+TzelEngine::~TzelEngine()
+{
+    FReport->ValueHooks.SystemVariable = nullptr;
+}
 
 template <class T> T *TzelEngine::FindBand() const
 {

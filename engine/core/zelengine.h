@@ -36,6 +36,11 @@ public:
     double FooterHeight() override;
     double FreeSpace() override;
     void ProcessObject(TzelView *reportObject) override;
+    Variant GetAggregateValue(const QString &name, const QString &expression, const Variant &band,
+                              int flags) override;
+    /// The value of the system variable Name ("Page#", "Line"...); False
+    /// for any other name.
+    bool SystemVariable(const QString &name, Variant &value);
     bool Run(bool runDialogs, bool clearLast, TzelPage *page) override;
 
     /// Starts a build: resets the state and checks the template; False

@@ -4,6 +4,8 @@
 #include "engine/render/text/zelmemotext.h"
 #include "model/report/zelenginefactory.h"
 #include "prepared/zelpreviewpages.h"
+#include "script/report/zelreportscript.h"
+#include "script/report/zelscriptbindings.h"
 
 void zelRegisterEngine()
 {
@@ -11,6 +13,8 @@ void zelRegisterEngine()
         TzelEngineFactory factory;
         factory.CreateEngine = [](TzelReport *report) { return std::make_unique<TzelEngine>(report); };
         factory.CreatePreviewPages = [](TzelReport *report) { return std::make_unique<TzelPreviewPages>(report); };
+        factory.CreateScript = [](TzelReport *report) { return std::make_unique<TzelReportScript>(report); };
+        zelRegisterScriptBindings();
         zelSetEngineFactory(std::move(factory));
         zelInstallMemoLayout();
         return true;

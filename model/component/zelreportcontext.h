@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/variant/zelvariant.h"
+
 #include <QString>
 
 class TzelComponent;
@@ -32,4 +34,11 @@ public:
     /// The parent template this report inherits from, as read, or nullptr;
     /// a save writes differences from it.
     virtual const TzelComponent *ParentTemplate() const = 0;
+    /// The value of Expression (a name or a script expression); errors
+    /// raise, naming the object being worked on.
+    virtual Variant Calc(const QString &expression) = 0;
+    /// Tells the report's script the object being processed (its Self).
+    virtual void SetSelfValue(TzelComponent *object) = 0;
+    /// Tells the report's script the value just computed (its Value).
+    virtual void SetLocalValue(const Variant &value) = 0;
 };

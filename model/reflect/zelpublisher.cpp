@@ -6,26 +6,3 @@ const TzelEnumInfo &zelBooleanInfo()
     return info;
 }
 
-QString zelJoinLines(const QStringList &lines)
-{
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-QStringList zelSplitLines(const QString &text)
-{
-    if (text.isEmpty())
-        return {};
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    lines << text.mid(start);
-    return lines;
-}

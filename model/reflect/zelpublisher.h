@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/core/zeltextlines.h"
+
 #include "base/core/zelset.h"
 #include "model/reflect/zelenuminfo.h"
 #include "model/reflect/zelpropinfo.h"
@@ -13,10 +15,6 @@
 /// Value names of Boolean properties: False, True.
 const TzelEnumInfo &zelBooleanInfo();
 
-/// The lines of a string list joined by CR LF, as string-list properties travel.
-QString zelJoinLines(const QStringList &lines);
-/// The lines of Text, split at CR LF, CR or LF.
-QStringList zelSplitLines(const QString &text);
 
 // How a C++ value type travels as a variant and which property kind it is.
 template <class V, class Enable = void>

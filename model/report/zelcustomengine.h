@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/variant/zelvariant.h"
 #include "model/report/zelpagesengine.h"
 
 #include <QDateTime>
@@ -56,6 +57,11 @@ public:
     virtual void ProcessObject(TzelView *reportObject) = 0;
     /// Builds the report (or only Page); False when it was not built.
     virtual bool Run(bool runDialogs, bool clearLast, TzelPage *page) = 0;
+    /// The total Name ("SUM", "AVG", "MIN", "MAX", "COUNT") of Expression
+    /// over the rows of Band (0: the default band) with Flags, as the band
+    /// being printed has accumulated it; Null when no such total is kept.
+    virtual Variant GetAggregateValue(const QString &name, const QString &expression, const Variant &band,
+                                      int flags) = 0;
 
     /// Prints the band named BandName; nothing when there is none.
     void ShowBandByName(const QString &bandName);

@@ -5,6 +5,7 @@
 
 class TzelCustomEngine;
 class TzelCustomPreviewPages;
+class TzelCustomReportScript;
 class TzelReport;
 
 // How a report makes its engine and its prepared pages. Both live in layers
@@ -15,6 +16,8 @@ struct TzelEngineFactory
     std::function<std::unique_ptr<TzelCustomEngine>(TzelReport *)> CreateEngine;
     /// Makes an empty prepared-pages container of a report.
     std::function<std::unique_ptr<TzelCustomPreviewPages>(TzelReport *)> CreatePreviewPages;
+    /// Makes the script program of a report.
+    std::function<std::unique_ptr<TzelCustomReportScript>(TzelReport *)> CreateScript;
 };
 
 /// Installs Factory for every report created or first built afterwards.

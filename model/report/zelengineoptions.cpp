@@ -21,6 +21,7 @@ void TzelEngineOptions::Assign(const TzelEngineOptions &source)
     IgnoreDevByZero = source.IgnoreDevByZero;
     IgnoreExprError = source.IgnoreExprError;
     ZeroPrecisionValue = source.ZeroPrecisionValue;
+    Restricted = source.Restricted;
 }
 
 void TzelEngineOptions::AssignThreadProps(const TzelEngineOptions &source)
@@ -45,4 +46,5 @@ void TzelEngineOptions::Publish(TzelPublisher<TzelEngineOptions> &p)
     p.Prop("UseFileCache", &T::UseFileCache).Default(false);
     p.Prop("IgnoreDevByZero", &T::IgnoreDevByZero).Default(false);
     p.Prop("IgnoreExprError", &T::IgnoreExprError).Default(false);
+    p.Prop("Restricted", &T::Restricted).Default(false);
 }

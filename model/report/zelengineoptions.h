@@ -24,6 +24,10 @@ class TzelEngineOptions : public TzelPersistent
     bool EnableThreadSafe = false;  ///< the report is built on a worker thread
     bool UseGlobalDataSetList = true; ///< data sets come from the process-wide list
     double ZeroPrecisionValue = 1e-17; ///< values closer to 0 count as 0
+    /// The report's script may not write or read files, start programs,
+    /// print or open windows: for templates from untrusted sources. A host
+    /// setting that a loaded template cannot change.
+    bool Restricted = false;
 
     /// A Boolean view of NewSilentMode: True means simSilent.
     bool SilentMode() const { return NewSilentMode == simSilent; }

@@ -29,6 +29,7 @@
 #include "model/style/zelstyles.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -170,6 +171,14 @@ TzelReport::TzelReport()
     FStyles = std::make_unique<TzelStyles>(this);
     qzComponentStyle.Include(csHandlesNestedProperties);
     IniFile = QStringLiteral("\\Software\\Zelworks");
+    // Without a script engine a variable's text is its value.
+    ValueHooks.Calc = [this](const QString &expression) { return Script() ? Calc(expression) : Variant(expression); };
+    ValueHooks.ScriptVariable = [this](const QString &name, Variant &value) {
+        // Only an identifier can name a variable of the script.
+        const auto identifier = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+        return FScript && !name.isEmpty() && std::all_of(name.begin(), name.end(), identifier)
+               && FScript->Variable(name, value);
+    };
     Clear();
 }
 
@@ -200,9 +209,73 @@ TzelPreviewPagesList *TzelReport::PreviewPagesList()
     return FPreviewPagesList.get();
 }
 
+TzelCustomReportScript *TzelReport::Script()
+{
+    if (!FScript)
+        if (const TzelEngineFactory &factory = zelEngineFactory(); factory.CreateScript)
+            FScript = factory.CreateScript(this);
+    return FScript.get();
+}
+
 void TzelReport::SetScript(std::unique_ptr<TzelCustomReportScript> script)
 {
     FScript = std::move(script);
+}
+
+Variant TzelReport::Evaluate(const QString &expression, bool fromScript)
+{
+    Variant value;
+    if (LookupValue(expression, value))
+        return value;
+    QString error;
+    if (TzelCustomReportScript *script = Script())
+        value = script->Calc(expression, error);
+    else
+        error = zelRes("clExprError") + QStringLiteral(" '") + expression + QStringLiteral("': ") + zelRes("clNoScript");
+    if (error.isEmpty())
+        return value;
+    if (FEngineOptions.IgnoreDevByZero && error == QLatin1String("Floating point division by zero"))
+        return value;
+    if (FEngineOptions.IgnoreExprError)
+        return Variant(expression);
+    if (fromScript)
+        throw TzelException(zelRes("clErrorInExp") + QLatin1Char(' ') + error);
+    throw TzelException(CurObject.isEmpty() ? error : CurObject + QStringLiteral(": ") + error);
+}
+
+Variant TzelReport::Calc(const QString &expression)
+{
+    return Evaluate(expression, false);
+}
+
+Variant TzelReport::CalcFromScript(const QString &expression)
+{
+    return Evaluate(expression, true);
+}
+
+void TzelReport::SetSelfValue(TzelComponent *object)
+{
+    if (FScript)
+        FScript->SetSelf(object);
+}
+
+void TzelReport::SetLocalValue(const Variant &value)
+{
+    if (FScript)
+        FScript->SetValue(value);
+}
+
+bool TzelReport::RunScript()
+{
+    TzelCustomReportScript *script = Script();
+    if (!script)
+        return true; // event names and expressions then have nothing to run
+    if (!script->Prepare())
+        return false;
+    SetScriptRunning(true);
+    const bool ran = script->RunMain();
+    SetScriptRunning(false);
+    return ran && !Terminated;
 }
 
 bool TzelReport::RunsEvent(const QString &eventName, bool runAlways) const
@@ -274,14 +347,15 @@ bool TzelReport::PrepareReport(bool clearLastReport)
     if (clearLastReport)
         PreviewPages()->Clear();
     bool built = false;
-    if (CheckDataSets()) {
-        // The script is compiled and its main block run here once the script
-        // engine exists; templates without script need neither.
+    CurObject.clear();
+    if (CheckDataSets() && RunScript()) {
         if (OnBeginDoc)
             OnBeginDoc();
-        // An error that ends the build names the object being worked on.
+        // An error that ends the build names the object being worked on,
+        // unless the message names it already.
         const auto addFailure = [this](const QString &message) {
-            FErrors.Add(CurObject.isEmpty() ? message : zelFormat(QStringLiteral("%s: %s"), {CurObject, message}));
+            const QString prefix = CurObject + QStringLiteral(": ");
+            FErrors.Add(CurObject.isEmpty() || message.startsWith(prefix) ? message : prefix + message);
         };
         try {
             built = engine->Run(true, false, nullptr);

@@ -199,8 +199,9 @@ public:
     /// Builds the report into its current prepared pages; False when errors
     /// were collected (see Errors) or the build was refused.
     bool PrepareReport(bool clearLastReport = true);
-    /// The script that runs the report's event procedures; nullptr when none is set.
-    TzelCustomReportScript *Script() const { return FScript.get(); }
+    /// The report's script program, made by the registered factory on first
+    /// use; nullptr when none is registered.
+    TzelCustomReportScript *Script();
     /// Makes Script the report's script.
     void SetScript(std::unique_ptr<TzelCustomReportScript> script);
     /// Calls the procedure EventName with Sender when EventName is set and
@@ -214,6 +215,16 @@ public:
     void DoAfterPrint(TzelReportComponent *c);
     /// Name of the object the engine is working on (error messages and the script).
     QString CurObject;
+    /// The value of Expression: a single name resolves through LookupValue,
+    /// anything else is compiled once into a function of the report's script
+    /// and run. An error raises, prefixed with CurObject, and is added to
+    /// Errors (with IgnoreExprError the expression's text is the value).
+    Variant Calc(const QString &expression) override;
+    /// Calc with errors prefixed by "Error in Calc expression: " and not
+    /// collected: the form scripts call.
+    Variant CalcFromScript(const QString &expression);
+    void SetSelfValue(TzelComponent *object) override;
+    void SetLocalValue(const Variant &value) override;
 
     /// Fires OnProgressStart.
     void InternalOnProgressStart(const TzelProgress &progress);
@@ -285,6 +296,10 @@ public:
 private:
     // Whether the procedure EventName is to be called now.
     bool RunsEvent(const QString &eventName, bool runAlways) const;
+    // Prepares the script and runs its main block; False when the build
+    // must not go on (errors collected, or the script terminated it).
+    bool RunScript();
+    Variant Evaluate(const QString &expression, bool fromScript);
     void ReadTemplate(QIODevice *stream);
     /// Adds errors a read of the file FileName collected.
     void AddLoadErrors(QList<TzelLocatedError> errors, const QString &fileName);

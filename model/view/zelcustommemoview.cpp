@@ -9,7 +9,14 @@
 #include "model/serial/zelxmlserializer.h"
 #include "model/style/zelstyleitem.h"
 #include "model/style/zelstyles.h"
+#include "model/view/zelexpressiontext.h"
 #include "model/view/zelmemolayout.h"
+#include "base/variant/zelformatroutines.h"
+#include "base/variant/zelformatsettings.h"
+#include "model/data/zeldataset.h"
+
+#include <array>
+#include <optional>
 
 namespace {
 
@@ -24,6 +31,18 @@ const QString uniqueIndexAttr = QStringLiteral("uin");
 QString inheritedName(int uniqueIndex)
 {
     return QStringLiteral("zelUIN") + QString::number(uniqueIndex);
+}
+
+// HideZeros hides numbers that are zero, never texts ("0" from a text field).
+bool isZero(const Variant &value)
+{
+    if (value.IsNull() || value.IsEmpty() || value.IsString() || value.IsArray())
+        return false;
+    try {
+        return value.ToDouble() == 0;
+    } catch (const TzelException &) {
+        return false;
+    }
 }
 
 QString attribute(const QString &name, const QString &value)
@@ -252,6 +271,124 @@ void TzelCustomMemoView::AfterPrint()
     FPartMemo.clear();
     FPartParaBreak = false;
     TzelStretcheable::AfterPrint();
+}
+
+void TzelCustomMemoView::GetData()
+{
+    TzelStretcheable::GetData();
+    TzelReportContext *report = Context();
+    if (!report)
+        return;
+    report->SetSelfValue(this);
+    if (IsDataField()) {
+        Value = DataSet()->GetValue(DataField);
+        const bool formatted = FFormats.Count() && FFormats.Items(0)->Kind != fkText;
+        QString text = formatted ? FormatData(Value) : DataSet()->GetDisplayText(DataField);
+        if (HideZeros && isZero(Value))
+            text.clear();
+        SetText(text);
+    } else if (AllowExpressions && HasOpeningDelimiter()) {
+        const TzelExpressionDelimiters delimiters = TzelExpressionDelimiters::FromText(ExpressionDelimiters);
+        const QString text = Text();
+        qsizetype begin = 0, end = 0;
+        if (delimiters.Find(text, 0, begin, end))
+            SetText(delimiters.Expand(text, [this](const QString &expression, int index) {
+                return ExpandExpression(expression, index);
+            }));
+    }
+    report->SetLocalValue(Value);
+}
+
+bool TzelCustomMemoView::HasOpeningDelimiter() const
+{
+    // Most texts hold no expression: they are looked at without copying.
+    const qsizetype comma = ExpressionDelimiters.indexOf(QLatin1Char(','));
+    const QStringView open = QStringView(ExpressionDelimiters).left(comma < 0 ? ExpressionDelimiters.size() : comma);
+    if (open.isEmpty())
+        return false;
+    for (const QString &line : Memo)
+        if (line.contains(open))
+            return true;
+    return false;
+}
+
+QString TzelCustomMemoView::ExpandExpression(const QString &expression, int index)
+{
+    // Drawing completes the page total and the copy name.
+    const QStringView name = QStringView(expression).trimmed();
+    if (name.compare(QLatin1String("TOTALPAGES#"), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("COPYNAME#"), Qt::CaseInsensitive) == 0)
+        return QLatin1Char('[') + expression.trimmed() + QLatin1Char(']');
+    const TzelFormat *format = FFormats.Count() ? FFormats.Items(qMin(index, FFormats.Count() - 1)) : nullptr;
+    std::optional<TzelFormat> written;
+    QString code = expression;
+    // "[expr #n0.00]": a format written after the expression.
+    if (const qsizetype hash = expression.lastIndexOf(QStringLiteral(" #"));
+        hash >= 0 && hash + 2 < expression.size() && !expression.mid(hash + 2).contains(QLatin1Char(')'))) {
+        code = expression.left(hash);
+        const QChar kind = expression.at(hash + 2).toUpper();
+        QString pattern = expression.mid(hash + 3);
+        written.emplace();
+        written->Kind = kind == QLatin1Char('N') ? fkNumeric
+                      : kind == QLatin1Char('D') || kind == QLatin1Char('T') ? fkDateTime
+                      : kind == QLatin1Char('B') ? fkBoolean
+                                                 : fkText;
+        if (written->Kind == fkNumeric)
+            for (QChar &c : pattern)
+                if (c == QLatin1Char(',') || c == QLatin1Char('-') || c == QLatin1Char('.')) {
+                    written->DecimalSeparator = c;
+                    c = QLatin1Char('.');
+                }
+        written->FormatStr = pattern;
+        format = &*written;
+    }
+    Value = Context()->Calc(code);
+    if (HideZeros && isZero(Value))
+        return QString();
+    return FormatData(Value, format);
+}
+
+QString TzelCustomMemoView::FormatData(const Variant &value, const TzelFormat *format) const
+{
+    if (value.IsNull() || value.IsEmpty())
+        return QString();
+    if (!format)
+        format = FFormats.Count() ? FFormats.Items(0) : nullptr;
+    if (!format || format->Kind == fkText)
+        return value.ToString();
+    try {
+        const QString &pattern = format->FormatStr;
+        switch (format->Kind) {
+        case fkNumeric: {
+            const TzelFormatSettings &settings = zelFormatSettings();
+            QString text;
+            if (pattern.contains(QLatin1Char('#')) || pattern.startsWith(QLatin1Char('0')))
+                text = zelFormatFloat(pattern, value.ToDouble());
+            else if (pattern.contains(QLatin1Char('d')) || pattern.contains(QLatin1Char('u')))
+                text = zelFormatValues(pattern, std::array{Variant(value.ToInt64())});
+            else
+                text = zelFormatValues(pattern, std::array{Variant(value.ToDouble())});
+            if (format->DecimalSeparator.size() == 1 && format->DecimalSeparator.at(0) != settings.DecimalSeparator)
+                if (const qsizetype at = text.lastIndexOf(settings.DecimalSeparator); at >= 0)
+                    text[at] = format->DecimalSeparator.at(0);
+            if (format->ThousandSeparator.size() == 1
+                && format->ThousandSeparator.at(0) != settings.ThousandSeparator)
+                text.replace(settings.ThousandSeparator, format->ThousandSeparator.at(0));
+            return text;
+        }
+        case fkDateTime:
+            return zelFormatDateTime(pattern, value.ToDate());
+        case fkBoolean: {
+            const qsizetype comma = pattern.indexOf(QLatin1Char(','));
+            return value.ToBool() ? pattern.mid(comma + 1) : pattern.left(qMax<qsizetype>(comma, 0));
+        }
+        case fkText:
+            break;
+        }
+    } catch (const TzelException &) {
+        // A value the format cannot take prints as it is.
+    }
+    return value.ToString();
 }
 
 double TzelCustomMemoView::CalcHeight() const

@@ -32,6 +32,13 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     void BeforePrint() override;
     /// Also gives back the design text and paragraph state.
     void AfterPrint() override;
+    /// Fills the text: from the data field, or with every embedded
+    /// expression replaced by its formatted value; sets Value.
+    void GetData() override;
+    /// Value as text in Format (the display format when nullptr): numbers,
+    /// dates and Booleans by their pictures; the plain text when the value
+    /// does not fit the format.
+    QString FormatData(const Variant &value, const TzelFormat *format = nullptr) const;
     double CalcHeight() const override;
     void InitPart() override;
     double DrawPart() override;
@@ -137,6 +144,10 @@ protected:
     bool IsHighlightStored() const { return FHighlights.Count() == 1 && FHighlights.Items(0)->HasCondition(); }
 
 private:
+    // Whether a line of the text holds the opening delimiter.
+    bool HasOpeningDelimiter() const;
+    // The text of one embedded expression, formatted with format Index.
+    QString ExpandExpression(const QString &expression, int index);
     void ReadFormats(TzelXMLItem *item);
     void ReadHighlights(TzelXMLItem *item);
 

@@ -6,6 +6,7 @@
 #include "base/core/zelformat.h"
 #include "script/engine/kvmessages.h"
 #include "script/engine/kvclassvariable.h"
+#include "script/engine/kvobjects.h"
 #include "script/exec/kvdesignators.h"
 #include "script/exec/kvstatements.h"
 
@@ -522,6 +523,12 @@ TkvExprPtr TkvCompiler::Member(TkvExprPtr object, const QString &name, std::vect
             Error(zelFormat(kvMessage("SClassError"), {binding->Name}));
     } else {
         member = binding->Find(name);
+        if (!member) // Form1.Button1: a component the object holds now
+            if (TkvVariable *variable = object->Variable()) {
+                const Variant component = TkvObjects::FindComponent(*variable->PValue(), name);
+                if (!TkvObjects::IsNil(component))
+                    member = binding->AddComponent(name, TkvObjects::ClassName(component));
+            }
     }
     if (!member) {
         if (FScript->UseClassLateBinding)
@@ -529,7 +536,7 @@ TkvExprPtr TkvCompiler::Member(TkvExprPtr object, const QString &name, std::vect
         Error(kvMessage("SIdUndeclared") + kvQuoted(name));
     }
     if (member->EntryKind() == TkvCustomVariable::Kind::Property)
-        return kvPropertyNode(static_cast<TkvPropertyHelper *>(member), std::move(object));
+        return kvPropertyNode(static_cast<TkvPropertyHelper *>(member), std::move(object), scope);
     auto *method = static_cast<TkvMethodHelper *>(member);
     if (method->IndexMethod) {
         if (!index)

@@ -1,5 +1,11 @@
 #include "script/engine/kvclassvariable.h"
 
+#include "base/core/zelformat.h"
+#include "script/engine/kvevents.h"
+#include "script/engine/kvmessages.h"
+#include "script/engine/kvobjects.h"
+#include "script/engine/kvrunerror.h"
+
 TkvPropertyHelper::TkvPropertyHelper(QString name, TkvVarType typ, QString typeName, TkvGetValueEvent get,
                                      TkvSetValueEvent set)
     : TkvCustomVariable(Kind::Property, std::move(name), typ, std::move(typeName)), FGet(std::move(get)),
@@ -8,7 +14,7 @@ TkvPropertyHelper::TkvPropertyHelper(QString name, TkvVarType typ, QString typeN
     IsReadOnly = !FSet;
 }
 
-Variant TkvPropertyHelper::Get(const Variant &instance) const
+Variant TkvPropertyHelper::Get(const Variant &instance, TkvScript &) const
 {
     Variant value = FGet ? FGet(instance, FUpperName) : Variant::Null();
     if (Typ == fvtBool && !value.IsNull())
@@ -16,10 +22,29 @@ Variant TkvPropertyHelper::Get(const Variant &instance) const
     return value;
 }
 
-void TkvPropertyHelper::Set(const Variant &instance, const Variant &value) const
+void TkvPropertyHelper::Set(const Variant &instance, const Variant &value, TkvScript &) const
 {
     if (FSet)
         FSet(instance, FUpperName, value);
+}
+
+TkvComponentHelper::TkvComponentHelper(const QString &name, const QString &className)
+    : TkvPropertyHelper(name, fvtClass, className, nullptr, nullptr)
+{
+    IsReadOnly = false; // a write reaches Set and its error
+}
+
+Variant TkvComponentHelper::Get(const Variant &instance, TkvScript &) const
+{
+    const Variant component = TkvObjects::FindComponent(instance, Name);
+    if (TkvObjects::IsNil(component))
+        throw TkvRunError(zelFormat(kvMessage("SComponentNotFound"), {Name}), QStringLiteral("Exception"));
+    return component;
+}
+
+void TkvComponentHelper::Set(const Variant &, const Variant &, TkvScript &) const
+{
+    throw TkvRunError(zelFormat(kvMessage("SComponentAssign"), {Name}), QStringLiteral("Exception"));
 }
 
 TkvClassVariable::TkvClassVariable(const QString &className, const QString &ancestorName, TkvScript *script)
@@ -102,14 +127,27 @@ TkvClassVariable *TkvClassVariable::AncestorClass() const
                                                                        : nullptr;
 }
 
-TkvCustomVariable *TkvClassVariable::Find(const QString &name) const
+TkvCustomVariable *TkvClassVariable::Find(const QString &name, bool includeComponents) const
 {
     int depth = 0;
     for (const TkvClassVariable *c = this; c && depth < 64; c = c->AncestorClass(), ++depth)
         for (const auto &member : c->FMembers)
-            if (member->Name.compare(name, Qt::CaseInsensitive) == 0)
+            if (member->Name.compare(name, Qt::CaseInsensitive) == 0
+                && (includeComponents || !dynamic_cast<const TkvComponentHelper *>(member.get())))
                 return member.get();
     return nullptr;
+}
+
+TkvEventHelper *TkvClassVariable::AddEvent(const QString &name, TkvEventFactory factory)
+{
+    return static_cast<TkvEventHelper *>(AddMember(std::make_unique<TkvEventHelper>(name, std::move(factory))));
+}
+
+TkvComponentHelper *TkvClassVariable::AddComponent(const QString &name, const QString &className)
+{
+    if (TkvCustomVariable *existing = Find(name))
+        return dynamic_cast<TkvComponentHelper *>(existing);
+    return static_cast<TkvComponentHelper *>(AddMember(std::make_unique<TkvComponentHelper>(name, className)));
 }
 
 TkvMethodHelper *TkvClassVariable::DefaultProperty() const

@@ -2,6 +2,12 @@
 
 #include "script/engine/kvvariables.h"
 
+class TkvCustomEvent;
+class TkvEventHelper;
+class TkvEventTarget;
+/// Makes the adapter of one event signature for a target.
+using TkvEventFactory = std::function<std::unique_ptr<TkvCustomEvent>(const TkvEventTarget &target)>;
+
 /// Reads a property of an object: the object and the upper-case name.
 using TkvGetValueEvent = std::function<Variant(const Variant &instance, const QString &name)>;
 /// Writes a property of an object.
@@ -14,15 +20,31 @@ public:
     /// The property Name of type Typ; read-only without a write call.
     TkvPropertyHelper(QString name, TkvVarType typ, QString typeName, TkvGetValueEvent get, TkvSetValueEvent set);
 
-    /// The property of Instance (a Boolean property reads as True or False).
-    Variant Get(const Variant &instance) const;
+    /// The property of Instance (a Boolean property reads as True or False),
+    /// read for the running Script.
+    virtual Variant Get(const Variant &instance, TkvScript &script) const;
     /// Writes the property of Instance; ignored when read-only.
-    void Set(const Variant &instance, const Variant &value) const;
+    virtual void Set(const Variant &instance, const Variant &value, TkvScript &script) const;
 
 private:
     TkvGetValueEvent FGet;
     TkvSetValueEvent FSet;
     QString FUpperName;
+};
+
+// A component owned by the object, reached as a member named after it
+// (Form1.Button1): found among the object's components when read, never
+// written.
+class TkvComponentHelper : public TkvPropertyHelper
+{
+public:
+    /// The member for the component Name of class ClassName.
+    TkvComponentHelper(const QString &name, const QString &className);
+
+    /// The component of Instance with this name; an error when it has none.
+    Variant Get(const Variant &instance, TkvScript &script) const override;
+    /// Always an error: a component member cannot be assigned.
+    void Set(const Variant &instance, const Variant &value, TkvScript &script) const override;
 };
 
 // A host class as scripts see it: its members, its ancestor's binding and
@@ -57,8 +79,16 @@ public:
     TkvMethodHelper *AddDefaultProperty(const QString &name, const QString &paramTypes, const QString &typeName,
                                         TkvCallMethodEvent call, bool isReadOnly = false);
 
-    /// The member Name of this class or an ancestor; nullptr when none.
-    TkvCustomVariable *Find(const QString &name) const;
+    /// Adds the event property Name, whose handlers are adapters Factory makes.
+    TkvEventHelper *AddEvent(const QString &name, TkvEventFactory factory);
+    /// The member for the owned component Name of class ClassName: the
+    /// existing component member, a new one, or nullptr when another member
+    /// has that name.
+    TkvComponentHelper *AddComponent(const QString &name, const QString &className);
+
+    /// The member Name of this class or an ancestor (component members only
+    /// when IncludeComponents); nullptr when none.
+    TkvCustomVariable *Find(const QString &name, bool includeComponents = true) const;
     /// The default property of this class or an ancestor.
     TkvMethodHelper *DefaultProperty() const;
     /// Whether this class is ClassName or descends from it.

@@ -27,6 +27,11 @@ struct Messages
         {QStringLiteral("SForError"), QStringLiteral("For loop variable must be numeric variable")},
         {QStringLiteral("SEventError"), QStringLiteral("Event handler must be a procedure")},
         {QStringLiteral("SStackOverflow"), QStringLiteral("Stack overflow")},
+        {QStringLiteral("SInvalidObject"), QStringLiteral("Invalid object reference")},
+        {QStringLiteral("SRestricted"), QStringLiteral("%s is not allowed in restricted mode")},
+        {QStringLiteral("SComponentNotFound"), QStringLiteral("Component with name %s not found")},
+        {QStringLiteral("SComponentAssign"), QStringLiteral("Can not assign value to component field %s")},
+        {QStringLiteral("SNoAutomation"), QStringLiteral("Automation objects are not available on this system: %s")},
         {QStringLiteral("SIndexOutOfBounds"), QStringLiteral("Index %s out of bounds")},
     };
 };

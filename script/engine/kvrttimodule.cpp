@@ -1,5 +1,7 @@
 #include "script/engine/kvrttimodule.h"
 
+#include <QMutex>
+
 #include "script/rtti/kvsysfunctions.h"
 
 TkvRTTIModule::~TkvRTTIModule() = default;
@@ -15,12 +17,30 @@ std::vector<TkvRTTIModuleFactory> &registry()
 
 } // namespace
 
+namespace {
+
+QMutex &registryLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+} // namespace
+
 void kvRegisterRTTIModule(TkvRTTIModuleFactory factory)
 {
+    const QMutexLocker lock(&registryLock());
     registry().push_back(std::move(factory));
 }
 
-const std::vector<TkvRTTIModuleFactory> &kvRTTIModules()
+std::vector<TkvRTTIModuleFactory> kvRTTIModules()
 {
+    const QMutexLocker lock(&registryLock());
     return registry();
+}
+
+size_t kvRTTIModuleCount()
+{
+    const QMutexLocker lock(&registryLock());
+    return registry().size();
 }

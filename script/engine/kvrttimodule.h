@@ -28,5 +28,8 @@ using TkvRTTIModuleFactory = std::function<std::unique_ptr<TkvRTTIModule>(TkvScr
 /// Appends a module to those every script's AddRTTI instantiates, after the
 /// standard function library, which is always first.
 void kvRegisterRTTIModule(TkvRTTIModuleFactory factory);
-/// The registered modules, in order.
-const std::vector<TkvRTTIModuleFactory> &kvRTTIModules();
+/// The registered modules, in order (a copy: modules may be registered from
+/// another thread meanwhile).
+std::vector<TkvRTTIModuleFactory> kvRTTIModules();
+/// The number of registered modules.
+size_t kvRTTIModuleCount();

@@ -1,7 +1,11 @@
 #include "script/engine/kvscript.h"
 
+#include "base/core/zelformat.h"
 #include "script/compile/kvcompiler.h"
 #include "script/engine/kvclassvariable.h"
+#include "script/engine/kvevents.h"
+#include "script/engine/kvmessages.h"
+#include "script/engine/kvobjects.h"
 #include "script/engine/kvrttimodule.h"
 #include "script/engine/kvrunerror.h"
 #include "script/engine/kvvariables.h"
@@ -32,6 +36,7 @@ TkvScript::TkvScript(TkvScript *parent)
 TkvScript::~TkvScript()
 {
     SetOnRunLine(nullptr);
+    FEvents.clear();
     FStatement.reset();
     FreeEntries([](TkvCustomVariable *) { return true; });
     FModules.clear();
@@ -247,19 +252,54 @@ TkvClassVariable *TkvScript::ClassOf(const Variant &object) const
 {
     for (const TkvScript *s = this; s; s = s->FParent)
         if (s->OnGetObjectClass)
-            return FindClass(s->OnGetObjectClass(object));
-    return nullptr;
+            if (const QString name = s->OnGetObjectClass(object); !name.isEmpty())
+                return FindClass(name);
+    const QString name = TkvObjects::ClassName(object);
+    return name.isEmpty() ? nullptr : FindClass(name);
+}
+
+bool TkvScript::IsRestricted() const
+{
+    for (const TkvScript *s = this; s; s = s->FParent)
+        if (s->Restricted)
+            return true;
+    return false;
+}
+
+void TkvScript::CheckAllowed(const QString &what) const
+{
+    if (IsRestricted())
+        throw TkvRunError(zelFormat(kvMessage("SRestricted"), {what}), QStringLiteral("Exception"));
+}
+
+void TkvScript::AddEvent(std::unique_ptr<TkvCustomEvent> event)
+{
+    RemoveEvent(event->Target().Instance, event->Target().EventName);
+    FEvents.push_back(std::move(event));
+}
+
+void TkvScript::RemoveEvent(const Variant &instance, const QString &eventName)
+{
+    for (auto it = FEvents.begin(); it != FEvents.end(); ++it)
+        if (Variant::Identical((*it)->Target().Instance, instance)
+            && (*it)->Target().EventName.compare(eventName, Qt::CaseInsensitive) == 0) {
+            const std::unique_ptr<TkvCustomEvent> gone = std::move(*it);
+            FEvents.erase(it);
+            return;
+        }
 }
 
 void TkvScript::AddRTTI()
 {
-    if (FRTTIAdded)
-        return;
+    // Modules registered since the last call join too, in their order.
     FRTTIAdded = true;
+    if (FModules.size() >= kvRTTIModuleCount())
+        return;
+    const std::vector<TkvRTTIModuleFactory> modules = kvRTTIModules();
     const void *added = AddedBy;
     AddedBy = &kBindingMarker;
-    for (const TkvRTTIModuleFactory &factory : kvRTTIModules())
-        FModules.push_back(factory(this));
+    for (size_t i = FModules.size(); i < modules.size(); ++i)
+        FModules.push_back(modules[i](this));
     AddedBy = added;
 }
 
@@ -282,6 +322,7 @@ void TkvScript::RemoveItems(const void *owner)
 
 void TkvScript::ClearItems(const void *owner)
 {
+    FEvents.clear();
     RemoveItems(owner);
     FStatement->Clear();
     FCodeLines.clear();
@@ -289,6 +330,7 @@ void TkvScript::ClearItems(const void *owner)
 
 void TkvScript::Clear()
 {
+    FEvents.clear();
     FStatement->Clear();
     FreeEntries([](TkvCustomVariable *item) { return item->AddedBy != &kBindingMarker; });
     FCodeLines.clear();
@@ -423,11 +465,6 @@ Variant TkvScript::CallFunction1(const QString &name, Variant &params, bool glob
     auto *proc = dynamic_cast<TkvProcVariable *>(global ? Find(name) : FindLocal(name));
     if (!proc)
         return Variant::Null();
-    // A call from the host starts afresh after a stopped run; one made while
-    // the program runs keeps its stop request.
-    if (FRun->Active == 0)
-        FRun->Terminated = false;
-    const TkvActiveRun active(*FRun);
     std::vector<Variant> args(size_t(proc->ParamCount()));
     const bool isArray = params.IsArray();
     const int low = isArray ? params.ArrayLowBound(1) : 0;
@@ -438,7 +475,7 @@ Variant TkvScript::CallFunction1(const QString &name, Variant &params, bool glob
         else
             args[size_t(i)] = proc->Params(i)->DefValue;
     }
-    const Variant result = proc->Invoke(args);
+    const Variant result = Call(proc, args);
     for (int i = 0; i < given && i < proc->ParamCount(); ++i) {
         if (!proc->Params(i)->IsVarParam)
             continue;
@@ -447,6 +484,27 @@ Variant TkvScript::CallFunction1(const QString &name, Variant &params, bool glob
         else
             params = args[size_t(i)];
     }
+    return result;
+}
+
+Variant TkvScript::Call(TkvProcVariable *proc, std::span<Variant> args)
+{
+    // A call from the host starts afresh after a stopped run; one made while
+    // the program runs keeps its stop request.
+    if (FRun->Active == 0)
+        FRun->Terminated = false;
+    const TkvActiveRun active(*FRun);
+    const size_t count = size_t(proc->ParamCount());
+    if (args.size() == count)
+        return proc->Invoke(args);
+    // A handler declared with fewer or more parameters than the event passes
+    // gets the leading values and its defaults.
+    std::vector<Variant> own(count);
+    for (size_t i = 0; i < count; ++i)
+        own[i] = i < args.size() ? args[i] : proc->Params(int(i))->DefValue;
+    const Variant result = proc->Invoke(own);
+    for (size_t i = 0; i < count && i < args.size(); ++i)
+        args[i] = std::move(own[i]);
     return result;
 }
 
@@ -513,10 +571,7 @@ bool TkvScript::IsExecutableLine(int line, const QString &unitName) const
 TkvScript *TkvScript::GlobalUnit()
 {
     // Freed at exit and not made again afterwards.
-    static std::unique_ptr<TkvScript> unit = [] {
-        auto global = std::make_unique<TkvScript>();
-        global->AddRTTI();
-        return global;
-    }();
+    static std::unique_ptr<TkvScript> unit = std::make_unique<TkvScript>();
+    unit->AddRTTI();
     return unit.get();
 }

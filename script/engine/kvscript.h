@@ -14,6 +14,7 @@
 #include <span>
 #include <vector>
 
+class TkvCustomEvent;
 class TkvCustomVariable;
 class TkvProcVariable;
 class TkvRTTIModule;
@@ -67,6 +68,15 @@ public:
     bool ClearLocalVars = false;                ///< reset locals after each procedure call
     QStringList Macros;                         ///< kept for hosts; unused by the engine
     const void *AddedBy = nullptr;              ///< stamped on entries added while set
+    /// Host members that write or read files, start programs, print or open
+    /// windows refuse to run in this script and its inner scopes (for
+    /// templates from untrusted sources).
+    bool Restricted = false;
+
+    /// Whether this script or an enclosing one is Restricted.
+    bool IsRestricted() const;
+    /// Raises "What is not allowed in restricted mode" when IsRestricted.
+    void CheckAllowed(const QString &what) const;
 
     /// The hook called before each statement runs (empty for none).
     const TkvRunLineEvent &OnRunLine() const { return FOnRunLine; }
@@ -134,7 +144,8 @@ public:
     /// The class binding of Object: through OnGetObjectClass of this script or
     /// the first parent that has one; nullptr when unknown.
     class TkvClassVariable *ClassOf(const Variant &object) const;
-    /// Instantiates every registered binding module once for this script.
+    /// Instantiates every registered binding module not yet instantiated for
+    /// this script (modules registered later join on the next call).
     void AddRTTI();
     /// Removes the binding modules and what they added.
     void ClearRTTI();
@@ -177,6 +188,16 @@ public:
     Variant CallFunction1(const QString &name, Variant &params, bool global = false);
     /// Calls Proc with Params.
     Variant CallFunction2(TkvProcVariable *proc, const Variant &params = Variant());
+    /// Calls Proc with Args, one per parameter; by-reference parameters'
+    /// final values are written back into Args. Errors propagate.
+    Variant Call(TkvProcVariable *proc, std::span<Variant> args);
+
+    /// Takes Event, replacing the adapter of the same object and event.
+    void AddEvent(std::unique_ptr<TkvCustomEvent> event);
+    /// Frees the adapter of Instance's event EventName, if any.
+    void RemoveEvent(const Variant &instance, const QString &eventName);
+    /// The outermost script of the program: the first one not local to a procedure.
+    TkvScript *MainScript();
     /// Value of Expression in the script's language and the running scope;
     /// on failure the error message (and EvaluteRiseError is set).
     Variant Evaluate(const QString &expression);
@@ -209,8 +230,6 @@ private:
     void FreeEntries(const std::function<bool(TkvCustomVariable *)> &which);
     // Runs in the run state of Other (procedures share their scope's).
     void ShareRunState(const TkvScript &other);
-    // The outermost script of the program: the first one not local to a procedure.
-    TkvScript *MainScript();
     void PrepareParser(class TkvILParser &parser) const;
     bool CompileTree(const class TkvXMLDocument &tree, const class TkvXMLDocument &grammar, bool declareVars,
                      const QString &source);
@@ -220,6 +239,7 @@ private:
     TkvProcVariable *FOwnerProc = nullptr; // the procedure this is the local scope of
     std::vector<Entry> FItems;
     std::vector<std::unique_ptr<TkvRTTIModule>> FModules;
+    std::vector<std::unique_ptr<TkvCustomEvent>> FEvents; // freed first: they refer to procedures
     std::unique_ptr<TkvStatementList> FStatement;
     std::shared_ptr<TkvRunState> FRun;
     TkvScript *FProgRunning = nullptr;

@@ -4,6 +4,7 @@
 #include "script/engine/kvmessages.h"
 #include "script/engine/kvrunerror.h"
 #include "script/engine/kvclassvariable.h"
+#include "script/engine/kvobjects.h"
 
 #include <array>
 #include <new>
@@ -305,20 +306,22 @@ namespace {
 class PropertyNode final : public TkvExpr
 {
 public:
-    PropertyNode(TkvPropertyHelper *property, TkvExprPtr instance) : FProperty(property), FInstance(std::move(instance))
+    PropertyNode(TkvPropertyHelper *property, TkvExprPtr instance, TkvScript *script)
+        : FProperty(property), FInstance(std::move(instance)), FScript(script)
     {
         SideEffects = true;
     }
     const Variant &Eval(Variant &tmp) override
     {
-        tmp = FProperty->Get(FInstance->Value());
+        tmp = FProperty->Get(FInstance->Value(), *FScript);
         return tmp;
     }
-    void Assign(Variant &&value) override { FProperty->Set(FInstance->Value(), value); }
+    void Assign(Variant &&value) override { FProperty->Set(FInstance->Value(), value, *FScript); }
 
 private:
     TkvPropertyHelper *FProperty;
     TkvExprPtr FInstance;
+    TkvScript *FScript;
 };
 
 class IndexedPropertyNode final : public TkvExpr
@@ -397,10 +400,12 @@ public:
     const Variant &Eval(Variant &tmp) override
     {
         const Variant instance = FInstance->Value();
-        TkvCustomVariable *member = Member(instance);
+        TkvCustomVariable *member = Member(instance, tmp);
         std::vector<Variant> args = valuesOf(FArgs);
-        if (member->EntryKind() == TkvCustomVariable::Kind::Property) {
-            tmp = static_cast<TkvPropertyHelper *>(member)->Get(instance);
+        if (!member) {
+            // a component the object owns: its value is in tmp
+        } else if (member->EntryKind() == TkvCustomVariable::Kind::Property) {
+            tmp = static_cast<TkvPropertyHelper *>(member)->Get(instance, *FScript);
             if (FIndexed) { // an element of the property's value
                 std::vector<int> indices;
                 for (const Variant &arg : args)
@@ -415,6 +420,10 @@ public:
                 for (int i = int(args.size()); i < method->ParamCount(); ++i)
                     args.push_back(method->Params(i)->DefValue);
                 tmp = method->Call(instance, args, *FScript);
+                // By-reference arguments that name storage get their new values.
+                for (size_t i = 0; i < FArgs.size() && int(i) < method->ParamCount(); ++i)
+                    if (method->Params(int(i))->IsVarParam && !FArgs[i]->IsReadOnly)
+                        FArgs[i]->Assign(std::move(args[i]));
             }
         } else {
             Undeclared();
@@ -424,12 +433,15 @@ public:
     void Assign(Variant &&value) override
     {
         const Variant instance = FInstance->Value();
-        TkvCustomVariable *member = Member(instance);
+        Variant component;
+        TkvCustomVariable *member = Member(instance, component);
+        if (!member)
+            throw TkvRunError(zelFormat(kvMessage("SComponentAssign"), {FName}), QStringLiteral("Exception"));
         std::vector<Variant> args = valuesOf(FArgs);
         if (member->IsReadOnly && !(FIndexed && member->EntryKind() == TkvCustomVariable::Kind::Method))
             TkvRunError::Raise("SLeftCantAssigned");
         if (member->EntryKind() == TkvCustomVariable::Kind::Property && !FIndexed) {
-            static_cast<TkvPropertyHelper *>(member)->Set(instance, value);
+            static_cast<TkvPropertyHelper *>(member)->Set(instance, value, *FScript);
         } else if (member->EntryKind() == TkvCustomVariable::Kind::Method
                    && static_cast<TkvMethodHelper *>(member)->IndexMethod) {
             auto *method = static_cast<TkvMethodHelper *>(member);
@@ -441,13 +453,17 @@ public:
     }
 
 private:
-    TkvCustomVariable *Member(const Variant &instance)
+    // The member FName of the object's class; nullptr when the name is a
+    // component the object owns instead, whose value goes to Component.
+    TkvCustomVariable *Member(const Variant &instance, Variant &component)
     {
         const TkvClassVariable *binding = FScript->ClassOf(instance);
-        TkvCustomVariable *member = binding ? binding->Find(FName) : nullptr;
-        if (!member)
+        if (TkvCustomVariable *member = binding ? binding->Find(FName) : nullptr)
+            return member;
+        component = TkvObjects::FindComponent(instance, FName);
+        if (TkvObjects::IsNil(component))
             Undeclared();
-        return member;
+        return nullptr;
     }
     [[noreturn]] void Undeclared() const
     {
@@ -463,9 +479,9 @@ private:
 
 } // namespace
 
-TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance)
+TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance, TkvScript *script)
 {
-    return typedLike(std::make_unique<PropertyNode>(property, std::move(instance)), property, true);
+    return typedLike(std::make_unique<PropertyNode>(property, std::move(instance), script), property, true);
 }
 
 TkvExprPtr kvIndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,

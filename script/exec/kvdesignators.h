@@ -27,7 +27,7 @@ TkvExprPtr kvMethodCallNode(TkvMethodHelper *method, TkvExprPtr instance, std::v
 /// property.
 TkvExprPtr kvIndexNode(TkvExprPtr base, std::vector<TkvExprPtr> indices, TkvScript *script);
 /// A property of the object Instance gives.
-TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance);
+TkvExprPtr kvPropertyNode(TkvPropertyHelper *property, TkvExprPtr instance, TkvScript *script);
 /// An indexed property of the object Instance gives: read through its
 /// method's ".GET" call, written through ".SET" with the value last.
 TkvExprPtr kvIndexedPropertyNode(TkvMethodHelper *method, TkvExprPtr instance, std::vector<TkvExprPtr> indices,

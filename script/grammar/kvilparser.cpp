@@ -234,7 +234,8 @@ bool TkvILParser::Match(const TkvGrammarNode &e, Walk &w)
         }
         break;
     case TkvGrammarNode::EOL:
-        matched = FScanner.GetEOL();
+        // The end of the text ends its last line too.
+        matched = FScanner.GetEOL() || FScanner.Position() > FScanner.Size();
         tokenRead = false;
         break;
     case TkvGrammarNode::Switch:

@@ -2,7 +2,10 @@
 
 #include "base/core/zeldatetime.h"
 #include "base/services/zeldialogservice.h"
+#include "base/core/zelformat.h"
+#include "base/variant/zelformatroutines.h"
 #include "base/variant/zelformatsettings.h"
+#include "script/engine/kvmessages.h"
 #include "script/engine/kvscript.h"
 
 #include <QDateTime>
@@ -33,120 +36,6 @@ Variant nameCase(const QString &s)
         if (i == 0 || result.at(i - 1) == QLatin1Char(' '))
             result[i] = result.at(i).toUpper();
     return Variant(result);
-}
-
-// Format's conversions: %[index:][-][width][.precision]type with d, u, e,
-// f, g, n, m, s, x and p, taking their arguments from a variant array.
-QString format(const QString &fmt, const Variant &args)
-{
-    const int low = args.IsArray() ? args.ArrayLowBound(1) : 0;
-    const int count = args.IsArray() ? args.ArrayHighBound(1) - low + 1 : 0;
-    int next = 0;
-    QString out;
-    for (qsizetype i = 0; i < fmt.size(); ++i) {
-        const QChar c = fmt.at(i);
-        if (c != QLatin1Char('%')) {
-            out += c;
-            continue;
-        }
-        if (i + 1 < fmt.size() && fmt.at(i + 1) == QLatin1Char('%')) {
-            out += QLatin1Char('%');
-            ++i;
-            continue;
-        }
-        qsizetype j = i + 1;
-        const auto number = [&]() {
-            int n = -1;
-            while (j < fmt.size() && fmt.at(j).isDigit())
-                n = qMax(n, 0) * 10 + fmt.at(j++).digitValue();
-            return n;
-        };
-        int index = -1;
-        const qsizetype mark = j;
-        const int first = number();
-        if (j < fmt.size() && fmt.at(j) == QLatin1Char(':'))
-            index = first, ++j;
-        else
-            j = mark;
-        const bool left = j < fmt.size() && fmt.at(j) == QLatin1Char('-');
-        if (left)
-            ++j;
-        const int width = number();
-        int precision = -1;
-        if (j < fmt.size() && fmt.at(j) == QLatin1Char('.')) {
-            ++j;
-            precision = qMax(number(), 0);
-        }
-        if (j >= fmt.size())
-            throw TzelException(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(fmt));
-        const QChar type = fmt.at(j).toLower();
-        if (index >= 0)
-            next = index;
-        if (next >= count)
-            throw TzelException(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(fmt));
-        const Variant arg = args.GetElement(low + next++);
-        const QChar point = zelFormatSettings().DecimalSeparator;
-        QString piece;
-        switch (type.unicode()) {
-        case 'd':
-        case 'u':
-            piece = QString::number(arg.ToInt64());
-            if (precision > 0) {
-                const bool negative = piece.startsWith(QLatin1Char('-'));
-                piece = piece.mid(negative ? 1 : 0).rightJustified(precision, QLatin1Char('0'));
-                if (negative)
-                    piece.prepend(QLatin1Char('-'));
-            }
-            break;
-        case 'x':
-            piece = QString::number(quint64(arg.ToInt64()), 16).toUpper();
-            if (precision > 0)
-                piece = piece.rightJustified(precision, QLatin1Char('0'));
-            break;
-        case 'f':
-        case 'n':
-        case 'm':
-            piece = QString::number(arg.ToDouble(), 'f', precision < 0 ? 2 : precision);
-            piece.replace(QLatin1Char('.'), point);
-            break;
-        case 'e':
-            piece = QString::number(arg.ToDouble(), 'E', precision < 0 ? 15 : qMax(precision - 1, 0));
-            piece.replace(QLatin1Char('.'), point);
-            break;
-        case 'g':
-            piece = zelFloatToStr(arg.ToDouble());
-            break;
-        case 's':
-            piece = arg.ToString();
-            if (precision >= 0)
-                piece.truncate(precision);
-            break;
-        case 'p':
-            piece = QString::number(quint64(arg.ToInt64()), 16).toUpper().rightJustified(8, QLatin1Char('0'));
-            break;
-        default:
-            throw TzelException(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(fmt));
-        }
-        if (width > piece.size())
-            piece = left ? piece.leftJustified(width) : piece.rightJustified(width);
-        out += piece;
-        i = j;
-    }
-    return out;
-}
-
-// The date part of a day serial in the short date form.
-QString dateText(double serial)
-{
-    const TzelFormatSettings &settings = zelFormatSettings();
-    return settings.Locale.toString(zelSerialToDateTime(serial).date(), settings.ShortDateFormat);
-}
-
-// The time part of a day serial in the long time form.
-QString timeText(double serial)
-{
-    const TzelFormatSettings &settings = zelFormatSettings();
-    return settings.Locale.toString(zelSerialToDateTime(serial).time(), settings.LongTimeFormat);
 }
 
 // A date, a time or both read from Text; What names what was expected.
@@ -223,11 +112,23 @@ TkvSysFunctions::TkvSysFunctions(TkvScript *script) : TkvRTTIModule(script)
     add(conv, "function StrToBool(const S: string): Boolean;",
         [](Params p) { return Variant(p[0].ToBool() ? QStringLiteral("-1") : QStringLiteral("0")); });
 
-    add(QStringLiteral("ctFormat"), "function Format(Fmt: String; Args: array): String",
-        [](Params p) { return Variant(format(text(p[0]), p[1])); });
+    const QString fmt = QStringLiteral("ctFormat");
+    add(fmt, "function Format(Fmt: String; Args: array): String", [](Params p) {
+        std::vector<Variant> args;
+        if (p[1].IsArray())
+            for (int i = p[1].ArrayLowBound(1); i <= p[1].ArrayHighBound(1); ++i)
+                args.push_back(p[1].GetElement(i));
+        return Variant(zelFormatValues(text(p[0]), args));
+    });
+    add(fmt, "function FormatFloat(Fmt: String; Value: Extended): String",
+        [](Params p) { return Variant(zelFormatFloat(text(p[0]), p[1].ToDouble())); });
+    add(fmt, "function FormatDateTime(Fmt: String; DateTime: TDateTime): String",
+        [](Params p) { return Variant(zelFormatDateTime(text(p[0]), p[1].ToDate())); });
+    add(fmt, "function FormatMaskText(EditMask: string; Value: string): string",
+        [](Params p) { return Variant(zelFormatMaskText(text(p[0]), text(p[1]))); });
 
-    add(conv, "function DateToStr(e: Extended): String", [](Params p) { return Variant(dateText(p[0].ToDate())); });
-    add(conv, "function TimeToStr(e: Extended): String", [](Params p) { return Variant(timeText(p[0].ToDate())); });
+    add(conv, "function DateToStr(e: Extended): String", [](Params p) { return Variant(zelDateToStr(p[0].ToDate())); });
+    add(conv, "function TimeToStr(e: Extended): String", [](Params p) { return Variant(zelTimeToStr(p[0].ToDate())); });
     add(conv, "function StrToDate(s: String): Extended",
         [](Params p) { return Variant(std::floor(dateTimeOf(text(p[0]), "date"))); });
     add(conv, "function StrToTime(s: String): Extended", [](Params p) {
@@ -373,10 +274,19 @@ TkvSysFunctions::TkvSysFunctions(TkvScript *script) : TkvRTTIModule(script)
     });
     add(other, "procedure RaiseException(Param: String)",
         [](Params p) -> Variant { throw TzelException(text(p[0])); });
-    add(other, "procedure ShowMessage(Msg: Variant)", [](Params p) {
-        TzelDialogService::Instance().MessageBox(p[0].IsNull() ? QString() : text(p[0]), QString(),
-                                                 TzelDialogService::mbOK, TzelDialogService::miInformation);
-        return Variant::Null();
+    s.AddMethod(
+        QStringLiteral("procedure ShowMessage(Msg: Variant)"),
+        [](TkvMethodCall &call) {
+            call.Script.CheckAllowed(QStringLiteral("ShowMessage"));
+            const Variant &msg = call.Params[0];
+            TzelDialogService::Instance().MessageBox(msg.IsNull() ? QString() : text(msg), QString(),
+                                                     TzelDialogService::mbOK, TzelDialogService::miInformation);
+            return Variant::Null();
+        },
+        other);
+    // Automation servers are a facility this system does not have.
+    add(other, "function CreateOleObject(ClassName: String): Variant", [](Params p) -> Variant {
+        throw TzelException(zelFormat(kvMessage("SNoAutomation"), {text(p[0])}));
     });
     add(other, "procedure Randomize", [](Params) { return Variant::Null(); });
     add(other, "function Random: Extended", [](Params) { return Variant(QRandomGenerator::global()->generateDouble()); });

@@ -27,6 +27,14 @@ public:
     int FailOnCall = 1;  // on its n-th call
     bool DeclineDialogs = false;
 
+    bool Prepare() override { return true; }
+    bool RunMain() override { return true; }
+    bool HasProcedure(const QString &) const override { return true; }
+    Variant Calc(const QString &expression, QString &) override { return Variant(expression); }
+    bool Variable(const QString &, Variant &) const override { return false; }
+    void SetSelf(TzelComponent *) override {}
+    void SetValue(const Variant &) override {}
+
     void CallEvent(TzelComponent *sender, const QString &eventName) override
     {
         if (eventName == QLatin1String("ShowPageCount"))

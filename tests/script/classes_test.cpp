@@ -19,15 +19,15 @@ public:
     ListHost() : Scope(TkvScript::GlobalUnit())
     {
         Scope.OnGetObjectClass = [this](const Variant &object) {
-            return object.VarType() == varInteger && Lists.count(object.ToInt()) ? QStringLiteral("TList")
+            return object.VarType() == varInteger && Lists.count(object.ToInt()) ? QStringLiteral("TItemList")
                                                                                    : QString();
         };
-        TkvClassVariable *base = Scope.AddClass(QStringLiteral("TObject"), QString());
+        TkvClassVariable *base = Scope.AddClass(QStringLiteral("TItemObject"), QString());
         base->AddMethod(QStringLiteral("procedure Free"), [this](TkvMethodCall &call) {
             Lists.erase(call.Instance.ToInt());
             return Variant::Null();
         });
-        TkvClassVariable *list = Scope.AddClass(QStringLiteral("TList"), QStringLiteral("TObject"));
+        TkvClassVariable *list = Scope.AddClass(QStringLiteral("TItemList"), QStringLiteral("TItemObject"));
         list->AddConstructor(QStringLiteral("constructor Create"), [this](TkvMethodCall &) {
             Lists[Next] = {};
             return Variant(Next++);
@@ -61,9 +61,9 @@ TEST(ScriptClasses, ObjectsWorkAlikeInEveryLanguage)
         const char *Source;
     };
     const Case cases[] = {
-        {"PascalScript", "var l: TList;\n"
+        {"PascalScript", "var l: TItemList;\n"
                          "begin\n"
-                         "  l := TList.Create;\n"
+                         "  l := TItemList.Create;\n"
                          "  l.Add('a');\n"
                          "  l.Add('b');\n"
                          "  l[1] := 'B';\n"
@@ -75,11 +75,11 @@ TEST(ScriptClasses, ObjectsWorkAlikeInEveryLanguage)
                          "    Add('c');\n"
                          "    ShowMessage(Count)\n"
                          "  end;\n"
-                         "  if l is TList then ShowMessage('list');\n"
+                         "  if l is TItemList then ShowMessage('list');\n"
                          "  l.Free;\n"
                          "end.\n"},
         {"C++Script", "{\n"
-                      "  TList l = new TList;\n"
+                      "  TItemList l = new TItemList;\n"
                       "  l.Add(\"a\");\n"
                       "  l.Add(\"b\");\n"
                       "  l[1] = \"B\";\n"
@@ -88,10 +88,10 @@ TEST(ScriptClasses, ObjectsWorkAlikeInEveryLanguage)
                       "  ShowMessage(l[0] + l.Items[1]);\n"
                       "  l.Add(\"c\");\n"
                       "  ShowMessage(l.Count);\n"
-                      "  if (l is TList) ShowMessage(\"list\");\n"
+                      "  if (l is TItemList) ShowMessage(\"list\");\n"
                       "  delete l;\n"
                       "}\n"},
-        {"BasicScript", "Dim l = New TList\n"
+        {"BasicScript", "Dim l = New TItemList\n"
                         "l.Add(\"a\")\n"
                         "l.Add(\"b\")\n"
                         "l[1] = \"B\"\n"
@@ -102,9 +102,9 @@ TEST(ScriptClasses, ObjectsWorkAlikeInEveryLanguage)
                         "  Add(\"c\")\n"
                         "  ShowMessage(Count)\n"
                         "End With\n"
-                        "If l Is TList Then ShowMessage(\"list\")\n"
+                        "If l Is TItemList Then ShowMessage(\"list\")\n"
                         "Delete l\n"},
-        {"JScript", "var l = new TList;\n"
+        {"JScript", "var l = new TItemList;\n"
                     "l.Add(\"a\");\n"
                     "l.Add(\"b\");\n"
                     "l[1] = \"B\";\n"
@@ -112,7 +112,7 @@ TEST(ScriptClasses, ObjectsWorkAlikeInEveryLanguage)
                     "ShowMessage(l.Count);\n"
                     "ShowMessage(l[0] + l.Items[1]);\n"
                     "with (l) { Add(\"c\"); ShowMessage(Count); }\n"
-                    "if (l is TList) ShowMessage(\"list\");\n"
+                    "if (l is TItemList) ShowMessage(\"list\");\n"
                     "delete l;\n"},
     };
     for (const Case &c : cases) {
@@ -135,16 +135,16 @@ TEST(ScriptClasses, MembersThatDoNotExist)
     };
     const Case cases[] = {
         {"a typed object's missing member fails to compile", "PascalScript",
-         "var l: TList;\nbegin\n  l := TList.Create;\n  l.Missing\nend.\n",
+         "var l: TItemList;\nbegin\n  l := TItemList.Create;\n  l.Missing\nend.\n",
          "ERROR at 4:5: Undeclared identifier: 'Missing'"},
-        {"a Variant's missing member fails when it runs", "JScript", "var l = new TList;\nl.Missing(1);\n",
+        {"a Variant's missing member fails when it runs", "JScript", "var l = new TItemList;\nl.Missing(1);\n",
          "ERROR at 2:1: Undeclared identifier: 'Missing'"},
-        {"a class without a default property", "PascalScript", "var o: TObject;\nbegin\n  o[1] := 2\nend.\n",
-         "ERROR at 3:4: Class TObject does not have a default property"},
+        {"a class without a default property", "PascalScript", "var o: TItemObject;\nbegin\n  o[1] := 2\nend.\n",
+         "ERROR at 3:4: Class TItemObject does not have a default property"},
         {"new of something that is not a class", "JScript", "var x = new ShowMessage;\n",
          "ERROR at 1:13: Class type required"},
         {"is on a value that is no object", "PascalScript",
-         "var v: Variant;\nbegin\n  v := 5;\n  if v is TList then ShowMessage('list') else ShowMessage('no')\nend.\n", ""},
+         "var v: Variant;\nbegin\n  v := 5;\n  if v is TItemList then ShowMessage('list') else ShowMessage('no')\nend.\n", ""},
     };
     for (const Case &c : cases) {
         ListHost host;

@@ -77,6 +77,9 @@ FakeDialogService::~FakeDialogService()
 int FakeDialogService::MessageBox(const QString &text, const QString &caption, int buttons, Icon)
 {
     Messages << caption + QStringLiteral(": ") + text;
+    MessageButtons << buttons;
+    if (NextButton)
+        return NextButton;
     return (buttons & mbOK) ? mbOK : mbYes;
 }
 
@@ -91,6 +94,38 @@ TzelDialogService::FileResult FakeDialogService::FileDialog(const FileRequest &r
 {
     FileRequests << request;
     return NextFile;
+}
+
+bool FakeDialogService::InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    Queries << caption + QStringLiteral(": ") + prompt + QStringLiteral(": ") + value;
+    if (QueryAccepted)
+        value = QueryText;
+    return QueryAccepted;
+}
+
+bool FakeDialogService::ColorDialog(int &color)
+{
+    Choosers << QStringLiteral("color");
+    if (ChoiceAccepted)
+        color = ChosenColor;
+    return ChoiceAccepted;
+}
+
+bool FakeDialogService::FontDialog(FontChoice &font)
+{
+    Choosers << QStringLiteral("font");
+    if (ChoiceAccepted)
+        font = ChosenFont;
+    return ChoiceAccepted;
+}
+
+bool FakeDialogService::PrintDialog(PrintRequest &request)
+{
+    Choosers << (request.SetupOnly ? QStringLiteral("printsetup") : QStringLiteral("print"));
+    if (ChoiceAccepted)
+        request = ChosenPrint;
+    return ChoiceAccepted;
 }
 
 // Numbers are printed in the user's format: the locale is pinned.

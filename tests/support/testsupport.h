@@ -53,11 +53,25 @@ public:
     int MessageBox(const QString &text, const QString &caption, int buttons, Icon icon) override;
     bool InputPassword(const QString &caption, QString &password) override;
     FileResult FileDialog(const FileRequest &request) override;
+    bool InputQuery(const QString &caption, const QString &prompt, QString &value) override;
+    bool ColorDialog(int &color) override;
+    bool FontDialog(FontChoice &font) override;
+    bool PrintDialog(PrintRequest &request) override;
 
     QStringList Messages;          ///< "caption: text" of every message box shown
+    QList<int> MessageButtons;     ///< buttons offered by every message box shown
+    int NextButton = 0;            ///< reply of message boxes; 0: OK when offered, otherwise Yes
     QStringList PasswordCaptions;  ///< caption of every password window shown
     bool PasswordAccepted = false; ///< reply of the password window
     QString PasswordText;          ///< text typed into the password window
     FileResult NextFile;           ///< reply of the next file dialog
     QList<FileRequest> FileRequests; ///< every file dialog asked for
+    QStringList Queries;           ///< "caption: prompt: proposed value" of every text query
+    bool QueryAccepted = false;    ///< reply of text queries
+    QString QueryText;             ///< text typed into text queries
+    QStringList Choosers;          ///< "color", "font", "print" or "printsetup" per chooser shown
+    bool ChoiceAccepted = false;   ///< reply of the colour, font and print choosers
+    int ChosenColor = 0;           ///< colour an accepted colour chooser returns
+    FontChoice ChosenFont;         ///< font an accepted font chooser returns
+    PrintRequest ChosenPrint;      ///< settings an accepted print chooser returns
 };

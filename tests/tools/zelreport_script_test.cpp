@@ -1,5 +1,9 @@
 #include "support/testsupport.h"
 
+#include "model/page/zelreportpage.h"
+#include "model/report/zelreport.h"
+
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -67,4 +71,34 @@ TEST(ZelreportScript, RunsTheProgram)
         EXPECT_EQ(r.out.toStdString(), c.Out) << c.What;
         EXPECT_EQ(r.err.toStdString(), c.Err) << c.What;
     }
+}
+
+TEST(ZelreportScript, RestrictedRunsRefuseWhatTouchesTheSystem)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program.txt"));
+    zelWriteFile(program, "begin\n  ShowMessage('hello')\nend.");
+    ZelToolRun r = zelreport({QStringLiteral("script"), program, QStringLiteral("--language"),
+                              QStringLiteral("PascalScript"), QStringLiteral("--restricted")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.toStdString(), "");
+    EXPECT_EQ(r.err.toStdString(), "ERROR at 2:3: ShowMessage is not allowed in restricted mode\n");
+
+    // A template whose script saves a copy of itself: trusted, it does.
+    const QString copy = dir.filePath(QStringLiteral("copy.zt3"));
+    const QString report = dir.filePath(QStringLiteral("report.zt3"));
+    {
+        TzelReport source;
+        (new TzelReportPage(&source))->SetName(QStringLiteral("Page1"));
+        source.ScriptText = QStringList{QStringLiteral("begin Report.SaveToFile('%1') end.").arg(copy)};
+        source.SaveToFile(report);
+    }
+    r = zelreport({QStringLiteral("text"), report, QStringLiteral("--restricted")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("TzelReport.SaveToFile is not allowed in restricted mode")))
+        << qPrintable(r.err);
+    EXPECT_FALSE(QFile::exists(copy));
+    r = zelreport({QStringLiteral("text"), report});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    EXPECT_TRUE(QFile::exists(copy));
 }

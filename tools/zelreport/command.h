@@ -17,6 +17,8 @@ struct TzelCommandOption
 
 /// The option that gives the password of a protected template.
 TzelCommandOption zelPasswordOption();
+/// The option that runs a template's script in restricted mode.
+TzelCommandOption zelRestrictedOption();
 /// Own, followed by the options of every command that reads a template's
 /// data: its password, the login of its databases and what its CSV data sets
 /// may read.

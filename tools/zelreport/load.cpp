@@ -58,8 +58,9 @@ bool zelLoadTemplate(TzelReport &report, const QString &fileName, const TzelComm
     if (args.Has("--password"))
         report.ReportOptions().HiddenPassword = args.Value("--password");
     report.LoadFromFile(fileName);
-    // The silence belongs to this tool, not to the template.
+    // The silence belongs to this tool, not to the template; so does trust.
     report.EngineOptions().NewSilentMode = simMessageBoxes;
+    report.EngineOptions().Restricted = args.Has("--restricted");
     // The login and what data files may be come with the command, not with the template.
     for (TzelComponent *c : report.AllObjects()) {
         if (auto *database = dynamic_cast<TzelCustomDatabase *>(c))

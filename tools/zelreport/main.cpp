@@ -2,12 +2,13 @@
 #include "engine/core/zelengineclasses.h"
 #include "model/report/zelreport.h"
 #include "model/sql/zelsqlclasses.h"
+#include "script/gui/kvguirtti.h"
 #include "tools/zelreport/command.h"
 #include "tools/zelreport/output.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -132,12 +133,18 @@ TzelCommandOption zelPasswordOption()
     return {"--password", "TEXT", "the password of a protected template"};
 }
 
+TzelCommandOption zelRestrictedOption()
+{
+    return {"--restricted", nullptr, "untrusted template: its script may not use files, printers or windows"};
+}
+
 std::vector<TzelCommandOption> zelLoadOptions(std::vector<TzelCommandOption> own)
 {
     own.insert(own.end(), {zelPasswordOption(),
                            {"--db-user", "NAME", "the login for the template's databases"},
                            {"--db-password", "TEXT", "its password"},
-                           {"--allow-pipe", nullptr, "let a CSV data set read a named pipe"}});
+                           {"--allow-pipe", nullptr, "let a CSV data set read a named pipe"},
+                           zelRestrictedOption()});
     return own;
 }
 
@@ -151,8 +158,8 @@ const std::vector<TzelCommand> &zelCommands()
 
 int main(int argc, char **argv)
 {
-    // Fonts need a GUI application; the tool never shows a window, so it
-    // needs no display either.
+    // Fonts and the widgets scripts build need an application object; the
+    // tool never shows a window, so it needs no display either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session (cron, CI) Qt picks a runtime folder itself but warns
@@ -162,7 +169,11 @@ int main(int argc, char **argv)
         if (mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
             qputenv("XDG_RUNTIME_DIR", runtime);
     }
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    kvRegisterGuiRTTI();
+    // Nobody answers a window in batch: a script's modal form is cancelled
+    // at once, as the console dialog service cancels its questions.
+    kvSetRunModal([](QDialog &) { return 2; });
     zelRegisterSqlClasses();
     zelRegisterEngine();
     QStringList args = app.arguments().mid(1);

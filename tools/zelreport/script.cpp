@@ -51,10 +51,11 @@ int printTree(const QString &language, const QString &folder, const QString &tex
     return 0;
 }
 
-int run(const QString &language, const QString &folder, const QString &text)
+int run(const QString &language, const QString &folder, const QString &text, bool restricted)
 {
     const ConsoleMessages messages;
     TkvScript script(TkvScript::GlobalUnit());
+    script.Restricted = restricted;
     script.SyntaxType = language;
     script.IncludePath = {folder};
     script.Lines = {text};
@@ -96,7 +97,8 @@ int script(const TzelCommandArgs &args)
     // Units named by the script lie beside it.
     const QString folder = QFileInfo(fileName).absolutePath();
     try {
-        return args.Has("--tree") ? printTree(language, folder, text) : run(language, folder, text);
+        return args.Has("--tree") ? printTree(language, folder, text)
+                                   : run(language, folder, text, args.Has("--restricted"));
     } catch (const TzelException &e) {
         zelSay(e.message());
         return 1;
@@ -112,6 +114,7 @@ TzelCommand zelScriptCommand()
             "Compile and run a script; ShowMessage prints its text on standard output. With --tree, print the "
             "program tree as XML instead. An error prints \"ERROR at LINE:COL: MESSAGE\" and exits with 1.",
             {{"--language", "NAME", "PascalScript, C++Script, BasicScript or JScript"},
-             {"--tree", nullptr, "print the program tree instead of running"}},
+             {"--tree", nullptr, "print the program tree instead of running"},
+             zelRestrictedOption()},
             script};
 }

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "script/engine/kvevents.h"
+
+#include <QEvent>
+#include <QMetaObject>
+#include <QPointer>
+
+class TkvEventDispatcher;
+
+// The events of controls as scripts see them. A control's Qt events reach
+// its adapters through one event filter per control (TkvEventDispatcher),
+// which fires them in a fixed order (OnKeyDown before OnKeyPress, OnMouseUp
+// before OnClick); clicks of buttons and changes of texts come from Qt's
+// signals. Values a handler changes through a var parameter go back into
+// the Qt event: a key set to 0 or #0 is swallowed, another key replaces it.
+
+// What the GUI code asks of a control's handlers, sent to the control as an
+// event (Qt has no signal for these).
+class TkvControlEvent final : public QEvent
+{
+public:
+    enum Kind { CanResize, CloseQuery, Close, Paint, DropDown, CloseUp, Create, Destroy };
+    /// The event type of every control event.
+    static QEvent::Type EventType();
+
+    explicit TkvControlEvent(Kind kind) : QEvent(EventType()), What(kind) {}
+    ~TkvControlEvent() override;
+
+    Kind What;
+    int Width = 0;     ///< CanResize: the new size, as the handler leaves it
+    int Height = 0;
+    bool Allow = true; ///< CanResize: the size may change; CloseQuery: the window may close
+    int Action = 1;    ///< Close: a TCloseAction, caHide unless the handler says otherwise
+};
+
+/// Sends Event to Object and returns it as the handlers left it.
+TkvControlEvent &kvSendControlEvent(QObject *object, TkvControlEvent &event);
+
+// The base of the control event adapters: attaches to the control's
+// dispatcher (or to a Qt signal) and detaches when freed.
+class TkvWidgetEvent : public TkvCustomEvent
+{
+public:
+    explicit TkvWidgetEvent(TkvEventTarget target);
+    ~TkvWidgetEvent() override;
+
+    /// The control.
+    QObject *Object() const { return FObject.data(); }
+
+protected:
+    /// Runs the handler with Args (Sender first), as kvRunHandler says.
+    void Fire(std::span<Variant> args) const;
+    /// Fires the handler from Signal of the control instead of the dispatcher.
+    template <class Sender, class Signal>
+    void ConnectSignal(Sender *sender, Signal signal);
+
+private:
+    void Detach();
+
+    QPointer<QObject> FObject;
+    QPointer<TkvEventDispatcher> FDispatcher;
+    QMetaObject::Connection FConnection;
+};
+
+/// procedure(Sender: TObject)
+class TkvNotifyEvent final : public TkvWidgetEvent
+{
+public:
+    explicit TkvNotifyEvent(TkvEventTarget target);
+    void Notify() const;
+};
+
+/// procedure(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer)
+class TkvMouseEvent final : public TkvWidgetEvent
+{
+public:
+    using TkvWidgetEvent::TkvWidgetEvent;
+    void Mouse(int button, int shift, int x, int y) const;
+};
+
+/// procedure(Sender: TObject; Shift: TShiftState; X, Y: Integer)
+class TkvMouseMoveEvent final : public TkvWidgetEvent
+{
+public:
+    explicit TkvMouseMoveEvent(TkvEventTarget target);
+    void Move(int shift, int x, int y) const;
+};
+
+/// procedure(Sender: TObject; var Key: Word; Shift: TShiftState)
+class TkvKeyEvent final : public TkvWidgetEvent
+{
+public:
+    using TkvWidgetEvent::TkvWidgetEvent;
+    void Key(int &key, int shift) const;
+};
+
+/// procedure(Sender: TObject; var Key: Char)
+class TkvKeyPressEvent final : public TkvWidgetEvent
+{
+public:
+    using TkvWidgetEvent::TkvWidgetEvent;
+    void Press(QString &key) const;
+};
+
+/// procedure(Sender: TObject; var Action: TCloseAction)
+class TkvCloseEvent final : public TkvWidgetEvent
+{
+public:
+    using TkvWidgetEvent::TkvWidgetEvent;
+    void Close(int &action) const;
+};
+
+/// procedure(Sender: TObject; var CanClose: Boolean)
+class TkvCloseQueryEvent final : public TkvWidgetEvent
+{
+public:
+    using TkvWidgetEvent::TkvWidgetEvent;
+    void Query(bool &canClose) const;
+};
+
+/// procedure(Sender: TObject; var NewWidth, NewHeight: Integer; var Resize: Boolean)
+class TkvCanResizeEvent final : public TkvWidgetEvent
+{
+public:
+    using TkvWidgetEvent::TkvWidgetEvent;
+    void CanResize(int &width, int &height, bool &resize) const;
+};
+
+/// The factory of adapters of type T, for TkvClassVariable::AddEvent.
+template <class T>
+TkvEventFactory kvEventFactory()
+{
+    return [](const TkvEventTarget &target) { return std::make_unique<T>(target); };
+}
+
+/// The virtual key code of a Qt key (VK_RETURN for Qt::Key_Return); 0 when none.
+int kvVirtualKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+/// The Qt key of a virtual key code; 0 when none.
+int kvQtKey(int virtualKey);
+/// The TShiftState of Qt's modifier keys and mouse buttons.
+int kvShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
+
+template <class Sender, class Signal>
+void TkvWidgetEvent::ConnectSignal(Sender *sender, Signal signal)
+{
+    Detach();
+    FConnection = QObject::connect(sender, signal, [this] {
+        Variant args[] = {Target().Instance};
+        Fire(args);
+    });
+}

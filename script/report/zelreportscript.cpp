@@ -1,0 +1,259 @@
+#include "script/report/zelreportscript.h"
+
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
+#include "model/component/zelcomponent.h"
+#include "model/reflect/zelclassinfo.h"
+#include "model/report/zelcustomengine.h"
+#include "model/report/zelcustompreviewpages.h"
+#include "model/report/zelreport.h"
+#include "script/engine/kvrunerror.h"
+#include "script/engine/kvscript.h"
+#include "script/engine/kvvariables.h"
+#include "script/exec/kvstatements.h"
+#include "script/report/zelreportobjects.h"
+#include "script/report/zelscriptobjects.h"
+
+#include <array>
+
+namespace {
+
+const QStringList aggregates{QStringLiteral("SUM"), QStringLiteral("AVG"), QStringLiteral("MIN"),
+                             QStringLiteral("MAX"), QStringLiteral("COUNT")};
+
+// Whether Name is a call of an aggregate function: "SUM(<a."b">)".
+bool isAggregateCall(const QString &name)
+{
+    const qsizetype bracket = name.indexOf(QLatin1Char('('));
+    return bracket > 0 && aggregates.contains(name.left(bracket).trimmed().toUpper());
+}
+
+} // namespace
+
+TzelReportScript::TzelReportScript(TzelReport *report)
+    : FReport(report), FScript(std::make_unique<TkvScript>(TkvScript::GlobalUnit()))
+{
+    FScript->ExtendedCharset = true;
+}
+
+TzelReportScript::~TzelReportScript() = default;
+
+QString TzelReportScript::ErrorPlace() const
+{
+    return FScript->ErrorUnit.isEmpty() ? FScript->ErrorPos : FScript->ErrorUnit + QLatin1Char(' ') + FScript->ErrorPos;
+}
+
+bool TzelReportScript::Prepare()
+{
+    FPrepared = false;
+    const QString language =
+        FReport->ScriptLanguage.isEmpty() ? QStringLiteral("PascalScript") : FReport->ScriptLanguage;
+    FCache.Clear();
+    FCache.ScriptLanguage = language;
+    FProcedures.clear();
+    FScript->ClearItems(FReport);
+    FScript->AddedBy = FReport;
+    FScript->Restricted = FReport->EngineOptions().Restricted;
+    AddReportNames();
+    bool compiled = true;
+    // A template without script text has no main block and no procedures.
+    if (!FReport->ScriptText.join(QString()).trimmed().isEmpty()) {
+        FScript->SyntaxType = language;
+        FScript->Lines = FReport->ScriptText;
+        compiled = FScript->Compile();
+    }
+    FScript->AddedBy = nullptr;
+    if (!compiled) {
+        FReport->Errors().Add(zelFormat(zelRes("clScrError"), {ErrorPlace(), FScript->ErrorMsg}));
+        return false;
+    }
+    FPrepared = CheckEventProcedures();
+    return FPrepared;
+}
+
+void TzelReportScript::AddReportNames()
+{
+    TkvScript &s = *FScript;
+    for (TzelComponent *c : FReport->AllObjects())
+        if (!c->Name().isEmpty())
+            s.AddVariable(c->Name(), c->ClassName(), zelScriptValue(c));
+    s.AddVariable(QStringLiteral("Report"), QStringLiteral("TzelReport"), zelScriptValue(FReport));
+    TzelCustomPreviewPages *pages = FReport->PreviewPages();
+    s.AddVariable(QStringLiteral("PreviewPages"), QStringLiteral("TzelPreviewPages"),
+                  zelPreviewPagesValue(pages, FReport));
+    s.AddVariable(QStringLiteral("Engine"), QStringLiteral("TzelEngine"), zelEngineValue(FReport->Engine(), FReport));
+    s.AddVariable(QStringLiteral("Outline"), QStringLiteral("TzelOutline"),
+                  pages ? zelOutlineValue(&pages->Outline(), FReport) : Variant(0));
+    s.AddVariable(QStringLiteral("Value"), QStringLiteral("Variant"), Variant::Null());
+    s.AddVariable(QStringLiteral("Self"), QStringLiteral("TzelView"), Variant(0));
+    FValue = dynamic_cast<TkvVariable *>(s.FindLocal(QStringLiteral("Value")));
+    FSelf = dynamic_cast<TkvVariable *>(s.FindLocal(QStringLiteral("Self")));
+
+    s.AddMethod(QStringLiteral("function Get(Name: String): Variant"), [this](TkvMethodCall &call) {
+        const QString name = call.Params[0].ToString();
+        Variant value;
+        if (FReport->LookupValue(name, value))
+            return value;
+        if (isAggregateCall(name))
+            return FReport->CalcFromScript(name);
+        if (FReport->EngineOptions().IgnoreExprError)
+            return Variant(name);
+        FReport->Errors().Add(zelRes("clUnknownVar") + QLatin1Char(' ') + name);
+        return Variant::Null();
+    });
+    s.AddMethod(QStringLiteral("procedure Set(Name: String; Value: Variant)"), [this](TkvMethodCall &call) {
+        FReport->Variables().SetValue(call.Params[0].ToString(), call.Params[1]);
+        return Variant::Null();
+    });
+    // Macros get their arguments as source text and evaluate what they need.
+    s.AddMethod(QStringLiteral("macrofunction IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant"),
+                [this](TkvMethodCall &call) {
+                    Variant result;
+                    try {
+                        const bool condition = FReport->CalcFromScript(call.Params[0].ToString()).ToBool();
+                        result = FReport->CalcFromScript(call.Params[condition ? 1 : 2].ToString());
+                    } catch (const TzelException &) {
+                        // a failing branch leaves the result empty
+                    }
+                    return result;
+                });
+    // Totals are read from the engine, which accumulates them while it builds.
+    for (const QString &name : aggregates) {
+        const bool count = name == QLatin1String("COUNT");
+        const QString syntax = count ? QStringLiteral("macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant")
+                                     : QStringLiteral("macrofunction %1(Expr: Variant; Band: Variant = 0; "
+                                                      "Flags: Integer = 0): Variant")
+                                           .arg(name);
+        s.AddMethod(syntax, [this, name, count](TkvMethodCall &call) {
+            const int first = count ? 0 : 1;
+            const QString band = call.Params[first].ToString().trimmed();
+            const QString flags = call.Params[first + 1].ToString().trimmed();
+            TzelCustomEngine *engine = FReport->Engine();
+            if (!engine)
+                return Variant::Null();
+            return engine->GetAggregateValue(name, count ? QString() : call.Params[0].ToString(),
+                                             band.isEmpty() ? Variant(0) : FReport->CalcFromScript(band),
+                                             flags.isEmpty() ? 0 : FReport->CalcFromScript(flags).ToInt());
+        });
+    }
+}
+
+bool TzelReportScript::CheckEventProcedures()
+{
+    bool ok = true;
+    QList<TzelComponent *> objects = FReport->AllObjects();
+    objects.prepend(FReport);
+    for (TzelComponent *c : objects)
+        for (const TzelPropInfo *prop : c->ClassInfo().Properties()) {
+            if (prop->Kind != TzelPropKind::Event || !prop->Get)
+                continue;
+            const QString name = prop->Get(*c).ToString().trimmed();
+            if (name.isEmpty() || Procedure(name))
+                continue;
+            const QString owner = c == FReport ? QStringLiteral("Report") : c->Name();
+            FReport->Errors().Add(zelFormat(zelRes("clNoEventProc"), {owner + QLatin1Char('.') + prop->Name, name}));
+            ok = false;
+        }
+    return ok;
+}
+
+TkvProcVariable *TzelReportScript::Procedure(const QString &name)
+{
+    const auto it = FProcedures.constFind(name);
+    if (it != FProcedures.cend())
+        return *it;
+    auto *proc = dynamic_cast<TkvProcVariable *>(FScript->FindLocal(name.trimmed()));
+    FProcedures.insert(name, proc);
+    return proc;
+}
+
+bool TzelReportScript::HasProcedure(const QString &name) const
+{
+    return dynamic_cast<TkvProcVariable *>(FScript->FindLocal(name.trimmed())) != nullptr;
+}
+
+bool TzelReportScript::RunMain()
+{
+    if (!FPrepared || FScript->Statement().Count() == 0)
+        return FPrepared;
+    try {
+        FScript->Execute();
+        return true;
+    } catch (const TzelException &e) {
+        FReport->Errors().Add(zelFormat(zelRes("clScrError"), {ErrorPlace(), e.message()}));
+    }
+    return false;
+}
+
+void TzelReportScript::EventFailed(TzelComponent *sender, const QString &name, const TzelException &e) const
+{
+    QString event = name;
+    if (sender)
+        for (const TzelPropInfo *prop : sender->ClassInfo().Properties())
+            if (prop->Kind == TzelPropKind::Event && prop->Get && prop->Get(*sender).ToString().trimmed() == name) {
+                event = prop->Name + QStringLiteral(" (") + name + QLatin1Char(')');
+                break;
+            }
+    const auto *run = dynamic_cast<const TkvRunError *>(&e);
+    QString place = run && run->Located() ? run->Pos() : QString();
+    if (run && !run->Unit().isEmpty())
+        place = run->Unit() + QLatin1Char(' ') + place;
+    if (sender)
+        FReport->CurObject = sender == FReport ? QStringLiteral("Report") : sender->Name();
+    throw TzelException(event + QStringLiteral(": ") + zelFormat(zelRes("clScrError"), {place, e.message()}));
+}
+
+void TzelReportScript::CallEvent(TzelComponent *sender, const QString &eventName)
+{
+    TkvProcVariable *proc = Procedure(eventName);
+    if (!proc)
+        return;
+    std::array<Variant, 1> args{zelScriptValue(sender)};
+    try {
+        FScript->Call(proc, args);
+    } catch (const TzelException &e) {
+        EventFailed(sender, eventName, e);
+    }
+}
+
+void TzelReportScript::CallParamEvent(const QString &eventName, QList<Variant> &params)
+{
+    TkvProcVariable *proc = Procedure(eventName);
+    if (!proc)
+        return;
+    std::vector<Variant> args(params.begin(), params.end());
+    try {
+        FScript->Call(proc, args);
+    } catch (const TzelException &e) {
+        EventFailed(nullptr, eventName, e);
+    }
+    for (qsizetype i = 0; i < params.size(); ++i)
+        params[i] = args[size_t(i)];
+}
+
+Variant TzelReportScript::Calc(const QString &expression, QString &error)
+{
+    TkvScript *running = FScript->ProgRunning();
+    return FCache.Calc(expression, running ? *running : *FScript, FScript->ProgName(), error);
+}
+
+bool TzelReportScript::Variable(const QString &name, Variant &value) const
+{
+    const TkvCustomVariable *entry = FScript->Find(name);
+    if (!entry || entry->EntryKind() != TkvCustomVariable::Kind::Variable)
+        return false;
+    value = *const_cast<TkvCustomVariable *>(entry)->PValue();
+    return true;
+}
+
+void TzelReportScript::SetSelf(TzelComponent *object)
+{
+    if (FSelf)
+        *FSelf->PValue() = zelScriptValue(object);
+}
+
+void TzelReportScript::SetValue(const Variant &value)
+{
+    if (FValue)
+        *FValue->PValue() = value;
+}
