@@ -31,7 +31,7 @@ void TkvEventHelper::Set(const Variant &instance, const Variant &value, TkvScrip
         return;
     }
     auto *handler = dynamic_cast<TkvProcVariable *>(script.Find(text));
-    if (!handler || handler->IsFunc())
+    if (!handler)
         TkvRunError::Raise("SEventError");
     owner.AddEvent(FFactory(TkvEventTarget{instance, Name, handler, &owner}));
 }

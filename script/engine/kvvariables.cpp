@@ -203,7 +203,8 @@ TkvVarType resolveType(TkvScript *scope, const QString &name, QString &typeName)
 {
     typeName = name;
     if (const TkvCustomVariable *entry = scope->Find(name))
-        if (entry->EntryKind() == TkvCustomVariable::Kind::Type)
+        if (entry->EntryKind() == TkvCustomVariable::Kind::Type
+            || (entry->Typ == fvtEnum && entry->EntryKind() == TkvCustomVariable::Kind::Variable))
             return entry->Typ;
     return fvtClass;
 }
