@@ -265,6 +265,11 @@ void TzelReport::SetLocalValue(const Variant &value)
         FScript->SetValue(value);
 }
 
+void TzelReport::AddFunction(const QString &syntax, const QString &category, const QString &description)
+{
+    FUserFunctions.append({syntax, category, description});
+}
+
 bool TzelReport::RunScript()
 {
     TzelCustomReportScript *script = Script();
@@ -272,6 +277,8 @@ bool TzelReport::RunScript()
         return true; // event names and expressions then have nothing to run
     if (!script->Prepare())
         return false;
+    if (OnAfterScriptCompile)
+        OnAfterScriptCompile();
     SetScriptRunning(true);
     const bool ran = script->RunMain();
     SetScriptRunning(false);

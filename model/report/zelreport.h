@@ -184,6 +184,25 @@ public:
     std::function<void(TzelReportComponent *sender)> OnAfterPrint;
     /// A long action starts, reports progress, and ends.
     std::function<void(const TzelProgress &)> OnProgressStart, OnProgress, OnProgressStop;
+    /// The report's script compiled without errors, before its main block runs.
+    std::function<void()> OnAfterScriptCompile;
+    /// Serves the functions added with AddFunction: the upper-case name and
+    /// the arguments (by-reference ones writable); returns the result.
+    std::function<Variant(const QString &methodName, QList<Variant> &params)> OnUserFunction;
+
+    /// A host function scripts of this report may call, declared by its syntax.
+    struct UserFunction
+    {
+        QString Syntax;      ///< "function Tax(Amount: Extended): Extended"
+        QString Category;    ///< category of the designer's function list
+        QString Description; ///< shown to users
+    };
+    /// Adds a function declared by Syntax that scripts of this report may
+    /// call; OnUserFunction serves it. It stays across preparations.
+    void AddFunction(const QString &syntax, const QString &category = QStringLiteral("ctOther"),
+                     const QString &description = QString());
+    /// The functions added with AddFunction.
+    const QList<UserFunction> &UserFunctions() const { return FUserFunctions; }
 
     /// The engine, made by the registered factory on first use; nullptr
     /// when no factory is registered.
@@ -215,6 +234,8 @@ public:
     void DoAfterPrint(TzelReportComponent *c);
     /// Name of the object the engine is working on (error messages and the script).
     QString CurObject;
+    /// Whether expressions differing only in case are compiled apart.
+    bool CaseSensitiveExpressions = true;
     /// The value of Expression: a single name resolves through LookupValue,
     /// anything else is compiled once into a function of the report's script
     /// and run. An error raises, prefixed with CurObject, and is added to
@@ -324,6 +345,7 @@ private:
     std::unique_ptr<TzelStyles> FStyles;
     TzelReportDataSets FEnabledDataSets;
     TzelDataSetLink FDataSet;
+    QList<UserFunction> FUserFunctions;
     // Pages before the engine: the engine points at them and goes first.
     std::unique_ptr<TzelPreviewPagesList> FPreviewPagesList;
     std::unique_ptr<TzelCustomEngine> FEngine;

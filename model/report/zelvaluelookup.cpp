@@ -26,6 +26,12 @@ struct DepthGuard
 
 } // namespace
 
+TzelGlobalScriptEvents &zelGlobalScriptEvents()
+{
+    static TzelGlobalScriptEvents events;
+    return events;
+}
+
 std::function<bool(const QString &name, Variant &value)> &zelGlobalGetValueHook()
 {
     static std::function<bool(const QString &, Variant &)> hook;

@@ -26,6 +26,17 @@ struct TzelValueLookupHooks
 /// when it gave a value.
 std::function<bool(const QString &name, Variant &value)> &zelGlobalGetValueHook();
 
+/// Process-wide script hooks: called with each report at the end of its
+/// script's preparation, and asked by the script's Get for names nothing
+/// else resolves (True when it gave a value).
+struct TzelGlobalScriptEvents
+{
+    std::function<void(TzelReport &report)> OnPrepareScript;
+    std::function<bool(const QString &name, Variant &value)> OnGetScriptValue;
+};
+/// The process-wide script hooks.
+TzelGlobalScriptEvents &zelGlobalScriptEvents();
+
 /// Resolves Name for Report, in order: the compatibility hook, a field
 /// reference DataSet."Field" (nulls converted when EngineOptions.ConvertNulls),
 /// a system variable, the host's OnGetValue and OnNewGetValue, a report

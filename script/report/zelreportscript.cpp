@@ -50,11 +50,15 @@ bool TzelReportScript::Prepare()
         FReport->ScriptLanguage.isEmpty() ? QStringLiteral("PascalScript") : FReport->ScriptLanguage;
     FCache.Clear();
     FCache.ScriptLanguage = language;
+    FCache.CaseSensitive = FReport->CaseSensitiveExpressions;
     FProcedures.clear();
     FScript->ClearItems(FReport);
     FScript->AddedBy = FReport;
     FScript->Restricted = FReport->EngineOptions().Restricted;
     AddReportNames();
+    AddUserFunctions();
+    if (const auto &prepared = zelGlobalScriptEvents().OnPrepareScript)
+        prepared(*FReport);
     bool compiled = true;
     // A template without script text has no main block and no procedures.
     if (!FReport->ScriptText.join(QString()).trimmed().isEmpty()) {
@@ -96,6 +100,8 @@ void TzelReportScript::AddReportNames()
             return value;
         if (isAggregateCall(name))
             return FReport->CalcFromScript(name);
+        if (const auto &hook = zelGlobalScriptEvents().OnGetScriptValue; hook && hook(name, value))
+            return value;
         if (FReport->EngineOptions().IgnoreExprError)
             return Variant(name);
         FReport->Errors().Add(zelRes("clUnknownVar") + QLatin1Char(' ') + name);
@@ -136,6 +142,23 @@ void TzelReportScript::AddReportNames()
                                              flags.isEmpty() ? 0 : FReport->CalcFromScript(flags).ToInt());
         });
     }
+}
+
+void TzelReportScript::AddUserFunctions()
+{
+    for (const TzelReport::UserFunction &f : FReport->UserFunctions())
+        FScript->AddMethod(
+            f.Syntax,
+            [this](TkvMethodCall &call) {
+                if (!FReport->OnUserFunction)
+                    return Variant::Null();
+                QList<Variant> params(call.Params.begin(), call.Params.end());
+                const Variant result = FReport->OnUserFunction(call.Name, params);
+                for (qsizetype i = 0; i < params.size() && size_t(i) < call.Params.size(); ++i)
+                    call.Params[size_t(i)] = params[i];
+                return result;
+            },
+            f.Category, f.Description);
 }
 
 bool TzelReportScript::CheckEventProcedures()

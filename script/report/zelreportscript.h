@@ -40,6 +40,7 @@ public:
 
 private:
     void AddReportNames();
+    void AddUserFunctions();
     bool CheckEventProcedures();
     // The procedure Name of the program, or nullptr.
     TkvProcVariable *Procedure(const QString &name);

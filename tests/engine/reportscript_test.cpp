@@ -321,3 +321,26 @@ TEST(ReportScript, ExpressionsReadDataFieldsAndTheScriptsVariables)
     t.Build();
     EXPECT_EQ(t.Texts(), std::string("Memo1: 12.35 0.2 1"));
 }
+
+TEST(ReportScript, HostFunctionsAndHooks)
+{
+    ScriptTemplate t;
+    t.Report.AddFunction(QStringLiteral("function Tax(Amount: Extended; var Note: String): Extended"));
+    QStringList called;
+    t.Report.OnUserFunction = [&called](const QString &name, QList<Variant> &params) {
+        called << name;
+        params[1] = Variant(QStringLiteral("taxed"));
+        return Variant(params[0].ToDouble() * 0.25);
+    };
+    t.Report.OnAfterScriptCompile = [&called] { called << QStringLiteral("compiled"); };
+    zelGlobalScriptEvents().OnGetScriptValue = [](const QString &name, Variant &value) {
+        value = Variant(name.size());
+        return name.startsWith(QLatin1String("host."));
+    };
+    t.Memo("Memo1", QStringLiteral("[Tax(8, Note)] [Note] [<host.length>]"));
+    t.SetScript("PascalScript", QStringLiteral("var Note: String;\nbegin\nend."));
+    t.Build();
+    zelGlobalScriptEvents().OnGetScriptValue = nullptr;
+    EXPECT_EQ(t.Texts(), "Memo1: 2 taxed 11");
+    EXPECT_EQ(called.join(QLatin1Char(' ')).toStdString(), "compiled TAX");
+}
