@@ -139,8 +139,12 @@ TkvCallMethodEvent constructorOf(const QString &className)
     return [className](Call &call) {
         auto *d = new DialogComponent;
         kvSetGuiClass(d, className);
+        // Without an owner the application frees it when it ends, so a
+        // script that never frees it leaks nothing.
         if (QObject *owner = kvGuiObjectOf(call.Params[0]))
             kvSetOwner(d, owner);
+        else
+            d->setParent(QCoreApplication::instance());
         return kvGuiObject(d);
     };
 }

@@ -21,10 +21,12 @@ void field(TkvBinder &b, const char *name, const char *type, Field T::*member, b
         name, type, [member](const Variant &self) { return Variant(kvDrawing<T>(self).*member); },
         [member, isSet](const Variant &self, const Variant &value) {
             T &object = kvDrawing<T>(self);
-            if constexpr (std::is_same_v<Field, QString>)
+            if constexpr (std::is_same_v<Field, QString>) {
+                (void)isSet; // texts are never sets
                 object.*member = value.ToString();
-            else
+            } else {
                 object.*member = isSet ? kvSetOf(value) : value.ToInt();
+            }
         });
 }
 
