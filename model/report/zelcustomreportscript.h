@@ -23,8 +23,6 @@ public:
     /// Runs the main block of the prepared program; False with the error
     /// added to the report's Errors.
     virtual bool RunMain() = 0;
-    /// Whether the prepared program has a procedure named Name.
-    virtual bool HasProcedure(const QString &name) const = 0;
     /// Calls the procedure named EventName with the single argument Sender.
     virtual void CallEvent(TzelComponent *sender, const QString &eventName) = 0;
     /// Calls the procedure named EventName with Params, whose elements

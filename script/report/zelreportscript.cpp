@@ -190,11 +190,6 @@ TkvProcVariable *TzelReportScript::Procedure(const QString &name)
     return proc;
 }
 
-bool TzelReportScript::HasProcedure(const QString &name) const
-{
-    return dynamic_cast<TkvProcVariable *>(FScript->FindLocal(name.trimmed())) != nullptr;
-}
-
 bool TzelReportScript::RunMain()
 {
     if (!FPrepared || FScript->Statement().Count() == 0)

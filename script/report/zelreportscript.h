@@ -30,7 +30,6 @@ public:
 
     bool Prepare() override;
     bool RunMain() override;
-    bool HasProcedure(const QString &name) const override;
     void CallEvent(TzelComponent *sender, const QString &eventName) override;
     void CallParamEvent(const QString &eventName, QList<Variant> &params) override;
     Variant Calc(const QString &expression, QString &error) override;

@@ -29,7 +29,6 @@ public:
 
     bool Prepare() override { return true; }
     bool RunMain() override { return true; }
-    bool HasProcedure(const QString &) const override { return true; }
     Variant Calc(const QString &expression, QString &) override { return Variant(expression); }
     bool Variable(const QString &, Variant &) const override { return false; }
     void SetSelf(TzelComponent *) override {}
