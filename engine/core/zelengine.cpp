@@ -5,12 +5,15 @@
 #include "base/core/zelformat.h"
 #include "base/core/zeldatetime.h"
 #include "base/resources/zelresources.h"
+#include "engine/aggregate/zelaggregatelist.h"
 #include "engine/core/zelshiftengine.h"
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnfooter.h"
 #include "model/band/zelcolumnheader.h"
 #include "model/band/zelfooter.h"
 #include "model/band/zelgroupfooter.h"
+#include "model/band/zelgroupheader.h"
+#include "model/band/zeldataband.h"
 #include "model/band/zelheader.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelnullband.h"
@@ -57,7 +60,8 @@ double ChainHeight(TzelBand *band)
 } // namespace
 
 TzelEngine::TzelEngine(TzelReport *report)
-    : TzelCustomEngine(report), FShiftEngine(std::make_unique<TzelShiftEngine>())
+    : TzelCustomEngine(report), FShiftEngine(std::make_unique<TzelShiftEngine>()),
+      FAggregates(std::make_unique<TzelAggregateList>(report))
 {
     report->ValueHooks.SystemVariable = [this](const QString &name, Variant &value) {
         return SystemVariable(name, value);
@@ -106,10 +110,17 @@ bool TzelEngine::SystemVariable(const QString &name, Variant &value)
     }
 }
 
-Variant TzelEngine::GetAggregateValue(const QString &, const QString &, const Variant &, int)
+Variant TzelEngine::GetAggregateValue(const QString &name, const QString &expression, const Variant &band,
+                                      int flags)
 {
-    // No totals are kept yet: every aggregate call reads as unmatched.
-    return Variant::Null();
+    // The counted band comes by name; 0 or an empty name means any.
+    TzelBand *counted = nullptr;
+    if (band.IsString() && !band.ToString().trimmed().isEmpty()) {
+        counted = zelAs<TzelBand>(FReport->FindObject(band.ToString().trimmed()));
+        if (!counted)
+            return Variant::Null();
+    }
+    return FAggregates->GetValue(FCurBand, FCurVColumn, name, expression, counted, flags);
 }
 
 TzelEngine::~TzelEngine()
@@ -165,8 +176,10 @@ bool TzelEngine::RunDialogs()
 
 void TzelEngine::RunPasses(TzelReportPage *onlyPage)
 {
-    for (TzelReportPage *p : onlyPage ? QList<TzelReportPage *>{onlyPage} : FReport->ReportPages())
+    for (TzelReportPage *p : onlyPage ? QList<TzelReportPage *>{onlyPage} : FReport->ReportPages()) {
         FPreviewPages->AddSourcePage(p);
+        FAggregates->AddItems(p);
+    }
 
     FFinalPass = !DoublePass();
     FTotalPages = 0;
@@ -183,6 +196,7 @@ void TzelEngine::RunPasses(TzelReportPage *onlyPage)
         FPreviewPages->ClearFirstPassPages();
         if (FPreviewPages->CurPage() >= 0)
             FPreviewPages->UpdatePageLastColumn(lastColumn, lastColumnPos, true);
+        FAggregates->ClearValues();
         FFinalPass = true;
         RunReportPages(onlyPage);
     }
@@ -245,10 +259,18 @@ bool TzelEngine::Initialize()
     FKeeping = FKeepHeader = FKeepFooter = false;
     FKeepBand = nullptr;
     FCurVColumn = 0;
+    FLockResetAggregates = false;
+    FDrillNames.clear();
+    FOutlinedGroups.clear();
+    FAggregates->Clear();
     FReport->SetEngineRunning(true);
 
     FReport->CurObject.clear();
     const QList<TzelReportPage *> pages = FReport->ReportPages();
+    for (TzelReportPage *page : pages) {
+        PrepareBandTree(page, false);
+        PrepareBandTree(page, true);
+    }
     bool anyPage = false;
     for (TzelReportPage *page : pages) {
         if (page->IsSubReport())
@@ -266,6 +288,9 @@ bool TzelEngine::Initialize()
 void TzelEngine::Finalize()
 {
     RestorePrinted(0);
+    for (auto it = FDrillVisibility.cbegin(); it != FDrillVisibility.cend(); ++it)
+        it.key()->SetVisible(it.value());
+    FDrillVisibility.clear();
     if (std::exchange(FDataSetsOpen, false)) {
         // Finalize also runs while an error leaves the build: a failure
         // here is added to the errors instead of replacing that error.
@@ -316,9 +341,10 @@ void TzelEngine::RunReportPages(TzelReportPage *page)
 
 void TzelEngine::RunReportPage(TzelReportPage *page)
 {
-    // A subreport page only runs its data bands, which are not built yet.
-    if (page->IsSubReport())
+    if (page->IsSubReport()) {
+        RunDataBands(page);
         return;
+    }
     FPage = page;
     FIsFirstBand = true;
     FReport->CurObject = page->Name();
@@ -339,15 +365,16 @@ void TzelEngine::RunReportPage(TzelReportPage *page)
 
 void TzelEngine::RunPage()
 {
-    // Without data bands every page has printable data, so PrintIfEmpty
-    // never suppresses a page yet.
+    if (!(FPage->PrintIfEmpty && FReport->EngineOptions().PrintIfEmpty) && !HasPrintableData(FPage, false))
+        return;
     InitPage();
     ShowPageObjects();
     if (FReport->OnManualBuild)
         FReport->OnManualBuild(FPage);
     else if (!FPage->OnManualBuild.trimmed().isEmpty())
         FReport->DoNotifyEvent(FPage, FPage->OnManualBuild);
-    // Otherwise the page's data bands run here; they are not built yet.
+    else
+        RunDataBands(FPage);
 
     FIsLastPage = true;
     if (FPage->EndlessHeight || FPage->EndlessWidth) {
@@ -574,6 +601,9 @@ void TzelEngine::NewColumn()
         return;
     }
     if (FKeeping) {
+        // The rows that move count on the page they move to.
+        if (FKeepFooter)
+            FAggregates->DeleteValue(FKeepBand);
         FPreviewPages->CutObjects(FKeepPosition);
         FCurY = FPreviewPages->GetLastY();
     }
@@ -581,16 +611,20 @@ void TzelEngine::NewColumn()
     ShowColumnFooter();
     StartColumn();
     FLastBandOnPage = nullptr;
-    if (FKeeping)
-        PasteKeptBlock(FCurX);
+    if (FKeeping) {
+        FAggregates->EndKeep();
+        PasteBlock(FCurX, FKeepOutline, FKeepAnchor);
+        if (FKeepFooter)
+            FAggregates->AddValue(FKeepBand);
+    }
     FKeeping = FKeepHeader = false;
 }
 
-void TzelEngine::PasteKeptBlock(double x)
+void TzelEngine::PasteBlock(double x, TzelXMLItem *outline, int anchor)
 {
     FPreviewPages->PasteObjects(x, FCurY);
-    FPreviewPages->Outline().ShiftItems(FKeepOutline, int(std::round(FCurY)));
-    FPreviewPages->ShiftAnchors(FKeepAnchor, int(std::round(FCurY)));
+    FPreviewPages->Outline().ShiftItems(outline, int(std::round(FCurY)));
+    FPreviewPages->ShiftAnchors(anchor, int(std::round(FCurY)));
     FCurY = FPreviewPages->GetLastY(x);
 }
 
@@ -657,12 +691,33 @@ void TzelEngine::NewPage()
         return;
     }
     if (FKeepBand && FKeeping) {
-        const double a = FKeepBand->Height() + FCurY - FKeepCurY;
-        if (a > GetPageHeight() - FooterHeight() - HeaderHeight(false))
-            BreakAllKeep(); // the block can never fit on one page: it flows
+        TzelBand *measured = zelAs<TzelGroupHeader>(FKeepBand) ? FCurBand : FKeepBand;
+        const double a = measured->Height() + FCurY - FKeepCurY;
+        if (a > GetPageHeight() - FooterHeight() - HeaderHeight(false)) {
+            // The block can never fit on one page: it flows, and a group
+            // header kept with it is reprinted after the other headers.
+            if (zelAs<TzelGroupHeader>(FKeepBand)) {
+                FHeaderList.RemoveItem(FKeepBand);
+                FHeaderList.AddItem(FKeepBand, FCurX, false);
+            }
+            BreakAllKeep();
+        }
     }
-    if (FKeeping)
+    TzelBand *keptHeader = nullptr;
+    const bool moveFooterRow = FKeeping && FKeepFooter && !FKeepHeader;
+    if (FKeeping) {
+        if (moveFooterRow)
+            FAggregates->DeleteValue(FKeepBand);
         FPreviewPages->CutObjects(FKeepPosition);
+        // A header kept with its first row moves with it instead of
+        // reprinting.
+        auto *dataBand = zelAs<TzelDataBand>(FCurBand);
+        if (dataBand && dataBand->KeepHeader && dataBand->FHeader &&
+            std::abs(FPreviewPages->GetLastY() - FCurY) >= zelFloatTolerance) {
+            keptHeader = dataBand->FHeader;
+            FHeaderList.RemoveItem(keptHeader);
+        }
+    }
 
     FLastBandOnPage = FCurBand;
     EndPage();
@@ -672,8 +727,14 @@ void TzelEngine::NewPage()
                                            FCurY / qz01cm + FPage->TopMargin + FPage->BottomMargin);
     OpenPage();
     FLastBandOnPage = nullptr;
-    if (FKeeping)
-        PasteKeptBlock(0);
+    if (FKeeping) {
+        FAggregates->EndKeep();
+        PasteBlock(0, FKeepOutline, FKeepAnchor);
+        if (moveFooterRow)
+            FAggregates->AddValue(FKeepBand);
+        if (keptHeader)
+            FHeaderList.AddItem(keptHeader, 0, false);
+    }
     FKeeping = FKeepHeader = false;
     FKeepBand = nullptr;
     FKeepCurY = 0;
@@ -761,6 +822,9 @@ void TzelEngine::ProcessObject(TzelView *reportObject)
 
 void TzelEngine::PostProcessBand(TzelBand *band, TzelProcessAt mode)
 {
+    // Filler rows still follow: the footers' values and totals stay open.
+    if (FLockResetAggregates)
+        return;
     if (mode == paDefault) {
         if (zelAs<TzelGroupFooter>(band))
             mode = paGroupFinished;
@@ -770,9 +834,12 @@ void TzelEngine::PostProcessBand(TzelBand *band, TzelProcessAt mode)
             mode = paPageFinished;
         else if (zelAs<TzelReportSummary>(band))
             mode = paReportPageFinished;
-        else
-            return;
     }
-    const QScopedValueRollback<TzelBand *> curBand(FCurBand, band ? band : FCurBand);
-    FPreviewPages->PostProcessor().ProcessExpressions(FReport, band, mode);
+    if (mode != paDefault) {
+        const QScopedValueRollback<TzelBand *> curBand(FCurBand, band ? band : FCurBand);
+        FPreviewPages->PostProcessor().ProcessExpressions(FReport, band, mode);
+    }
+    // Totals printed in the band restart.
+    if (band)
+        FAggregates->Reset(band);
 }

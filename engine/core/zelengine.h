@@ -4,9 +4,16 @@
 #include "model/report/zelcustomengine.h"
 #include "model/view/zelviewtypes.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QList>
+#include <QSet>
+#include <QStringList>
 #include <memory>
 
+class TzelAggregateList;
+class TzelDataBand;
+class TzelGroupHeader;
 class TzelReportComponent;
 class TzelReportPage;
 class TzelShiftEngine;
@@ -58,17 +65,63 @@ public:
     bool Keeping() const { return FKeeping; }
     /// The band being printed.
     TzelBand *CurBand() const { return FCurBand; }
+    /// The aggregate calls of the pages being built.
+    TzelAggregateList &Aggregates() { return *FAggregates; }
 
 private:
+    // Where a strip of a multi-column data band began.
+    struct TzelColumnStrip
+    {
+        int Position = 0;
+        TzelXMLItem *Outline = nullptr;
+        int Anchor = 0;
+        double Top = 0;
+        double RowTop = 0; // top of the row being printed
+        void Start(TzelCustomPreviewPages *pages, double y);
+    };
+    // Where the rows of a data band ended, for the filler rows of its child.
+    struct TzelFillState
+    {
+        int Pages = 0;
+        int Position = 0;
+        TzelXMLItem *Outline = nullptr;
+        int Anchor = 0;
+    };
+
+    // The data loops.
+    // Links Page's data bands, headers, footers and groups (horizontal or
+    // vertical ones); errors go to the report's errors.
+    void PrepareBandTree(TzelReportPage *page, bool vertical);
+    const QList<TzelBand *> &SubBandsOf(TzelComponent *component) const;
+    bool HasPrintableData(TzelComponent *component, bool printAnyway);
+    void RunDataBands(TzelComponent *component);
+    void RunDataBand(TzelDataBand *band);
+    void ShowDataFooter(TzelDataBand *band, int keepPosition, bool headerKeep);
+    void InitGroups(TzelDataBand *band, TzelGroupHeader *group, bool resetAll, qsizetype from);
+    void CheckGroups(TzelDataBand *band, TzelGroupHeader *group, TzelColumnStrip &strip);
+    void ShowGroupFooters(TzelGroupHeader *group, qsizetype level, TzelDataBand *band);
+    void CheckDrill(TzelDataBand *band, TzelGroupHeader *group);
+    // Shows or hides Band for a folded group; Finalize restores it.
+    void SetDrillVisible(TzelBand *band, bool visible);
+    // Adds Band's outline entry; False when it has none.
+    bool AddBandOutline(TzelBand *band);
+    void AdvanceColumn(TzelDataBand *band, TzelColumnStrip &strip);
+    void FillToNRows(TzelDataBand *band, TzelBand *fillBand, const TzelFillState &state);
+    // Band's expression, with Band named in its errors.
+    Variant CalcForBand(TzelBand *band, const QString &expression);
+    // The value of Header's condition for the current row.
+    Variant GroupValue(TzelGroupHeader *header);
+
     void RunReportPages(TzelReportPage *page);
     void RunReportPage(TzelReportPage *page);
     void RunPage();
     void InitPage();
     void OpenPage();
     void StartColumn();
-    // Puts the kept block cut before a break at column position X and the
-    // cursor below it, moving its outline entries and anchors along.
-    void PasteKeptBlock(double x);
+    // Puts the objects cut before a break at column position X and the
+    // cursor below them, moving the outline entries and anchors made since
+    // Outline and Anchor along.
+    void PasteBlock(double x, TzelXMLItem *outline, int anchor);
     void ReprintBand(TzelBand *band);
     void ShowColumnFooter();
     void ShowPageFooter(TzelBand *band);
@@ -96,6 +149,11 @@ private:
     template <class T> T *FindBand() const;
 
     std::unique_ptr<TzelShiftEngine> FShiftEngine;
+    std::unique_ptr<TzelAggregateList> FAggregates;
+    QStringList FDrillNames;                // data band name and row, per open data level
+    QHash<TzelBand *, bool> FDrillVisibility; // design visibility of bands a fold changed
+    QSet<TzelBand *> FOutlinedGroups;       // group headers with an open outline entry
+    QElapsedTimer FEventTimer;
     TzelHeaderList FHeaderList;
     QList<TzelReportComponent *> FPrinting; // between BeforePrint and AfterPrint, innermost last
     TzelReportPage *FPage = nullptr;
@@ -122,4 +180,6 @@ private:
     bool FKeepHeader = false;
     bool FKeepFooter = false;
     bool FDataSetsOpen = false;
+    bool FLockResetAggregates = false;
+    bool FBreakShowBandTree = false;
 };

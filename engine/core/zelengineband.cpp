@@ -1,6 +1,7 @@
 // Printing one band: showing, stretching, keeping and splitting.
 #include "engine/core/zelengine.h"
 
+#include "engine/aggregate/zelaggregatelist.h"
 #include "engine/core/zelshiftengine.h"
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnheader.h"
@@ -58,9 +59,11 @@ TzelBand *TzelEngine::ShowBand(TzelBand *band)
         StartKeep(band);
     DoShow(band);
     TzelBand *fillBand = nullptr;
+    auto *dataBand = zelAs<TzelDataBand>(band);
     if (TzelChild *child = band->Child()) {
         if (child->ToNRowsMode != rmTillPageEnds && child->ToNRows <= 0) {
-            if (band->Visible() || band->PrintChildIfInvisible)
+            // A multi-column row's child prints once, under the strip's first row.
+            if ((band->Visible() || band->PrintChildIfInvisible) && (!dataBand || dataBand->CurColumn() == 1))
                 ShowBand(static_cast<TzelBand *>(child));
         } else {
             fillBand = band;
@@ -68,6 +71,8 @@ TzelBand *TzelEngine::ShowBand(TzelBand *band)
     }
     if (band->KeepChild)
         EndKeep(band);
+    if (dataBand)
+        FAggregates->AddValue(band, 0);
     return fillBand;
 }
 
@@ -99,6 +104,7 @@ void TzelEngine::DoShow(TzelBand *band)
     if (mayBreak && FreeSpace() < band->Height() - zelFloatTolerance) {
         auto *child = zelAs<TzelChild>(band);
         if (child && child->ToNRowsMode == rmTillPageEnds) {
+            FBreakShowBandTree = true;
             UnStretch(band);
             return;
         }
@@ -267,6 +273,7 @@ void TzelEngine::StartKeep(TzelBand *band, int position)
     FKeepPosition = position ? position : FPreviewPages->GetCurPosition();
     FKeepOutline = FPreviewPages->Outline().GetCurPosition();
     FKeepAnchor = FPreviewPages->GetAnchorCurPosition();
+    FAggregates->StartKeep();
 }
 
 void TzelEngine::EndKeep(TzelBand *band)
@@ -277,6 +284,8 @@ void TzelEngine::EndKeep(TzelBand *band)
 
 void TzelEngine::BreakAllKeep()
 {
+    if (FKeeping)
+        FAggregates->EndKeep();
     FKeeping = false;
     FKeepHeader = false;
     FKeepBand = nullptr;

@@ -61,6 +61,13 @@ class TzelBand : public TzelReportComponent
     int FLineThrough = 0;        ///< the band's row counted through the report
     bool FHasVBands = false;     ///< vertical bands print across this band
     double FStretchedHeight = 0; ///< the height after the last stretch
+    // Links the engine makes before every build.
+    /// A data band's data bands of the next level; a first group header's
+    /// chain of group headers, outermost first.
+    QList<TzelBand *> FSubBands;
+    TzelBand *FHeader = nullptr; ///< a data band's header
+    TzelBand *FFooter = nullptr; ///< a data band's footer, a group header's group footer
+    TzelBand *FGroup = nullptr;  ///< a data band's outermost group header
     /// Height of the caption strip the designer draws above the band (left
     /// of it for a vertical band).
     double BandDesignHeader = 0;

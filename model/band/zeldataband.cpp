@@ -13,6 +13,13 @@ TzelDataBand::TzelDataBand(TzelComponent *owner)
 
 TzelDataBand::~TzelDataBand() = default;
 
+TzelDataSet *TzelDataBand::RowSource() const
+{
+    if (TzelDataSet *ds = DataSet())
+        return ds;
+    return FRowCount > 0 ? FVirtualDataSet.get() : nullptr;
+}
+
 void TzelDataBand::SetRowCount(int value)
 {
     FRowCount = value;

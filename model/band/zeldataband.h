@@ -44,6 +44,9 @@ class TzelDataBand : public TzelBand
     /// The band's own data set, which yields RowCount empty records. It is
     /// kept out of the lists of data sets a report offers.
     TzelUserDataSet &VirtualDataSet() { return *FVirtualDataSet; }
+    /// Where the rows come from: DataSet, else VirtualDataSet when RowCount
+    /// is set, else nullptr (the band never prints).
+    TzelDataSet *RowSource() const;
 
     /// The column being printed, 1 to Columns.
     int CurColumn() const { return FCurColumn; }

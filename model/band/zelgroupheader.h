@@ -19,6 +19,7 @@ class TzelGroupHeader : public TzelBand
     bool ShowFooterIfDrillDown = false; ///< the footer shows while the group is folded
     bool ShowChildIfDrillDown = false;  ///< the child band shows while the group is folded
     QString DrillName;                  ///< name of the fold state, for keeping it between builds
+    Variant FLastValue;                 ///< the condition's value for the group being printed
 
     /// The band's differences, then DrillName when DrillDown.
     QString Diff(const TzelComponent *other) override;

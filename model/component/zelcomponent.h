@@ -154,6 +154,9 @@ class TzelComponent : public TzelPersistent
     void CreateUniqueName(TzelComponent *defaultReport = nullptr);
     /// The first descendant named Name (case ignored), or nullptr.
     virtual TzelComponent *FindObject(const QString &name) const;
+    /// Told by the engine after every data row Sender printed, while the
+    /// component is in the engine's notify list.
+    virtual void OnNotify(TzelComponent * /*sender*/) {}
     /// Called when loading ends.
     virtual void Loaded() {}
 

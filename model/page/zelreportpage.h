@@ -110,6 +110,10 @@ class TzelReportPage : public TzelPage
     TzelReport *ParentReport = nullptr;
     /// Whether a subreport prints this page.
     bool IsSubReport() const { return SubReport != nullptr; }
+    /// The page's top-level data bands, horizontal and vertical, linked by
+    /// the engine before every build.
+    QList<TzelBand *> FSubBands;
+    QList<TzelBand *> FVSubBands;
 
     /// The first band of class BandClass (or derived from it), or nullptr.
     TzelBand *FindBand(const TzelClassInfo &bandClass) const;

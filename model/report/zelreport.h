@@ -100,6 +100,9 @@ public:
     bool Modified = false;
     /// Set by a cancel; the build, printing and export stop.
     bool Terminated = false;
+    /// Names of the drill-down groups that show the other way than their
+    /// ExpandDrillDown says; kept between builds.
+    QStringList DrillState;
     /// Where picture objects store their pictures while their differences
     /// are written (the prepared pages being filled); nullptr otherwise.
     TzelPictureStore *PictureStore() const override { return FPictureStore; }

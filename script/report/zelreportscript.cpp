@@ -137,8 +137,9 @@ void TzelReportScript::AddReportNames()
             TzelCustomEngine *engine = FReport->Engine();
             if (!engine)
                 return Variant::Null();
+            // The band goes by its name, as the template scan found it.
             return engine->GetAggregateValue(name, count ? QString() : call.Params[0].ToString(),
-                                             band.isEmpty() ? Variant(0) : FReport->CalcFromScript(band),
+                                             band.isEmpty() || band == QLatin1String("0") ? Variant(0) : Variant(band),
                                              flags.isEmpty() ? 0 : FReport->CalcFromScript(flags).ToInt());
         });
     }

@@ -52,7 +52,7 @@ TEST(ResourcesBuiltin, MessageRowsGiveTheirTexts)
         {"enUnconnHeader", "Unconnected header/footer"},
         {"enUnconnGroup", "No data band for the group"},
         {"enUnconnGFooter", "No group header for"},
-        {"enBandPos", "Incorrect band position"},
+        {"enBandPos", "Incorrect band position:"},
         {"dbNotConn", "DataSet %s is not connected to data"},
         {"dbFldNotFound", "Field not found"},
         {"erInvalidImg", "Invalid image format"},

@@ -54,6 +54,9 @@ struct Template
         EXPECT_TRUE(Report.PrepareReport()) << Report.Errors().Text().toStdString();
         return bandOrder(*Report.PreviewPages());
     }
+
+    // The texts of the built memos, one per line: "Name: text".
+    std::string Texts() { return memoTexts(*Report.PreviewPages()).toStdString(); }
 };
 
 inline TzelMemoView *addMemo(TzelBand *band, const char *name, double top, double height, const QString &text = {})

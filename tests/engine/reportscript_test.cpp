@@ -38,17 +38,6 @@ struct ScriptTemplate : Template
         Report.ScriptText = text.split(QLatin1Char('\n'));
     }
 
-    // The texts of the built memos, one per line: "Name: text".
-    std::string Texts()
-    {
-        QStringList lines;
-        static const QRegularExpression memoLine(QStringLiteral(R"re(TzelMemoView (\w+) .*"(.*)"$)re"));
-        for (const QString &line : zelPagesText(*Report.PreviewPages()).split(QLatin1Char('\n')))
-            if (const QRegularExpressionMatch m = memoLine.match(line); m.hasMatch())
-                lines << m.captured(1) + QStringLiteral(": ") + m.captured(2);
-        return lines.join(QLatin1Char('\n')).toStdString();
-    }
-
     // Builds and returns the collected errors, each on a line.
     std::string Failures()
     {

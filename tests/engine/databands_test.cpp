@@ -1,0 +1,344 @@
+#include "enginetemplate.h"
+
+#include "model/band/zelchild.h"
+#include "model/band/zeldetaildata.h"
+#include "model/band/zelfooter.h"
+#include "model/band/zelgroupfooter.h"
+#include "model/band/zelgroupheader.h"
+#include "model/band/zelheader.h"
+#include "model/band/zelmasterdata.h"
+#include "model/band/zelpagefooter.h"
+#include "model/data/zeluserdataset.h"
+
+// Data bands: how bands link to their data, the row loop with headers,
+// footers, filters and row counts, master and detail, groups, totals,
+// columns, filler rows and folded groups.
+
+namespace {
+
+using Row = QList<Variant>;
+
+struct DataTemplate : Template
+{
+    DataTemplate() { Report.CheckDataPage(); }
+
+    // A data set named Name with Fields over Rows; Select, when given,
+    // picks the rows of the current master record.
+    TzelUserDataSet *Table(const char *name, const QStringList &fields, QList<Row> rows,
+                           std::function<bool(const Row &)> select = {})
+    {
+        auto *ds = new TzelUserDataSet(Report.FindObject(QStringLiteral("Data")));
+        ds->SetName(QString::fromLatin1(name));
+        ds->Fields = fields;
+        ds->RangeEnd = reCount;
+        auto current = std::make_shared<QList<Row>>(rows);
+        ds->OnFirst = [ds, rows, select, current](TzelDataSet *) {
+            current->clear();
+            for (const Row &r : rows)
+                if (!select || select(r))
+                    current->append(r);
+            ds->RangeEndCount = int(current->size());
+        };
+        ds->OnGetValue = [ds, fields, current](const QString &field, Variant &value) {
+            if (ds->RecNo() >= 0 && ds->RecNo() < current->size())
+                value = current->at(ds->RecNo()).value(fields.indexOf(field));
+        };
+        Report.DataSets().Add(ds);
+        return ds;
+    }
+
+    // A band of height 10 at Top showing Text in a memo.
+    template <class T> T *Line(const char *name, double top, const QString &text, double height = 10)
+    {
+        T *band = Band<T>(name, height);
+        band->SetTop(top);
+        if (!text.isEmpty()) {
+            TzelMemoView *memo = addMemo(band, "", 0, height, text);
+            memo->SetName(band->Name() + QStringLiteral("Text"));
+        }
+        return band;
+    }
+
+    // What the pages show: "Band: text" per band, "--" between pages.
+    std::string Rows()
+    {
+        QStringList lines;
+        TzelCustomPreviewPages &pages = *Report.PreviewPages();
+        for (int i = 0; i < pages.Count(); ++i) {
+            if (i > 0)
+                lines << QStringLiteral("--");
+            for (const TzelComponent *band : pages.GetPage(i)->Objects()) {
+                QStringList texts;
+                for (const TzelComponent *c : band->AllObjects())
+                    if (auto *memo = zelAs<TzelCustomMemoView>(c); memo && !memo->Name().isEmpty())
+                        texts << memo->Text();
+                lines << band->Name() + QStringLiteral(": ") + texts.join(QLatin1Char(' '));
+            }
+        }
+        return lines.join(QLatin1Char('\n')).toStdString();
+    }
+
+    std::string BuildRows()
+    {
+        EXPECT_TRUE(Report.PrepareReport()) << Report.Errors().Text().toStdString();
+        return Rows();
+    }
+};
+
+const QStringList kOrderFields{QStringLiteral("region"), QStringLiteral("customer"), QStringLiteral("amount")};
+
+QList<Row> Orders()
+{
+    return {{Variant(QStringLiteral("N")), Variant(QStringLiteral("A")), Variant(10)},
+            {Variant(QStringLiteral("N")), Variant(QStringLiteral("A")), Variant(5)},
+            {Variant(QStringLiteral("N")), Variant(QStringLiteral("B")), Variant(7)},
+            {Variant(QStringLiteral("S")), Variant(QStringLiteral("B")), Variant(1)},
+            {Variant(QStringLiteral("S")), Variant(QStringLiteral("B")), Variant(2)}};
+}
+
+} // namespace
+
+TEST(DataBands, BandsThatStandWrongAreReported)
+{
+    struct Case
+    {
+        const char *Layout; // one letter per band, top to bottom
+        const char *Errors;
+    };
+    // H header, F footer, M master, D detail, G group header, E group footer.
+    const Case cases[] = {
+        {"GF", "No data band for the group G1\nUnconnected header/footer F2"},
+        {"EM", "No group header for E1"},
+        {"HDM", "Incorrect band position: D2"},
+        {"GMEE", "No group header for E4"},
+        {"HMFGME", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Layout);
+        DataTemplate t;
+        TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, {{Variant(1)}});
+        double top = 0;
+        int n = 0;
+        for (const char kind : std::string_view(c.Layout)) {
+            const QByteArray name = QByteArray(1, kind) + QByteArray::number(++n);
+            TzelBand *band = nullptr;
+            switch (kind) {
+            case 'H': band = t.Line<TzelHeader>(name, top, {}); break;
+            case 'F': band = t.Line<TzelFooter>(name, top, {}); break;
+            case 'M': band = t.Line<TzelMasterData>(name, top, {}); break;
+            case 'D': band = t.Line<TzelDetailData>(name, top, {}); break;
+            case 'G': band = t.Line<TzelGroupHeader>(name, top, {}); break;
+            case 'E': band = t.Line<TzelGroupFooter>(name, top, {}); break;
+            }
+            if (auto *data = zelAs<TzelDataBand>(band))
+                data->SetDataSet(ds);
+            top += 20;
+        }
+        EXPECT_EQ(t.Report.PrepareReport(), std::string(c.Errors).empty());
+        EXPECT_EQ(t.Report.Errors().Text().trimmed().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toStdString(),
+                  c.Errors);
+    }
+}
+
+TEST(DataBands, MasterAndDetailWithHeadersFootersAndTotals)
+{
+    for (const bool printIfDetailEmpty : {false, true}) {
+        SCOPED_TRACE(printIfDetailEmpty);
+        DataTemplate t;
+        TzelUserDataSet *customers = t.Table("customers", {QStringLiteral("name")},
+                                             {{Variant(QStringLiteral("A"))}, {Variant(QStringLiteral("C"))},
+                                              {Variant(QStringLiteral("B"))}});
+        TzelUserDataSet *orders = t.Table("orders", kOrderFields, Orders(), [&t](const Row &r) {
+            return Variant::Equal(r[1], t.Report.Calc(QStringLiteral("customers.\"name\"")));
+        });
+        t.Line<TzelHeader>("Header", 0, QStringLiteral("Customers"));
+        auto *master = t.Line<TzelMasterData>("Master", 20, QStringLiteral("[Line]. [customers.\"name\"]"));
+        master->SetDataSet(customers);
+        master->PrintIfDetailEmpty = printIfDetailEmpty;
+        t.Line<TzelDetailData>("Detail", 40, QStringLiteral("[<orders.\"amount\">]"))->SetDataSet(orders);
+        t.Line<TzelFooter>("DetailFooter", 60, QStringLiteral("[SUM(<orders.\"amount\">)] in [COUNT()]"));
+        t.Line<TzelFooter>("Footer", 80,
+                           QStringLiteral("[SUM(<orders.\"amount\">, Detail)] of [COUNT()] customers"));
+        const std::string emptyCustomer = printIfDetailEmpty ? "Master: 2. C\n" : "";
+        EXPECT_EQ(t.BuildRows(), "Header: Customers\n"
+                                 "Master: 1. A\nDetail: 10\nDetail: 5\nDetailFooter: 15 in 2\n" +
+                                     emptyCustomer +
+                                     (printIfDetailEmpty ? "Master: 3. B\n" : "Master: 2. B\n") +
+                                     "Detail: 7\nDetail: 1\nDetail: 2\nDetailFooter: 10 in 3\n"
+                                     "Footer: 25 of " +
+                                     (printIfDetailEmpty ? "3" : "2") + " customers");
+    }
+}
+
+TEST(DataBands, GroupsBreakOnTheirConditionsAndRestartTheirTotals)
+{
+    for (const bool hideSingle : {false, true}) {
+        SCOPED_TRACE(hideSingle);
+        DataTemplate t;
+        TzelUserDataSet *orders = t.Table("orders", kOrderFields, Orders());
+        auto *region = t.Line<TzelGroupHeader>("Region", 0, QStringLiteral("[<orders.\"region\">]"));
+        region->Condition = QStringLiteral("<orders.\"region\">");
+        auto *customer = t.Line<TzelGroupHeader>("Customer", 10, QStringLiteral("[Line]. [<orders.\"customer\">]"));
+        customer->Condition = QStringLiteral("orders.\"customer\"");
+        t.Line<TzelMasterData>("Row", 20, QStringLiteral("[<orders.\"amount\">]"))->SetDataSet(orders);
+        auto *customerEnd = t.Line<TzelGroupFooter>(
+            "CustomerEnd", 30, QStringLiteral("[SUM(<orders.\"amount\">)] [SUM(<orders.\"amount\">, Row, 2)]"));
+        customerEnd->HideIfSingleDataRecord = hideSingle;
+        t.Line<TzelGroupFooter>("RegionEnd", 40, QStringLiteral("[SUM(<orders.\"amount\">)]"));
+        t.Line<TzelFooter>("Total", 50, QStringLiteral("[SUM(<orders.\"amount\">)] [COUNT()]"));
+        const std::string single = hideSingle ? "" : "CustomerEnd: 7 22\n";
+        EXPECT_EQ(t.BuildRows(), "Region: N\nCustomer: 1. A\nRow: 10\nRow: 5\nCustomerEnd: 15 15\n"
+                                 "Customer: 2. B\nRow: 7\n" + single +
+                                     "RegionEnd: 22\n"
+                                     "Region: S\nCustomer: 1. B\nRow: 1\nRow: 2\nCustomerEnd: 3 25\nRegionEnd: 3\n"
+                                     "Total: 25 5");
+    }
+}
+
+TEST(DataBands, RowCountsFiltersAndFootersAfterEachRow)
+{
+    struct Case
+    {
+        const char *Name;
+        int RowCount;
+        bool WithData;
+        const char *Filter;
+        bool FooterAfterEach;
+        const char *Expected; // rows show [Line]:[n]
+    };
+    const Case cases[] = {
+        {"rows without data", 3, false, "", false, "Row: 1:\nRow: 2:\nRow: 3:\nEnd: 3"},
+        {"filter", 0, true, "<t.\"n\"> mod 2 = 1", false, "Row: 1:1\nRow: 2:3\nRow: 3:5\nEnd: 3"},
+        {"row count limits printed rows", 2, true, "<t.\"n\"> > 1", false, "Row: 1:2\nRow: 2:3\nEnd: 2"},
+        {"footer after each", 0, true, "<t.\"n\"> < 3", true, "Row: 1:1\nEnd: 1\nRow: 2:2\nEnd: 1"},
+        {"no rows", 0, true, "<t.\"n\"> > 9", false, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        DataTemplate t;
+        TzelUserDataSet *ds = t.Table("t", {QStringLiteral("n")},
+                                      {{Variant(1)}, {Variant(2)}, {Variant(3)}, {Variant(4)}, {Variant(5)}});
+        auto *row = t.Line<TzelMasterData>("Row", 0,
+                                           c.WithData ? QStringLiteral("[Line]:[<t.\"n\">]") : QStringLiteral("[Line]:"));
+        if (c.WithData)
+            row->SetDataSet(ds);
+        row->SetRowCount(c.RowCount);
+        row->Filter = QString::fromLatin1(c.Filter);
+        row->FooterAfterEach = c.FooterAfterEach;
+        t.Line<TzelFooter>("End", 10, QStringLiteral("[COUNT()]"));
+        EXPECT_EQ(t.BuildRows(), c.Expected);
+        EXPECT_EQ(row->DataSetName().isEmpty(), !c.WithData) << "the template keeps its data set";
+    }
+}
+
+TEST(DataBands, AggregatesCountByTheirRules)
+{
+    struct Case
+    {
+        const char *Name;
+        bool RowVisible;
+        const char *Expected;
+    };
+    // AVG skips null values; a condition counts where it holds; hidden rows
+    // count only with flag 1.
+    const Case cases[] = {
+        {"visible rows", true, "6 1 3 3 4 8 12"},
+        {"hidden rows", false, "0 0 0 3 0 0 0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        DataTemplate t;
+        t.Report.EngineOptions().ConvertNulls = false;
+        TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, {{Variant(4)}, {Variant::Null()}, {Variant(8)}});
+        auto *row = t.Line<TzelMasterData>("Row", 0, QStringLiteral("[Line]"));
+        row->SetDataSet(ds);
+        row->SetVisible(c.RowVisible);
+        t.Line<TzelFooter>("End", 10,
+                           QStringLiteral("[AVG(<t.\"v\">)] [SUM(<t.\"v\"> > 5)] [COUNT()] [COUNT(Row, 1)] "
+                                          "[MIN(<t.\"v\">)] [MAX(<t.\"v\">)] [SUM(<t.\"v\">, Row)]"));
+        ASSERT_TRUE(t.Report.PrepareReport()) << t.Report.Errors().Text().toStdString();
+        const std::string rows = t.Rows();
+        EXPECT_EQ(rows.substr(rows.rfind("End: ") + 5), c.Expected);
+    }
+}
+
+TEST(DataBands, AnAggregateOfAnUnknownBandStopsTheBuild)
+{
+    DataTemplate t;
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, {{Variant(1)}});
+    t.Line<TzelMasterData>("Row", 0, QStringLiteral("[<t.\"v\">]"))->SetDataSet(ds);
+    t.Line<TzelFooter>("End", 10, QStringLiteral("[SUM(<t.\"v\">, Nowhere)]"));
+    EXPECT_FALSE(t.Report.PrepareReport());
+    EXPECT_EQ(t.Report.Errors().Text().trimmed().toStdString(),
+              "EndText: SUM(<t.\"v\">, Nowhere) counts the rows of \"Nowhere\", which is not a data band of the report");
+}
+
+TEST(DataBands, MultiColumnRowsGoSideBySideInStrips)
+{
+    DataTemplate t;
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("n")},
+                                  {{Variant(1)}, {Variant(2)}, {Variant(3)}, {Variant(4)}, {Variant(5)}});
+    auto *row = t.Line<TzelMasterData>("Row", 0, QStringLiteral("[Line]"));
+    row->SetDataSet(ds);
+    row->Columns = 3;
+    row->ColumnWidth = 30;
+    row->ColumnGap = 10;
+    t.Line<TzelFooter>("End", 10, QStringLiteral("[COUNT()]"));
+    EXPECT_EQ(t.Build().toStdString(), "Row@0 Row@0+40 Row@0+80 Row@10 Row@10+40 End@20");
+    EXPECT_EQ(row->Left(), 0) << "the band returns to its designed place";
+}
+
+TEST(DataBands, AChildFillsUpToItsRowCountBeforeTheFooter)
+{
+    DataTemplate t;
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("n")}, {{Variant(1)}, {Variant(2)}, {Variant(3)}, {Variant(4)}});
+    auto *row = t.Line<TzelMasterData>("Row", 0, QStringLiteral("[Line]"));
+    row->SetDataSet(ds);
+    auto *filler = t.Line<TzelChild>("Filler", 30, QStringLiteral("[Line]"));
+    filler->ToNRows = 6;
+    row->SetChild(filler);
+    t.Line<TzelFooter>("End", 10, QStringLiteral("[COUNT()]"));
+    EXPECT_EQ(t.BuildRows(), "Row: 1\nRow: 2\nRow: 3\nRow: 4\nFiller: 5\nFiller: 6\nEnd: 4");
+}
+
+TEST(DataBands, PageTotalsFollowRowsThatAKeptFooterMoves)
+{
+    // Eleven rows fit on the first page, but not with the footer: a kept
+    // footer takes the last row along, and the page totals follow it.
+    for (const bool keepFooter : {false, true}) {
+        SCOPED_TRACE(keepFooter);
+        DataTemplate t;
+        QList<Row> rows;
+        for (int i = 0; i < 11; ++i)
+            rows.append({Variant(1)});
+        TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, rows);
+        auto *row = t.Line<TzelMasterData>("Row", 0, {}, 30);
+        row->SetDataSet(ds);
+        row->KeepFooter = keepFooter;
+        t.Line<TzelFooter>("End", 30, QStringLiteral("[COUNT()]"), 40);
+        auto *pageFooter = t.Line<TzelPageFooter>("PageEnd", 80, QStringLiteral("[SUM(<t.\"v\">)]"), 20);
+        pageFooter->SetTop(kPage - 20);
+        ASSERT_TRUE(t.Report.PrepareReport()) << t.Report.Errors().Text().toStdString();
+        const std::string expected = keepFooter ? "PageEnd: 10\n--\nRow: \nEnd: 11\nPageEnd: 1"
+                                                : "PageEnd: 11\n--\nEnd: 11\nPageEnd: 0";
+        const std::string built = t.Rows();
+        EXPECT_EQ(built.substr(built.find("PageEnd")), expected);
+    }
+}
+
+TEST(DataBands, AFoldedGroupShowsItsHeaderOnly)
+{
+    DataTemplate t;
+    TzelUserDataSet *orders = t.Table("orders", kOrderFields, Orders());
+    auto *customer = t.Line<TzelGroupHeader>("Customer", 0, QStringLiteral("[<orders.\"customer\">]"));
+    customer->Condition = QStringLiteral("<orders.\"customer\">");
+    customer->DrillDown = true;
+    customer->ShowFooterIfDrillDown = true;
+    auto *row = t.Line<TzelMasterData>("Row", 10, QStringLiteral("[<orders.\"amount\">]"));
+    row->SetDataSet(orders);
+    t.Line<TzelGroupFooter>("CustomerEnd", 20, QStringLiteral("[SUM(<orders.\"amount\">, Row, 1)]"));
+    t.Report.DrillState = QStringList{QStringLiteral("Customer.2")};
+    EXPECT_EQ(t.BuildRows(), "Customer: A\nCustomerEnd: 15\nCustomer: B\nRow: 7\nRow: 1\nRow: 2\nCustomerEnd: 10");
+    EXPECT_EQ(customer->DrillName.toStdString(), "Customer.2");
+    EXPECT_TRUE(row->Visible()) << "folding leaves the template as designed";
+}
