@@ -6,6 +6,7 @@
 //   bench_engine_bench [--no-file-cache] [--pages N]
 //
 // Peak memory only grows, so each mode runs in its own process.
+#include "benchsupport.h"
 #include "engine/core/zelengineclasses.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelpagefooter.h"
@@ -22,16 +23,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-long peakRssMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
 
 TzelMemoView *addMemo(TzelComponent *parent, const QString &name, double left, double top, double width)
 {
@@ -45,15 +38,13 @@ TzelMemoView *addMemo(TzelComponent *parent, const QString &name, double left, d
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchUseOffscreen();
     QGuiApplication app(argc, argv);
     zelRegisterModelClasses();
     zelRegisterEngine();
     const QStringList args = app.arguments();
     const bool fileCache = !args.contains(QStringLiteral("--no-file-cache"));
-    const int pageArg = int(args.indexOf(QStringLiteral("--pages")));
-    const int pages = pageArg > 0 && pageArg + 1 < args.size() ? args.at(pageArg + 1).toInt() : 10000;
+    const int pages = benchIntOption(args, QStringLiteral("--pages"), 10000);
 
     QTemporaryDir dir;
     TzelReport report;
@@ -94,6 +85,6 @@ int main(int argc, char **argv)
     std::printf("file cache %s, %d pages, %lld bands of 5 objects%s\n", fileCache ? "on" : "off",
                 report.PreviewPages()->Count(), static_cast<long long>(bands), built ? "" : " (errors)");
     std::printf("per band shown:     %8.2f us (%.2f s in all)\n", double(ns) / 1000.0 / double(bands), ns / 1e9);
-    std::printf("peak RSS:           %8ld MB\n", peakRssMb());
+    std::printf("peak RSS:           %8ld MB\n", benchPeakRssMb());
     return built ? 0 : 1;
 }

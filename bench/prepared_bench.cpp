@@ -6,6 +6,7 @@
 //   bench_prepared_bench [--no-file-cache] [--pages N]
 //
 // Peak memory only grows, so each mode runs in its own process.
+#include "benchsupport.h"
 #include "base/imaging/zelimagecodec.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelpagefooter.h"
@@ -25,16 +26,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <random>
-#include <sys/resource.h>
 
 namespace {
-
-long peakRssMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
 
 QByteArray logoPng()
 {
@@ -136,8 +129,7 @@ int main(int argc, char **argv)
     zelRegisterModelClasses();
     const QStringList args = app.arguments();
     const bool fileCache = !args.contains(QStringLiteral("--no-file-cache"));
-    const int pageArg = int(args.indexOf(QStringLiteral("--pages")));
-    const int count = pageArg > 0 && pageArg + 1 < args.size() ? args.at(pageArg + 1).toInt() : 10000;
+    const int count = benchIntOption(args, QStringLiteral("--pages"), 10000);
     const int rebuilds = 100;
 
     QTemporaryDir dir;
@@ -155,7 +147,7 @@ int main(int argc, char **argv)
         t.printPage(pages, n);
     const qint64 addNs = timer.nsecsElapsed();
     pages.Finish();
-    const long addRss = peakRssMb();
+    const long addRss = benchPeakRssMb();
 
     std::mt19937 random(42);
     std::uniform_int_distribution<int> pick(2, count - 1);
@@ -190,6 +182,6 @@ int main(int argc, char **argv)
     std::printf("file size:                     %8.1f MB (%.0f bytes/page)\n",
                 QFileInfo(file).size() / 1048576.0, double(QFileInfo(file).size()) / count);
     std::printf("peak RSS after adding:         %8ld MB\n", addRss);
-    std::printf("peak RSS at the end:           %8ld MB\n", peakRssMb());
+    std::printf("peak RSS at the end:           %8ld MB\n", benchPeakRssMb());
     return 0;
 }

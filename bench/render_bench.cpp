@@ -1,6 +1,7 @@
 // Laying out and drawing a page of 60 text objects (three faces, wrapping, a
 // few tags): measuring every memo, then drawing the page into a recording
 // and into a 96-dpi image.
+#include "benchsupport.h"
 #include "engine/render/canvas/zelqpaintercanvas.h"
 #include "engine/render/canvas/zelrecordingcanvas.h"
 #include "engine/render/draw/zelviewpainter.h"
@@ -106,8 +107,7 @@ BENCHMARK(BM_PageToImage96)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchUseOffscreen();
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -9,6 +9,7 @@
 //
 // Prints the best build time of five for each and the difference per row;
 // --scripted-only builds only the scripted report (for a profiler).
+#include "benchsupport.h"
 #include "engine/core/zelengineclasses.h"
 #include "model/band/zelmasterdata.h"
 #include "model/component/zelunits.h"
@@ -87,14 +88,12 @@ qint64 build(int rows, bool scripted)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchUseOffscreen();
     QGuiApplication app(argc, argv);
     zelRegisterModelClasses();
     zelRegisterEngine();
     const QStringList args = app.arguments();
-    const int rowArg = int(args.indexOf(QStringLiteral("--rows")));
-    const int rows = rowArg > 0 && rowArg + 1 < args.size() ? args.at(rowArg + 1).toInt() : 10000;
+    const int rows = benchIntOption(args, QStringLiteral("--rows"), 10000);
 
     if (args.contains(QStringLiteral("--scripted-only")))
         return build(rows, true) < 0 ? 1 : 0;

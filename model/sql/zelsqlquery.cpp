@@ -127,6 +127,12 @@ struct TzelSQLQuery::Private
     bool RangeDone = false; // the reCurrent range is used up
     int EndRow = -1;       // last row of a reCurrent range
     int Count = -1;        // rows counted by the database
+    // The row before the cursor's, kept so that one step back (a group
+    // footer looking at the group's last row) and the end (which shows the
+    // last row) need no second run of the statement.
+    QList<QVariant> Previous;
+    bool HasPrevious = false;
+    bool Back = false;     // the cursor stands on Previous
 };
 
 TzelSQLQuery::TzelSQLQuery(TzelComponent *owner)
@@ -198,6 +204,7 @@ void TzelSQLQuery::Execute()
     d->Row = d->AtEnd ? -1 : 0;
     d->Moved = false;
     d->RangeDone = false;
+    d->HasPrevious = d->Back = false;
 }
 
 void TzelSQLQuery::Open()
@@ -234,11 +241,8 @@ void TzelSQLQuery::Close()
 void TzelSQLQuery::Rewind(int row)
 {
     Execute();
-    while (!d->AtEnd && d->Row < row) {
-        d->AtEnd = !d->Query->next();
-        if (!d->AtEnd)
-            ++d->Row;
-    }
+    while (!d->AtEnd && d->Row < row)
+        Fetch();
 }
 
 void TzelSQLQuery::First()
@@ -265,7 +269,19 @@ void TzelSQLQuery::Next()
         return;
     }
     d->Moved = true;
-    if (d->Query->next())
+    if (!std::exchange(d->Back, false))
+        Fetch();
+}
+
+void TzelSQLQuery::Fetch()
+{
+    QSqlQuery &q = *d->Query;
+    const int fields = int(d->Names.size());
+    d->Previous.resize(fields);
+    for (int i = 0; i < fields; ++i)
+        d->Previous[i] = q.value(i);
+    d->HasPrevious = true;
+    if (q.next())
         ++d->Row;
     else
         d->AtEnd = true;
@@ -276,7 +292,12 @@ void TzelSQLQuery::Prior()
     TzelCustomDBDataSet::Prior();
     if (!Active())
         return;
-    const int target = d->AtEnd ? d->Row : d->Row - 1;
+    if (d->HasPrevious && !d->Back) {
+        d->Back = true;
+        return;
+    }
+    const int current = d->AtEnd ? d->Row + 1 : d->Row; // past the end: one after the last
+    const int target = current - (d->Back ? 2 : 1);
     if (target >= 0) {
         Rewind(target);
         d->Moved = true;
@@ -285,7 +306,7 @@ void TzelSQLQuery::Prior()
 
 bool TzelSQLQuery::Eof()
 {
-    if (!Active() || d->AtEnd || d->RangeDone) {
+    if (!Active() || (d->AtEnd && !d->Back) || d->RangeDone) {
         bool eof = true;
         if (OnCheckEOF)
             OnCheckEOF(this, eof);
@@ -360,9 +381,11 @@ int TzelSQLQuery::FieldIndex(const QString &index)
 
 Variant TzelSQLQuery::GetValueAt(int field)
 {
-    if (!Active() || d->AtEnd || d->Row < 0)
+    if (!Active())
         return Variant::Null();
-    return toVariant(d->Query->value(field));
+    if (d->Back || d->AtEnd)
+        return d->HasPrevious ? toVariant(d->Previous.value(field)) : Variant::Null();
+    return d->Row < 0 ? Variant::Null() : toVariant(d->Query->value(field));
 }
 
 Variant TzelSQLQuery::GetValue(const QString &index)

@@ -10,7 +10,8 @@ class TzelSQLDatabase;
 // fields are the result's columns (under their aliases); values come as
 // variants of the column's type. Parameters are lines "name=value" bound to
 // ":name": a value in single quotes is text, one that reads as a number is a
-// number, anything else is text. Going back re-runs the statement.
+// number, anything else is text. Going back more than one row re-runs the
+// statement.
 class TzelSQLQuery : public TzelCustomDBDataSet
 {
     ZEL_CLASS(TzelSQLQuery, TzelCustomDBDataSet)
@@ -37,7 +38,8 @@ class TzelSQLQuery : public TzelCustomDBDataSet
     void First() override;
     /// Goes to the next row.
     void Next() override;
-    /// Goes back one row by running the statement again.
+    /// Goes back one row: from the row read last without a second run of
+    /// the statement, further back by running it again.
     void Prior() override;
     /// Whether the rows (or the range) are used up.
     bool Eof() override;
@@ -49,7 +51,7 @@ class TzelSQLQuery : public TzelCustomDBDataSet
     void GetFieldList(QStringList &list) override;
     /// Kind of the column: numbers, text, Booleans, dates.
     TzelFieldType GetFieldType(const QString &index) override;
-    /// Value of the column in the current row; Null past the end.
+    /// Value of the column in the current row; past the end, the last row's.
     Variant GetValue(const QString &index) override;
     /// The value as text.
     QString GetDisplayText(const QString &index) override;
@@ -72,6 +74,8 @@ private:
 
     void Execute();
     void Rewind(int row);
+    // Reads the next row, keeping the current one as the previous.
+    void Fetch();
     [[noreturn]] void Fail(const QString &message) const;
 
     TzelSQLDatabase *FDatabase = nullptr;

@@ -110,7 +110,7 @@ TEST_F(SqlQuery, RowsComeAsVariantsOfTheirColumnsTypes)
     EXPECT_EQ(query->RecordCount(), 3);
     query->Next();
     EXPECT_TRUE(query->Eof());
-    EXPECT_TRUE(query->GetValue(QStringLiteral("id")).IsNull());
+    EXPECT_EQ(query->GetValue(QStringLiteral("id")).ToInt(), 3) << "past the end the last row stays";
 }
 
 TEST_F(SqlQuery, RangesPriorAndRewindingFollowTheDataSetRules)
@@ -149,7 +149,23 @@ TEST_F(SqlQuery, RangesPriorAndRewindingFollowTheDataSetRules)
     query->Next();
     ASSERT_TRUE(query->Eof());
     query->Prior();
+    EXPECT_FALSE(query->Eof());
     EXPECT_EQ(query->GetValue(QStringLiteral("id")).ToInt(), 3);
+    query->Prior();
+    query->Prior();
+    EXPECT_EQ(query->GetValue(QStringLiteral("id")).ToInt(), 1);
+    query->Next();
+    EXPECT_EQ(query->GetValue(QStringLiteral("id")).ToInt(), 2);
+
+    // One step back shows the row read before, without running the
+    // statement again (which would draw new random numbers).
+    query->Close();
+    query->SQL = QStringList{QStringLiteral("SELECT id, random() AS r FROM people ORDER BY id")};
+    query->First();
+    const Variant first = query->GetValue(QStringLiteral("r"));
+    query->Next();
+    query->Prior();
+    EXPECT_TRUE(Variant::Identical(query->GetValue(QStringLiteral("r")), first));
 }
 
 TEST_F(SqlQuery, AReportOpensItsQueriesAndClosesThemWhenAsked)
