@@ -14,6 +14,7 @@
 #include "model/report/zelreport.h"
 #include "model/view/zelcustommemoview.h"
 #include "model/view/zelexpressiontext.h"
+#include "script/report/zelexpressioncache.h"
 
 #include <QSet>
 
@@ -187,7 +188,8 @@ private:
     {
         const TzelAggregateFunction function = zelAggregateFunction(name);
         const int first = function == agCount ? 0 : 1;
-        const QString expression = function == agCount ? QString() : args.value(0);
+        // As the expression cache compiles it, so the call finds its item.
+        const QString expression = function == agCount ? QString() : zelReferenceHashNames(args.value(0));
         const QString bandName = args.value(first);
         TzelBand *band = FDefaultBand;
         if (!bandName.isEmpty() && bandName != QLatin1String("0")) {

@@ -5,6 +5,8 @@
 #include "script/engine/kvscript.h"
 #include "script/engine/kvvariables.h"
 
+#include <algorithm>
+
 struct TzelExpressionCache::Item
 {
     std::unique_ptr<TkvScript> Script;
@@ -27,6 +29,39 @@ QString wrapper(const QString &language, const QString &name, const QString &exp
 
 } // namespace
 
+QString zelReferenceHashNames(const QString &expression)
+{
+    if (!expression.contains(QLatin1Char('#')))
+        return expression;
+    static const QLatin1StringView names[] = {QLatin1StringView("TotalPages#"), QLatin1StringView("CopyName#"),
+                                              QLatin1StringView("Page#"), QLatin1StringView("Line#")};
+    QString result;
+    for (qsizetype i = 0; i < expression.size(); ++i) {
+        const QChar c = expression[i];
+        if (c == u'\'' || c == u'"' || c == u'<') {
+            const qsizetype end = expression.indexOf(c == u'<' ? u'>' : c, i + 1);
+            const qsizetype stop = end < 0 ? expression.size() : end + 1;
+            result += QStringView(expression).mid(i, stop - i);
+            i = stop - 1;
+            continue;
+        }
+        const bool wordStart = i == 0 || !(expression[i - 1].isLetterOrNumber() || expression[i - 1] == u'_');
+        const auto match = std::find_if(std::begin(names), std::end(names), [&](QLatin1StringView name) {
+            return wordStart && QStringView(expression).mid(i).startsWith(name, Qt::CaseInsensitive);
+        });
+        if (match != std::end(names)) {
+            result += QLatin1Char('<');
+            result += QStringView(expression).mid(i, match->size());
+            result += QLatin1Char('>');
+            i += match->size() - 1;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+
 TzelExpressionCache::TzelExpressionCache() = default;
 TzelExpressionCache::~TzelExpressionCache() = default;
 
@@ -47,7 +82,7 @@ TzelExpressionCache::Item *TzelExpressionCache::Compiled(const QString &key, con
     script.ExtendedCharset = true;
     script.SyntaxType = ScriptLanguage;
     const QString name = QStringLiteral("zt3f%1").arg(FCompiled++);
-    script.Lines = QStringList{wrapper(ScriptLanguage, name, expression)};
+    script.Lines = QStringList{wrapper(ScriptLanguage, name, zelReferenceHashNames(expression))};
     if (!script.Compile()) {
         error = zelRes("clExprError") + QStringLiteral(" '") + expression + QStringLiteral("': ") + script.ErrorMsg;
         return nullptr;

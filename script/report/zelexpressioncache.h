@@ -10,6 +10,11 @@
 class TkvProcVariable;
 class TkvScript;
 
+/// Expression with the system variables whose names end in "#" (Line#,
+/// Page#...), which no script language reads as a name, turned into
+/// references ("<Line#>"). Quoted texts and references stay as they are.
+QString zelReferenceHashNames(const QString &expression);
+
 // Report expressions that are not a single name, each compiled once into a
 // small function of the report's script language and then only called. A
 // function lives in a script of its own whose parent is the scope it was

@@ -204,10 +204,10 @@ TEST(DataBands, RowCountsFiltersAndFootersAfterEachRow)
         bool WithData;
         const char *Filter;
         bool FooterAfterEach;
-        const char *Expected; // rows show [Line]:[n]
+        const char *Expected; // rows show [Line]:[n], or [Line]:[Line# * 10] without data
     };
     const Case cases[] = {
-        {"rows without data", 3, false, "", false, "Row: 1:\nRow: 2:\nRow: 3:\nEnd: 3"},
+        {"rows without data", 3, false, "", false, "Row: 1:10\nRow: 2:20\nRow: 3:30\nEnd: 3"},
         {"filter", 0, true, "<t.\"n\"> mod 2 = 1", false, "Row: 1:1\nRow: 2:3\nRow: 3:5\nEnd: 3"},
         {"row count limits printed rows", 2, true, "<t.\"n\"> > 1", false, "Row: 1:2\nRow: 2:3\nEnd: 2"},
         {"footer after each", 0, true, "<t.\"n\"> < 3", true, "Row: 1:1\nEnd: 1\nRow: 2:2\nEnd: 1"},
@@ -219,7 +219,7 @@ TEST(DataBands, RowCountsFiltersAndFootersAfterEachRow)
         TzelUserDataSet *ds = t.Table("t", {QStringLiteral("n")},
                                       {{Variant(1)}, {Variant(2)}, {Variant(3)}, {Variant(4)}, {Variant(5)}});
         auto *row = t.Line<TzelMasterData>("Row", 0,
-                                           c.WithData ? QStringLiteral("[Line]:[<t.\"n\">]") : QStringLiteral("[Line]:"));
+                                           c.WithData ? QStringLiteral("[Line]:[<t.\"n\">]") : QStringLiteral("[Line]:[Line# * 10]"));
         if (c.WithData)
             row->SetDataSet(ds);
         row->SetRowCount(c.RowCount);
