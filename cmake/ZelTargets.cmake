@@ -141,5 +141,6 @@ function(zel_test name)
   target_compile_options(${name} PRIVATE ${ZEL_WARNINGS})
   target_precompile_headers(${name} PRIVATE ${ZEL_PRECOMPILED} <gtest/gtest.h>)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+  # Each test carries its executable's name as label, so runs can pick layers.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${name})
 endfunction()

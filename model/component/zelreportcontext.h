@@ -41,4 +41,6 @@ public:
     virtual void SetSelfValue(TzelComponent *object) = 0;
     /// Tells the report's script the value just computed (its Value).
     virtual void SetLocalValue(const Variant &value) = 0;
+    /// Numbers closer to 0 than this count as 0 (0: only 0 itself).
+    virtual double ZeroPrecision() const = 0;
 };

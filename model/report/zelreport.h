@@ -249,6 +249,7 @@ public:
     Variant CalcFromScript(const QString &expression);
     void SetSelfValue(TzelComponent *object) override;
     void SetLocalValue(const Variant &value) override;
+    double ZeroPrecision() const override { return FEngineOptions.ZeroPrecisionValue; }
 
     /// Fires OnProgressStart.
     void InternalOnProgressStart(const TzelProgress &progress);

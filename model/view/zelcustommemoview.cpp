@@ -16,6 +16,7 @@
 #include "model/data/zeldataset.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -33,13 +34,15 @@ QString inheritedName(int uniqueIndex)
     return QStringLiteral("zelUIN") + QString::number(uniqueIndex);
 }
 
-// HideZeros hides numbers that are zero, never texts ("0" from a text field).
-bool isZero(const Variant &value)
+// HideZeros hides numbers that are zero, or closer to it than Precision;
+// never texts ("0" from a text field).
+bool isZero(const Variant &value, double precision)
 {
     if (value.IsNull() || value.IsEmpty() || value.IsString() || value.IsArray())
         return false;
     try {
-        return value.ToDouble() == 0;
+        const double d = value.ToDouble();
+        return precision > 0 ? std::abs(d) < precision : d == 0;
     } catch (const TzelException &) {
         return false;
     }
@@ -264,6 +267,13 @@ void TzelCustomMemoView::BeforePrint()
 
 void TzelCustomMemoView::AfterPrint()
 {
+    if (const std::unique_ptr<SavedLook> saved = std::move(FHighlightSaved)) {
+        SetFont(saved->Font);
+        SetParentFont(saved->ParentFont);
+        SetFill(saved->Fill.Fill());
+        SetFrame(saved->Frame);
+        SetVisible(saved->Visible);
+    }
     if (!IsDataField())
         Memo = FTempMemo;
     FirstParaBreak = FTempFirstParaBreak;
@@ -284,7 +294,7 @@ void TzelCustomMemoView::GetData()
         Value = DataSet()->GetValue(DataField);
         const bool formatted = FFormats.Count() && FFormats.Items(0)->Kind != fkText;
         QString text = formatted ? FormatData(Value) : DataSet()->GetDisplayText(DataField);
-        if (HideZeros && isZero(Value))
+        if (HideZeros && isZero(Value, report->ZeroPrecision()))
             text.clear();
         SetText(text);
     } else if (AllowExpressions && HasOpeningDelimiter()) {
@@ -297,6 +307,39 @@ void TzelCustomMemoView::GetData()
             }));
     }
     report->SetLocalValue(Value);
+    for (int i = 0; i < FHighlights.Count(); ++i) {
+        const TzelHighlight &highlight = *FHighlights.Items(i);
+        if (highlight.HasCondition() && report->Calc(highlight.Condition).ToBool()) {
+            ApplyHighlight(highlight);
+            break;
+        }
+    }
+    if (SuppressRepeated) {
+        const QString text = Text();
+        if (FLastValue.IsString() && FLastValue.ToString() == text)
+            SetText(QString());
+        else
+            FLastValue = Variant(text);
+    }
+}
+
+void TzelCustomMemoView::ApplyHighlight(const TzelHighlight &highlight)
+{
+    if (!FHighlightSaved) {
+        FHighlightSaved = std::make_unique<SavedLook>();
+        FHighlightSaved->Font = Font();
+        FHighlightSaved->ParentFont = ParentFont();
+        FHighlightSaved->Fill.SetFill(Fill());
+        FHighlightSaved->Frame = Frame();
+        FHighlightSaved->Visible = Visible();
+    }
+    if (highlight.ApplyFont)
+        SetFont(highlight.Font());
+    if (highlight.ApplyFill)
+        SetFill(highlight.Fill());
+    if (highlight.ApplyFrame)
+        SetFrame(highlight.Frame());
+    SetVisible(highlight.Visible);
 }
 
 bool TzelCustomMemoView::HasOpeningDelimiter() const
@@ -342,8 +385,9 @@ QString TzelCustomMemoView::ExpandExpression(const QString &expression, int inde
         written->FormatStr = pattern;
         format = &*written;
     }
-    Value = Context()->Calc(code);
-    if (HideZeros && isZero(Value))
+    TzelReportContext *report = Context();
+    Value = report->Calc(code);
+    if (HideZeros && isZero(Value, report->ZeroPrecision()))
         return QString();
     return FormatData(Value, format);
 }
@@ -379,8 +423,11 @@ QString TzelCustomMemoView::FormatData(const Variant &value, const TzelFormat *f
         case fkDateTime:
             return zelFormatDateTime(pattern, value.ToDate());
         case fkBoolean: {
+            // True takes the part after the comma; anything else the part before.
             const qsizetype comma = pattern.indexOf(QLatin1Char(','));
-            return value.ToBool() ? pattern.mid(comma + 1) : pattern.left(qMax<qsizetype>(comma, 0));
+            const bool isTrue = value.VarType() == varBoolean ? value.ToBool()
+                                : !value.IsString() && value.ToDouble() != 0;
+            return isTrue ? pattern.mid(comma + 1) : pattern.left(qMax<qsizetype>(comma, 0));
         }
         case fkText:
             break;

@@ -30,11 +30,16 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
 
     /// Also saves the design text (unless a data field gives it) and the paragraph state.
     void BeforePrint() override;
-    /// Also gives back the design text and paragraph state.
+    /// Also gives back the design text and paragraph state, and the look a
+    /// highlight changed.
     void AfterPrint() override;
     /// Fills the text: from the data field, or with every embedded
-    /// expression replaced by its formatted value; sets Value.
+    /// expression replaced by its formatted value; sets Value, applies the
+    /// first highlight whose condition holds and empties a repeated text.
     void GetData() override;
+    /// Takes Highlight's font, fill and frame as its Apply flags say, and its
+    /// visibility; AfterPrint gives the memo its own look back.
+    void ApplyHighlight(const TzelHighlight &highlight);
     /// Value as text in Format (the display format when nullptr): numbers,
     /// dates and Booleans by their pictures; the plain text when the value
     /// does not fit the format.
@@ -151,8 +156,19 @@ private:
     void ReadFormats(TzelXMLItem *item);
     void ReadHighlights(TzelXMLItem *item);
 
+    // The look before a highlight was applied.
+    struct SavedLook
+    {
+        TzelFont Font;
+        bool ParentFont = false;
+        TzelFillHolder Fill;
+        TzelFrame Frame;
+        bool Visible = true;
+    };
+
     int FRotation = 0;
     QString FStyle;
+    std::unique_ptr<SavedLook> FHighlightSaved; // set while a highlight is applied
     QStringList FTempMemo; // the design text while the engine works on the memo
     bool FTempFirstParaBreak = false;
     bool FTempLastParaBreak = false;
