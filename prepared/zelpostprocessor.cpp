@@ -6,6 +6,7 @@
 #include "model/view/zelcustommemoview.h"
 
 #include <QScopeGuard>
+#include <utility>
 
 namespace {
 
@@ -88,6 +89,36 @@ void TzelPostProcessor::Clear()
 bool TzelPostProcessor::IsDeferred(const TzelCustomMemoView &memo)
 {
     return memo.Processing().ProcessAt != paDefault;
+}
+
+bool TzelPostProcessor::TakesPart(const TzelCustomMemoView &memo)
+{
+    return IsDeferred(memo) || memo.Duplicates != dmShow;
+}
+
+int TzelPostProcessor::AddContent(TzelCustomMemoView &memo, const QString &bandName)
+{
+    if (IsDeferred(memo))
+        return AddDeferred(memo);
+    const QString content = storedContent(memo);
+    if (const auto it = FMacros.find(memo.Name()); it != FMacros.end()) {
+        const bool startsRun = std::exchange(it->DuplicatesReset, false);
+        it->Band = bandName;
+        if (!startsRun && !it->Contents.isEmpty() && it->Contents.last() == content)
+            return int(it->Contents.size()) - 1;
+    }
+    const int index = Add(memo.Name(), content, true);
+    Macro &macro = FMacros[memo.Name()];
+    macro.Band = bandName;
+    macro.DuplicatesReset = false;
+    return index;
+}
+
+void TzelPostProcessor::ResetDuplicates(const QString &bandName)
+{
+    for (Macro &macro : FMacros)
+        if (bandName.isEmpty() || macro.Band == bandName)
+            macro.DuplicatesReset = true;
 }
 
 int TzelPostProcessor::AddDeferred(TzelCustomMemoView &memo)

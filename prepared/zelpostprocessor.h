@@ -39,8 +39,18 @@ public:
 
     /// Whether Memo's content is completed later instead of when it is stored.
     static bool IsDeferred(const TzelCustomMemoView &memo);
+    /// Whether Memo's content goes through the post-processor: completed
+    /// later, or merged with equal neighbours (Duplicates other than dmShow).
+    static bool TakesPart(const TzelCustomMemoView &memo);
     /// Stores the content of Memo, which is completed later, and returns its index.
     int AddDeferred(TzelCustomMemoView &memo);
+    /// Stores the content of Memo, printed in band BandName, and returns
+    /// its index: a content equal to the last one of its name takes that
+    /// one's index, unless the band's duplicates were reset since.
+    int AddContent(TzelCustomMemoView &memo, const QString &bandName);
+    /// A new run of band BandName (empty: of every band) starts: equal
+    /// values no longer join those stored before.
+    void ResetDuplicates(const QString &bandName);
     /// Completes the deferred objects whose moment Mode has come, Band
     /// being the band that ended it: each computes its data again with the
     /// current values.
@@ -71,6 +81,8 @@ private:
     {
         QStringList Contents;
         std::vector<bool> Ready;
+        QString Band;               // band of the duplicate-handled memo
+        bool DuplicatesReset = true; // the next content starts a new run
     };
     QHash<QString, Macro> FMacros;
     QStringList FOrder; // names in the order they were first stored

@@ -6,12 +6,14 @@
 #include "model/report/zelcustompreviewpages.h"
 #include "prepared/zeldictionary.h"
 
+#include <QHash>
 #include <QList>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 class TzelClassInfo;
+class TzelCustomMemoView;
 class TzelPictureCache;
 class TzelPostProcessor;
 class TzelXMLItem;
@@ -130,9 +132,17 @@ private:
     CachedPage *CachedEntry(int index);
     QList<CachedPage *> CachedEntries();
     static void WriteRootName(TzelXMLItem *item, const TzelComponent *root);
+    // The last run of equal values of each memo name on the page being rebuilt.
+    struct DuplicateRun
+    {
+        int Index = -1;
+        TzelCustomMemoView *First = nullptr;
+    };
+    using DuplicateRuns = QHash<QString, DuplicateRun>;
     void RebuildObjects(TzelXMLItem *item, TzelComponent *parent, TzelXMLSerializer &serializer,
-                        ElementMap &elements, int &position);
-    void LoadPostProcessedValue(TzelComponent *obj) const;
+                        ElementMap &elements, int &position, DuplicateRuns &runs);
+    // Gives Obj its post-processed text; False when it must not stand on the page.
+    bool LoadPostProcessedValue(TzelComponent *obj, DuplicateRuns &runs) const;
     void StoreWholePage(TzelXMLItem *item, TzelReportPage *page);
     void ClearPageCache();
     double BandBottom(const TzelXMLItem *item) const;

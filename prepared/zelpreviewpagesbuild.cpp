@@ -199,11 +199,13 @@ bool TzelPreviewPages::StoresGeometryOnly() const
 QString TzelPreviewPages::DeferredAwareDiff(TzelComponent *obj, TzelComponent *source, bool wholePage)
 {
     auto *memo = zelAs<TzelCustomMemoView>(obj);
-    if (!memo || StoresGeometryOnly() || !TzelPostProcessor::IsDeferred(*memo))
+    if (!memo || StoresGeometryOnly() || !TzelPostProcessor::TakesPart(*memo))
         return ObjectDiff(obj, source, wholePage);
-    // A value completed later is stored as the index of its content.
+    // A value completed later, or one merged with its equal neighbours, is
+    // stored as the index of its content.
     const QStringList text = memo->Memo;
-    memo->SetText(QString::number(FPostProcessor->AddDeferred(*memo)));
+    const QString band = memo->Parent() ? memo->Parent()->Name() : QString();
+    memo->SetText(QString::number(FPostProcessor->AddContent(*memo, band)));
     const auto restore = qScopeGuard([&] { memo->Memo = text; });
     return ObjectDiff(obj, source, wholePage);
 }

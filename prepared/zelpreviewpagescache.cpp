@@ -120,7 +120,8 @@ TzelReportPage *TzelPreviewPages::GetPage(int index)
     entry.Page.reset(RebuildPage(item, serializer));
     if (numberedPage(item->Name())) {
         int position = 0;
-        RebuildObjects(item, entry.Page.get(), serializer, entry.Elements, position);
+        DuplicateRuns runs;
+        RebuildObjects(item, entry.Page.get(), serializer, entry.Elements, position, runs);
     } else {
         serializer.ReadRootComponent(entry.Page.get(), item);
     }
@@ -164,7 +165,7 @@ TzelReportPage *TzelPreviewPages::RebuildPage(TzelXMLItem *item, TzelXMLSerializ
 // element (depth first), which survives the element being swapped out and
 // read back; Position counts every element, rebuilt or not.
 void TzelPreviewPages::RebuildObjects(TzelXMLItem *item, TzelComponent *parent, TzelXMLSerializer &serializer,
-                                      ElementMap &elements, int &position)
+                                      ElementMap &elements, int &position, DuplicateRuns &runs)
 {
     for (int i = 0; i < item->Count(); ++i) {
         TzelXMLItem *child = item->Items(i);
@@ -194,24 +195,48 @@ void TzelPreviewPages::RebuildObjects(TzelXMLItem *item, TzelComponent *parent, 
                 obj = nullptr;
             }
         }
+        if (obj && !LoadPostProcessedValue(obj, runs)) {
+            delete obj; // a duplicate hidden or merged into the first of its run
+            obj = nullptr;
+        }
         if (!obj) {
             position += countElements(child);
             continue;
         }
-        LoadPostProcessedValue(obj);
         elements[obj] = at;
-        RebuildObjects(child, obj, serializer, elements, position);
+        RebuildObjects(child, obj, serializer, elements, position, runs);
     }
 }
 
-// A text completed after it was stored holds the index of its final value.
-void TzelPreviewPages::LoadPostProcessedValue(TzelComponent *obj) const
+// A text completed after it was stored, or merged with its equal
+// neighbours, holds the index of its content. Of a run of equal values on
+// the page, the first shows; the others are cleared, dropped, or dropped with
+// the first stretched down over them.
+bool TzelPreviewPages::LoadPostProcessedValue(TzelComponent *obj, DuplicateRuns &runs) const
 {
     auto *memo = dynamic_cast<TzelCustomMemoView *>(obj);
     if (!memo || !FPostProcessor->GetMacroList(memo->Name()))
-        return;
+        return true;
     bool ok;
     const int index = memo->Text().trimmed().toInt(&ok);
-    if (ok)
-        memo->SetText(FPostProcessor->GetValue(memo->Name(), index));
+    if (!ok)
+        return true;
+    memo->SetText(FPostProcessor->GetValue(memo->Name(), index));
+    if (memo->Duplicates == dmShow)
+        return true;
+    DuplicateRun &run = runs[memo->Name()];
+    if (!run.First || run.Index != index) {
+        run = {index, memo};
+        return true;
+    }
+    switch (memo->Duplicates) {
+    case dmClear:
+        memo->SetText(QString());
+        return true;
+    case dmMerge:
+        run.First->SetHeight(memo->AbsTop() + memo->Height() - run.First->AbsTop());
+        return false;
+    default:
+        return false;
+    }
 }

@@ -631,6 +631,7 @@ void TzelEngine::PasteBlock(double x, TzelXMLItem *outline, int anchor)
 void TzelEngine::StartColumn()
 {
     ++FCurColumn;
+    FPreviewPages->PostProcessor().ResetDuplicates(QString()); // a column starts its own runs
     const double x = FPage->ColumnPositions.value(FCurColumn - 1).toDouble() * qz01cm;
     FCurY = FFirstColumnY;
     for (int i = 0; i < FHeaderList.Count(); ++i) {

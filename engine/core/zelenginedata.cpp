@@ -270,6 +270,7 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
     band->SetCurColumn(1);
     ResetSuppressed(band);
     FPreviewPages->PostProcessor().EnterData();
+    FPreviewPages->PostProcessor().ResetDuplicates(band->Name());
 
     TzelColumnStrip strip;
     bool printed = false;

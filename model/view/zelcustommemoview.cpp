@@ -289,7 +289,6 @@ void TzelCustomMemoView::GetData()
     TzelReportContext *report = Context();
     if (!report)
         return;
-    report->SetSelfValue(this);
     if (IsDataField()) {
         Value = DataSet()->GetValue(DataField);
         const bool formatted = FFormats.Count() && FFormats.Items(0)->Kind != fkText;

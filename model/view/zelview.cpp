@@ -1,6 +1,8 @@
 #include "model/view/zelview.h"
 
 #include "model/component/zeldiffwriter.h"
+#include "model/component/zelreportcontext.h"
+#include "model/view/zelexpressiontext.h"
 #include "model/data/zelfinddataset.h"
 
 namespace {
@@ -22,6 +24,63 @@ void TzelView::SetPrintable(bool value)
         Visibility.Include(vsPrint);
     else
         Visibility.Exclude(vsPrint);
+}
+
+namespace {
+
+// Text with every bracketed expression replaced by its value.
+QString expandBrackets(TzelReportContext &report, const QString &text)
+{
+    if (!text.contains(QLatin1Char('[')))
+        return text;
+    static const TzelExpressionDelimiters brackets = TzelExpressionDelimiters::FromText(QStringLiteral("[,]"));
+    return brackets.Expand(text, [&report](const QString &expression, int) {
+        return report.Calc(expression).ToString();
+    });
+}
+
+} // namespace
+
+void TzelView::BeforePrint()
+{
+    TzelReportComponent::BeforePrint();
+    FTempTag = TagStr;
+    FTempHyperlink = FHyperlink;
+    if (TzelReportContext *report = Context())
+        report->SetSelfValue(this);
+}
+
+void TzelView::GetData()
+{
+    TzelReportContext *report = Context();
+    if (!report)
+        return;
+    report->SetSelfValue(this);
+    TagStr = expandBrackets(*report, TagStr);
+    if (FHyperlink.Value.contains(QLatin1Char('['))) {
+        const QString &separator = FHyperlink.ValuesSeparator;
+        QStringList values = separator.isEmpty() ? QStringList{FHyperlink.Value} : FHyperlink.Value.split(separator);
+        for (QString &value : values)
+            value = expandBrackets(*report, value);
+        FHyperlink.Value = values.join(separator);
+    }
+    if (!FHyperlink.Expression.trimmed().isEmpty()) {
+        const Variant value = report->Calc(FHyperlink.Expression);
+        // A detail report receives the value in a variable, which holds an
+        // expression: a text goes in quotes.
+        const bool asCode = FHyperlink.Kind == hkDetailReport || FHyperlink.Kind == hkDetailPage;
+        FHyperlink.Value = asCode && value.IsString()
+                               ? QLatin1Char('\'') + value.ToString().replace(QLatin1Char('\''), QStringLiteral("''")) +
+                                     QLatin1Char('\'')
+                               : value.ToString();
+    }
+}
+
+void TzelView::AfterPrint()
+{
+    TagStr = FTempTag;
+    FHyperlink = FTempHyperlink;
+    TzelReportComponent::AfterPrint();
 }
 
 QString TzelView::URL() const

@@ -102,6 +102,13 @@ class TzelView : public TzelReportComponent
     /// The frame's shadow width when it drops a shadow, else 0.
     double ShadowSize() const { return FFrame.ShadowSize(); }
     TzelAlign AlignMode() const override { return Align; }
+    /// Also saves TagStr and the hyperlink and makes the view the script's Self.
+    void BeforePrint() override;
+    /// Fills bracketed expressions into TagStr and the hyperlink's values,
+    /// and evaluates the hyperlink's Expression into its Value.
+    void GetData() override;
+    /// Also gives TagStr and the hyperlink back.
+    void AfterPrint() override;
     /// The component's differences, then alignment, frame, cursor,
     /// visibility, TagStr, fill and hyperlink.
     QString Diff(const TzelComponent *other) override;
@@ -114,6 +121,8 @@ protected:
 
 private:
     TzelHyperlink FHyperlink;
+    TzelHyperlink FTempHyperlink; // the design hyperlink while the engine works on the view
+    QString FTempTag;
     TzelFrame FFrame;
     TzelFillHolder FFill;
     TzelObjectProcessing FProcessing;

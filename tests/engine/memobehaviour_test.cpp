@@ -86,3 +86,59 @@ TEST(MemoBehaviour, ARepeatedValueShowsOncePerRunAndAgainOnANewPage)
     zelAs<TzelMemoView>(row->Objects().first())->SuppressRepeated = true;
     EXPECT_EQ(t.BuildRows(), "Row: A\nRow: \n--\nRow: A\nRow: B");
 }
+
+TEST(MemoBehaviour, TagsAndHyperlinksTakeTheirRowsValues)
+{
+    DataTemplate t;
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, {{Variant(QStringLiteral("a'b"))}, {Variant(7)}});
+    auto *row = t.Line<TzelMasterData>("Row", 0, QStringLiteral("x"));
+    row->SetDataSet(ds);
+    auto *memo = zelAs<TzelMemoView>(row->Objects().first());
+    memo->TagStr = QStringLiteral("tag [<t.\"v\">]");
+    memo->Hyperlink().Kind = hkDetailReport;
+    memo->Hyperlink().Expression = QStringLiteral("<t.\"v\">");
+    ASSERT_TRUE(t.Report.PrepareReport()) << t.Report.Errors().Text().toStdString();
+
+    QStringList printed;
+    for (const TzelComponent *band : t.Report.PreviewPages()->GetPage(0)->Objects()) {
+        auto *m = zelAs<TzelMemoView>(band->Objects().last());
+        printed << m->TagStr + QStringLiteral(" | ") + m->Hyperlink().Value;
+    }
+    EXPECT_EQ(printed, (QStringList{QStringLiteral("tag a'b | 'a''b'"), QStringLiteral("tag 7 | 7")}))
+        << "a text goes to the detail report quoted";
+    EXPECT_EQ(memo->TagStr, QStringLiteral("tag [<t.\"v\">]"));
+    EXPECT_TRUE(memo->Hyperlink().Value.isEmpty());
+}
+
+TEST(MemoBehaviour, EqualNeighboursShowOnceAsTheirModeSays)
+{
+    struct Case
+    {
+        TzelDuplicateMode Mode;
+        const char *Expected; // memo text and height per printed row
+    };
+    const Case cases[] = {
+        {dmShow, "A/10 A/10 A/10 B/10 A/10"},
+        {dmClear, "A/10 /10 /10 B/10 A/10"},
+        {dmHide, "A/10 B/10 A/10"},
+        {dmMerge, "A/30 B/10 A/10"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.Mode));
+        DataTemplate t;
+        QList<Row> rows;
+        for (const char *v : {"A", "A", "A", "B", "A"})
+            rows.append({Variant(QString::fromLatin1(v))});
+        TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, rows);
+        auto *row = t.Line<TzelMasterData>("Row", 0, QStringLiteral("[<t.\"v\">]"));
+        row->SetDataSet(ds);
+        zelAs<TzelMemoView>(row->Objects().first())->Duplicates = c.Mode;
+        ASSERT_TRUE(t.Report.PrepareReport()) << t.Report.Errors().Text().toStdString();
+        QStringList printed;
+        for (const TzelComponent *band : t.Report.PreviewPages()->GetPage(0)->Objects())
+            for (const TzelComponent *obj : band->Objects())
+                if (auto *memo = zelAs<TzelMemoView>(obj); memo && !memo->Name().isEmpty())
+                    printed << memo->Text() + QLatin1Char('/') + QString::number(std::lround(memo->Height()));
+        EXPECT_EQ(printed.join(QLatin1Char(' ')).toStdString(), c.Expected);
+    }
+}
