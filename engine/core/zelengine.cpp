@@ -329,10 +329,10 @@ void TzelEngine::RunReportPages(TzelReportPage *page)
         }
     };
     if (TzelDataSet *ds = FReport->DataSet()) {
-        ds->First();
+        Navigate(FReport, ds, &TzelDataSet::First);
         while (!ds->Eof() && !FReport->Terminated) {
             buildOnce();
-            ds->Next();
+            Navigate(FReport, ds, &TzelDataSet::Next);
         }
     } else {
         buildOnce();
@@ -350,10 +350,10 @@ void TzelEngine::RunReportPage(TzelReportPage *page)
     FReport->CurObject = page->Name();
     FReport->DoNotifyEvent(page, page->OnBeforePrint);
     if (TzelDataSet *ds = page->DataSet()) {
-        ds->First();
+        Navigate(page, ds, &TzelDataSet::First);
         while (!ds->Eof() && !FReport->Terminated) {
             RunPage();
-            ds->Next();
+            Navigate(page, ds, &TzelDataSet::Next);
         }
     } else {
         for (int i = 0; i < page->PageCount() && !FReport->Terminated; ++i)

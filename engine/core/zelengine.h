@@ -13,6 +13,7 @@
 
 class TzelAggregateList;
 class TzelDataBand;
+class TzelDataSet;
 class TzelGroupHeader;
 class TzelReportComponent;
 class TzelReportPage;
@@ -107,6 +108,9 @@ private:
     bool AddBandOutline(TzelBand *band);
     void AdvanceColumn(TzelDataBand *band, TzelColumnStrip &strip);
     void FillToNRows(TzelDataBand *band, TzelBand *fillBand, const TzelFillState &state);
+    // Moves DS by Step (First, Next, Prior) for Owner, naming both and the
+    // row in an error.
+    void Navigate(TzelComponent *owner, TzelDataSet *ds, void (TzelDataSet::*step)());
     // Band's expression, with Band named in its errors.
     Variant CalcForBand(TzelBand *band, const QString &expression);
     // The value of Header's condition for the current row.

@@ -3,6 +3,8 @@
 // strips and filler rows.
 #include "engine/core/zelengine.h"
 
+#include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
 #include "engine/aggregate/zelaggregatelist.h"
 #include "model/band/zelchild.h"
@@ -221,7 +223,7 @@ bool TzelEngine::HasPrintableData(TzelComponent *component, bool printAnyway)
         auto *band = static_cast<TzelDataBand *>(b);
         TzelDataSet *ds = band->RowSource();
         FReport->DoNotifyEvent(band, band->OnMasterDetail);
-        for (ds->First(); !ds->Eof(); ds->Next())
+        for (Navigate(band, ds, &TzelDataSet::First); !ds->Eof(); Navigate(band, ds, &TzelDataSet::Next))
             if (HasPrintableData(band, band->PrintIfDetailEmpty))
                 return true;
     }
@@ -241,6 +243,19 @@ void TzelEngine::RunDataBands(TzelComponent *component)
         if (FReport->Terminated)
             return;
         RunDataBand(static_cast<TzelDataBand *>(band));
+    }
+}
+
+void TzelEngine::Navigate(TzelComponent *owner, TzelDataSet *ds, void (TzelDataSet::*step)())
+{
+    // A data set that fails (the database gone, a malformed row) names
+    // itself and the row it was on, after the object it runs for.
+    FReport->CurObject = owner->Name();
+    try {
+        (ds->*step)();
+    } catch (const TzelException &e) {
+        throw TzelException(zelFormat(zelRes("clDataSetFailed"),
+                                      {ds->UserName(), QString::number(ds->RecNo() + 1), e.message()}));
     }
 }
 
@@ -265,7 +280,7 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
     const bool multiColumn = band->Columns > 1;
     const double designLeft = band->Left();
 
-    ds->First();
+    Navigate(band, ds, &TzelDataSet::First);
     band->FLineN = band->FLineThrough = 1;
     band->SetCurColumn(1);
     ResetSuppressed(band);
@@ -343,7 +358,7 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
         }
         if (!group && band->KeepTogether && !headerKeep)
             EndKeep(band);
-        ds->Next();
+        Navigate(band, ds, &TzelDataSet::Next);
         if (band->RowCount() > 0 && band->FLineN > band->RowCount())
             break;
     }
@@ -448,10 +463,10 @@ void TzelEngine::CheckGroups(TzelDataBand *band, TzelGroupHeader *group, TzelCol
     // The footers see the last row of the group they close.
     TzelDataSet *ds = band->RowSource();
     band->SetCurColumn(band->Columns);
-    ds->Prior();
+    Navigate(band, ds, &TzelDataSet::Prior);
     AdvanceColumn(band, strip);
     ShowGroupFooters(group, level, band);
-    ds->Next();
+    Navigate(band, ds, &TzelDataSet::Next);
     InitGroups(band, group, false, level);
     band->FLineN = 1;
     ResetSuppressed(band);

@@ -1,5 +1,8 @@
 #include "model/report/zelreportdatasets.h"
 
+#include "base/core/zelexception.h"
+#include "base/core/zelformat.h"
+#include "base/resources/zelresources.h"
 #include "base/xml/zelxmlitem.h"
 #include "model/data/zeldataset.h"
 #include "model/report/zeldatasetitem.h"
@@ -74,7 +77,12 @@ void TzelReportDataSets::Initialize()
     for (const auto &item : FItems)
         if (TzelDataSet *ds = item->DataSet()) {
             ds->ReportRef = FReport;
-            ds->Initialize();
+            // The failure names the data set: the source's own message may not.
+            try {
+                ds->Initialize();
+            } catch (const TzelException &e) {
+                throw TzelException(zelFormat(zelRes("clDataSetOpenFailed"), {ds->UserName(), e.message()}));
+            }
         }
 }
 

@@ -281,10 +281,14 @@ void TzelSQLQuery::Fetch()
     for (int i = 0; i < fields; ++i)
         d->Previous[i] = q.value(i);
     d->HasPrevious = true;
-    if (q.next())
+    if (q.next()) {
         ++d->Row;
-    else
-        d->AtEnd = true;
+        return;
+    }
+    d->AtEnd = true;
+    // A read that fails (the database gone) is not the end of the rows.
+    if (q.lastError().isValid())
+        Fail(q.lastError().text());
 }
 
 void TzelSQLQuery::Prior()

@@ -1,6 +1,8 @@
 #include "model/view/zelcustommemoview.h"
 
+#include "base/core/zelformat.h"
 #include "base/resources/zelresources.h"
+#include "base/core/zelerrorlist.h"
 #include "base/xml/zelxmlitem.h"
 #include "base/xml/zelxmltext.h"
 #include "model/component/zeldiffwriter.h"
@@ -432,7 +434,13 @@ QString TzelCustomMemoView::FormatData(const Variant &value, const TzelFormat *f
             break;
         }
     } catch (const TzelException &) {
-        // A value the format cannot take prints as it is.
+        // A value the format cannot take prints as it is, and the report
+        // says so once per object and format.
+        if (TzelReportContext *report = Context()) {
+            const QString message = zelFormat(zelRes("clFormatMismatch"), {Name(), format->FormatStr});
+            if (!report->Errors().Contains(message))
+                report->Errors().Add(message);
+        }
     }
     return value.ToString();
 }

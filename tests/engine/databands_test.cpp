@@ -8,6 +8,10 @@
 #include "model/band/zelheader.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelpagefooter.h"
+#include "model/data/zelcsvdataset.h"
+#include "support/testsupport.h"
+
+#include <QTemporaryDir>
 
 // Data bands: how bands link to their data, the row loop with headers,
 // footers, filters and row counts, master and detail, groups, totals,
@@ -271,4 +275,33 @@ TEST(DataBands, AFoldedGroupShowsItsHeaderOnly)
     EXPECT_EQ(t.BuildRows(), "Customer: A\nCustomerEnd: 15\nCustomer: B\nRow: 7\nRow: 1\nRow: 2\nCustomerEnd: 10");
     EXPECT_EQ(customer->DrillName.toStdString(), "Customer.2");
     EXPECT_TRUE(row->Visible()) << "folding leaves the template as designed";
+}
+
+TEST(DataBands, ADataSetThatFailsStopsTheBuildNamingItself)
+{
+    // The second row of the file misses a value.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("rows.csv"));
+    zelWriteFile(csv, "n,v\n1,a\n2\n");
+    DataTemplate t;
+    auto *ds = new TzelCSVDataSet(t.Report.FindObject(QStringLiteral("Data")));
+    ds->SetName(QStringLiteral("Rows"));
+    ds->FileName = csv;
+    t.Report.DataSets().Add(ds);
+    t.Line<TzelMasterData>("Row", 0, QStringLiteral("[Rows.\"n\"]"))->SetDataSet(ds);
+    EXPECT_FALSE(t.Report.PrepareReport());
+    EXPECT_EQ(t.Report.Errors().Text().trimmed().toStdString(),
+              "Row: Data set \"Rows\", row 1: Line 3 of \"" + csv.toStdString() +
+                  "\" has 1 fields where 2 are expected");
+}
+
+TEST(DataBands, AValueThatDoesNotFitItsFormatIsPrintedAndReported)
+{
+    DataTemplate t;
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("v")}, {{Variant(QStringLiteral("abc"))}, {Variant(2)}});
+    t.Line<TzelMasterData>("Row", 0, QStringLiteral("[<t.\"v\"> #n%2.2f]"))->SetDataSet(ds);
+    EXPECT_FALSE(t.Report.PrepareReport());
+    EXPECT_EQ(t.Rows(), "Row: abc\nRow: 2.00") << "every row printed";
+    EXPECT_EQ(t.Report.Errors().Text().trimmed().toStdString(),
+              "RowText: a value does not fit the display format \"%2.2f\" and prints as it is");
 }
