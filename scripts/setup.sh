@@ -32,6 +32,10 @@ export CCACHE_BASEDIR="$ROOT"
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 BUILD="$ROOT/build"
 if [ ! -f "$BUILD/build.ninja" ]; then
-  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  # Optimised with debug information, for profiling; ZEL_NO_DEBUG_INFO=1 (the
+  # CI run) leaves the debug information out, which builds a fifth faster.
+  FLAGS=()
+  [ -z "${ZEL_NO_DEBUG_INFO:-}" ] || FLAGS+=(-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG")
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${FLAGS[@]}"
 fi
 cmake --build "$BUILD" -- -j"$(nproc)"
