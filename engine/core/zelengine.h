@@ -132,6 +132,8 @@ private:
     void ShowPageObjects();
     void AddPageOutline();
     void DoShow(TzelBand *band);
+    // Prints the subreports of Band, printed at BandTop, side by side below it.
+    void RunSubreports(TzelBand *band, double bandTop);
     void SplitBand(TzelBand *band);
     void FitToLastPart(TzelBand *band, const QList<TzelComponent *> &part);
     void RestretchForNewPage(TzelBand *band);

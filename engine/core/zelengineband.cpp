@@ -19,12 +19,14 @@
 #include "model/view/zelcustommemoview.h"
 #include "model/view/zelmemoview.h"
 #include "model/view/zelstretcheable.h"
+#include "model/view/zelsubreport.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -93,6 +95,8 @@ void TzelEngine::DoShow(TzelBand *band)
 
     if (!FCallFromAddPage && band->Visible() && band->StartNewPage && (!rowBand || band->FLineN != 1)) {
         FStartNewPageBand = band;
+        if (auto *group = zelAs<TzelGroupHeader>(band); group && group->ResetPageNumbers)
+            FPreviewPages->ResetLogicalPageNumber();
         NewPage();
         FStartNewPageBand = nullptr;
     }
@@ -133,8 +137,54 @@ void TzelEngine::DoShow(TzelBand *band)
         PlaceAndOutput(band);
     if (!FCallFromAddPage && !FCallFromEndPage && !IsPageFrameBand(band))
         FIsFirstBand = false;
+    const double printedTop = band->Top();
+    const bool visible = band->Visible();
     UnStretch(band);
     PostProcessBand(band, paDefault);
+    if (visible)
+        RunSubreports(band, printedTop);
+}
+
+void TzelEngine::RunSubreports(TzelBand *band, double bandTop)
+{
+    QList<TzelSubreport *> subreports;
+    for (TzelComponent *c : band->Objects())
+        if (auto *sub = zelAs<TzelSubreport>(c); sub && sub->Visible() && !sub->PrintOnParent && sub->Page())
+            subreports.append(sub);
+    if (subreports.isEmpty())
+        return;
+    // Each starts beside the others at the band; the cursor goes on from the
+    // furthest point any of them reached.
+    struct Point
+    {
+        int Page;
+        int Column;
+        double Y;
+        bool operator<(const Point &o) const
+        {
+            return std::tie(Page, Column, Y) < std::tie(o.Page, o.Column, o.Y);
+        }
+    };
+    const Point start{FPreviewPages->CurPage(), FCurColumn, FCurY};
+    const double pageCurX = FPageCurX;
+    const double curX = FCurX;
+    Point furthest = start;
+    for (TzelSubreport *sub : std::as_const(subreports)) {
+        if (FReport->Terminated)
+            break;
+        FPreviewPages->SetCurPage(start.Page);
+        FCurColumn = start.Column;
+        FPageCurX = pageCurX + sub->Left();
+        FCurX = curX + sub->Left();
+        FCurY = bandTop + sub->Top();
+        RunReportPage(sub->Page());
+        furthest = std::max(furthest, Point{FPreviewPages->CurPage(), FCurColumn, FCurY});
+    }
+    FPageCurX = pageCurX;
+    FPreviewPages->SetCurPage(furthest.Page);
+    FCurColumn = furthest.Column;
+    FCurY = furthest.Y;
+    FCurX = FPageCurX + (FPage->Columns() > 1 ? FPage->ColumnPositions.value(FCurColumn - 1).toDouble() * qz01cm : 0);
 }
 
 void TzelEngine::RestretchForNewPage(TzelBand *band)

@@ -8,6 +8,8 @@
 #include "model/band/zelheader.h"
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelpagefooter.h"
+#include "model/band/zelreporttitle.h"
+#include "model/view/zelsubreport.h"
 #include "model/data/zelcsvdataset.h"
 #include "support/testsupport.h"
 
@@ -304,4 +306,31 @@ TEST(DataBands, AValueThatDoesNotFitItsFormatIsPrintedAndReported)
     EXPECT_EQ(t.Rows(), "Row: abc\nRow: 2.00") << "every row printed";
     EXPECT_EQ(t.Report.Errors().Text().trimmed().toStdString(),
               "RowText: a value does not fit the display format \"%2.2f\" and prints as it is");
+}
+
+TEST(DataBands, SubreportsPrintSideBySideAndTheReportGoesOnBelowTheLonger)
+{
+    DataTemplate t;
+    TzelUserDataSet *left = t.Table("l", {QStringLiteral("v")}, {{Variant(1)}, {Variant(2)}, {Variant(3)}});
+    TzelUserDataSet *right = t.Table("r", {QStringLiteral("v")}, {{Variant(9)}});
+    t.Line<TzelReportTitle>("Title", 0, QStringLiteral("title"), 20);
+    auto *holder = t.Line<TzelMasterData>("Holder", 30, {}, 20);
+    holder->SetRowCount(1);
+    t.Line<TzelFooter>("End", 60, QStringLiteral("end"));
+    for (auto [name, ds, x] : {std::tuple{"Left", left, 0.0}, std::tuple{"Right", right, 150.0}}) {
+        auto *page = new TzelReportPage(&t.Report);
+        page->SetName(QString::fromLatin1(name) + QStringLiteral("Page"));
+        auto *rows = new TzelMasterData(page);
+        rows->SetName(QString::fromLatin1(name) + QStringLiteral("Row"));
+        rows->SetBounds(0, 0, 100, 10);
+        addMemo(rows, "", 0, 10, QStringLiteral("[<%1.\"v\">]").arg(ds->Name()))
+            ->SetName(QString::fromLatin1(name) + QStringLiteral("Text"));
+        rows->SetDataSet(ds);
+        auto *sub = new TzelSubreport(holder);
+        sub->SetName(QString::fromLatin1(name));
+        sub->SetBounds(x, 5, 100, 10);
+        sub->SetPage(page);
+    }
+    EXPECT_EQ(t.Build().toStdString(),
+              "Title@0 Holder@20 LeftRow@25 LeftRow@35 LeftRow@45 RightRow@25+150 End@55");
 }
