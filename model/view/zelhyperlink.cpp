@@ -35,6 +35,9 @@ bool TzelHyperlink::operator==(const TzelHyperlink &other) const
 void TzelHyperlink::Diff(TzelDiffWriter &out, const TzelHyperlink &other) const
 {
     // Every property but Expression, which a printed object never changes.
+    // Most objects have no link: equal ones are not looked at property by property.
+    if (*this == other)
+        return;
     out.Properties(*this, other,
                    {"Kind", "DetailReport", "DetailPage", "ReportVariable", "TabCaption", "Value", "ValuesSeparator"});
 }
