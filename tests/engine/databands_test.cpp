@@ -222,6 +222,12 @@ TEST(DataBands, MultiColumnRowsGoSideBySideInStrips)
     t.Line<TzelFooter>("End", 10, QStringLiteral("[COUNT()]"));
     EXPECT_EQ(t.Build().toStdString(), "Row@0 Row@0+40 Row@0+80 Row@10 Row@10+40 End@20");
     EXPECT_EQ(row->Left(), 0) << "the band returns to its designed place";
+
+    // Two across, 150 high: the third strip crosses the page's bottom and
+    // moves whole to the next page.
+    row->Columns = 2;
+    row->SetHeight(150);
+    EXPECT_EQ(t.Build().toStdString(), "Row@0 Row@0+40 Row@150 Row@150+40\nRow@0 End@150");
 }
 
 TEST(DataBands, AChildFillsUpToItsRowCountBeforeTheFooter)
@@ -333,4 +339,38 @@ TEST(DataBands, SubreportsPrintSideBySideAndTheReportGoesOnBelowTheLonger)
     }
     EXPECT_EQ(t.Build().toStdString(),
               "Title@0 Holder@20 LeftRow@25 LeftRow@35 LeftRow@45 RightRow@25+150 End@55");
+}
+
+TEST(DataBands, KeepOptionsMoveRowsTogetherToTheNextPage)
+{
+    struct Case
+    {
+        const char *Name;
+        bool KeepHeader;
+        bool KeepTogether;
+        double MasterHeight;
+        const char *Expected;
+    };
+    // The title leaves room for the header, and for a short master row, but
+    // not for what belongs with them.
+    const Case cases[] = {
+        {"plain", false, false, 30, "Title@0 Header@300 Master@320\nDetail@0 Detail@30 Detail@60"},
+        {"row with its details", false, true, 30, "Title@0 Header@300\nMaster@0 Detail@30 Detail@60 Detail@90"},
+        {"header alone", false, false, 60, "Title@0 Header@300\nMaster@0 Detail@60 Detail@90 Detail@120"},
+        {"header with first row", true, false, 60, "Title@0\nHeader@0 Master@20 Detail@80 Detail@110 Detail@140"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        DataTemplate t;
+        TzelUserDataSet *masters = t.Table("m", {QStringLiteral("v")}, {{Variant(1)}});
+        TzelUserDataSet *details = t.Table("d", {QStringLiteral("v")}, {{Variant(1)}, {Variant(2)}, {Variant(3)}});
+        t.Line<TzelReportTitle>("Title", 0, {}, 300);
+        t.Line<TzelHeader>("Header", 310, {}, 20);
+        auto *master = t.Line<TzelMasterData>("Master", 340, {}, c.MasterHeight);
+        master->SetDataSet(masters);
+        master->KeepHeader = c.KeepHeader;
+        master->KeepTogether = c.KeepTogether;
+        t.Line<TzelDetailData>("Detail", 420, {}, 30)->SetDataSet(details);
+        EXPECT_EQ(t.Build().toStdString(), c.Expected);
+    }
 }
