@@ -15,6 +15,7 @@ class TzelAggregateList;
 class TzelDataBand;
 class TzelDataSet;
 class TzelGroupHeader;
+class TzelNullBand;
 class TzelReportComponent;
 class TzelReportPage;
 class TzelShiftEngine;
@@ -132,6 +133,8 @@ private:
     void ShowPageObjects();
     void AddPageOutline();
     void DoShow(TzelBand *band);
+    // Prints the PrintOnParent subreports of Container into it.
+    void RunParentSubreports(TzelComponent *container);
     // Prints the subreports of Band, printed at BandTop, side by side below it.
     void RunSubreports(TzelBand *band, double bandTop);
     void SplitBand(TzelBand *band);
@@ -159,6 +162,8 @@ private:
     QStringList FDrillNames;                // data band name and row, per open data level
     QHash<TzelBand *, bool> FDrillVisibility; // design visibility of bands a fold changed
     QSet<TzelBand *> FOutlinedGroups;       // group headers with an open outline entry
+    QHash<TzelComponent *, qsizetype> FParentOriginalCount; // containers holding printed subreports: own objects
+    TzelNullBand *FOutputTo = nullptr;      // bands are copied here instead of output
     QElapsedTimer FEventTimer;
     TzelHeaderList FHeaderList;
     QList<TzelReportComponent *> FPrinting; // between BeforePrint and AfterPrint, innermost last

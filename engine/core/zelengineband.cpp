@@ -93,7 +93,7 @@ void TzelEngine::DoShow(TzelBand *band)
     const bool multiColumn = dataBand && dataBand->Columns > 1;
     const bool rowBand = dataBand || zelAs<TzelGroupHeader>(band);
 
-    if (!FCallFromAddPage && band->Visible() && band->StartNewPage && (!rowBand || band->FLineN != 1)) {
+    if (!FCallFromAddPage && !FOutputTo && band->Visible() && band->StartNewPage && (!rowBand || band->FLineN != 1)) {
         FStartNewPageBand = band;
         if (auto *group = zelAs<TzelGroupHeader>(band); group && group->ResetPageNumbers)
             FPreviewPages->ResetLogicalPageNumber();
@@ -104,7 +104,9 @@ void TzelEngine::DoShow(TzelBand *band)
     Stretch(band);
     band->FStretchedHeight = band->Height();
     bool printed = false;
-    const bool mayBreak = band->Visible() && !multiColumn && !zelAs<TzelOverlay>(band) && !zelAs<TzelNullBand>(band);
+    // Bands copied into a parent band never break: the parent does.
+    const bool mayBreak = band->Visible() && !multiColumn && !FOutputTo && !zelAs<TzelOverlay>(band) &&
+                          !zelAs<TzelNullBand>(band);
     if (mayBreak && FreeSpace() < band->Height() - zelFloatTolerance) {
         auto *child = zelAs<TzelChild>(band);
         if (child && child->ToNRowsMode == rmTillPageEnds) {
@@ -143,6 +145,44 @@ void TzelEngine::DoShow(TzelBand *band)
     PostProcessBand(band, paDefault);
     if (visible)
         RunSubreports(band, printedTop);
+}
+
+void TzelEngine::RunParentSubreports(TzelComponent *container)
+{
+    QList<TzelSubreport *> subreports;
+    for (TzelComponent *c : container->Objects())
+        if (auto *sub = zelAs<TzelSubreport>(c); sub && sub->Visible() && sub->PrintOnParent && sub->Page())
+            subreports.append(sub);
+    if (subreports.isEmpty())
+        return;
+    // The subreports' bands are copied into a band of their own, whose views
+    // then move into the container at their place; UnStretch drops them.
+    FParentOriginalCount.insert(container, container->Objects().size());
+    const bool isBand = zelAs<TzelBand>(container) != nullptr;
+    for (TzelSubreport *sub : std::as_const(subreports)) {
+        TzelNullBand holder;
+        {
+            const QScopedValueRollback<TzelNullBand *> output(FOutputTo, &holder);
+            const QScopedValueRollback<double> y(FCurY, sub->Top());
+            const QScopedValueRollback<double> x(FCurX, sub->Left());
+            const QScopedValueRollback<TzelBand *> curBand(FCurBand);
+            RunReportPage(sub->Page());
+        }
+        for (TzelComponent *copy : QList<TzelComponent *>(holder.Objects()))
+            for (TzelComponent *view : QList<TzelComponent *>(copy->Objects())) {
+                if (zelAs<TzelSubreport>(view))
+                    continue;
+                const double left = copy->Left() + view->Left();
+                const double top = copy->Top() + view->Top();
+                view->SetParent(container);
+                view->SetBounds(left, top, view->Width(), view->Height());
+                view->SetParentFont(false);
+                if (!isBand)
+                    view->SetName(QString());
+                if (auto *s = zelAs<TzelStretcheable>(view))
+                    s->StretchMode = smDontStretch;
+            }
+    }
 }
 
 void TzelEngine::RunSubreports(TzelBand *band, double bandTop)
@@ -220,8 +260,14 @@ void TzelEngine::PlaceAndOutput(TzelBand *band)
         FCurY += FreeSpace() - band->Height();
         band->SetTop(FCurY);
     }
-    if (!FCallFromAddPage || !FPreviewPages->BandExists(band))
+    if (FOutputTo) {
+        // A subreport printed on its parent: the band's copy, values and all.
+        auto *copy = new TzelBand(FOutputTo);
+        copy->AssignAllWithOriginals(band);
+        copy->SetName(band->Name());
+    } else if (!FCallFromAddPage || !FPreviewPages->BandExists(band)) {
         FPreviewPages->AddObject(band);
+    }
     FCurY += band->Height();
 }
 
@@ -278,6 +324,7 @@ void TzelEngine::Stretch(TzelComponent *container)
         return;
     if (changed)
         FShiftEngine->ShiftObjects(container);
+    RunParentSubreports(container);
     const double bottom = LowestBottom(container->Objects());
     if (!band || band->Stretched)
         container->SetHeight(bottom);
@@ -290,6 +337,13 @@ void TzelEngine::Stretch(TzelComponent *container)
 
 void TzelEngine::UnStretch(TzelComponent *container)
 {
+    // Views a subreport printed on the container leave with this print.
+    if (const auto it = FParentOriginalCount.constFind(container); it != FParentOriginalCount.cend()) {
+        const qsizetype keep = it.value();
+        FParentOriginalCount.erase(it);
+        while (container->Objects().size() > keep)
+            delete container->Objects().last();
+    }
     auto *self = static_cast<TzelReportComponent *>(container);
     const qsizetype at = FPrinting.lastIndexOf(self);
     if (at < 0)

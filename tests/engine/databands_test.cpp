@@ -374,3 +374,29 @@ TEST(DataBands, KeepOptionsMoveRowsTogetherToTheNextPage)
         EXPECT_EQ(t.Build().toStdString(), c.Expected);
     }
 }
+
+TEST(DataBands, ASubreportPrintedOnItsParentGrowsTheParentBand)
+{
+    DataTemplate t;
+    TzelUserDataSet *rows = t.Table("r", {QStringLiteral("v")}, {{Variant(1)}, {Variant(2)}, {Variant(3)}});
+    auto *holder = t.Line<TzelMasterData>("Holder", 0, QStringLiteral("own"), 20);
+    holder->SetRowCount(1);
+    holder->Stretched = true;
+    t.Line<TzelFooter>("End", 30, QStringLiteral("end"));
+    auto *page = new TzelReportPage(&t.Report);
+    page->SetName(QStringLiteral("InnerPage"));
+    auto *inner = new TzelMasterData(page);
+    inner->SetName(QStringLiteral("InnerRow"));
+    inner->SetBounds(0, 0, 100, 10);
+    addMemo(inner, "InnerText", 0, 10, QStringLiteral("[<r.\"v\">]"));
+    inner->SetDataSet(rows);
+    auto *sub = new TzelSubreport(holder);
+    sub->SetName(QStringLiteral("Sub"));
+    sub->SetBounds(0, 20, 100, 10);
+    sub->SetPage(page);
+    sub->PrintOnParent = true;
+    EXPECT_EQ(t.Build().toStdString(), "Holder@0 End@50");
+    EXPECT_EQ(t.Rows(), "Holder: own 1 2 3\nEnd: end");
+    EXPECT_EQ(holder->Objects().size(), 2) << "the template keeps its own objects only";
+    EXPECT_EQ(holder->Height(), 20);
+}
