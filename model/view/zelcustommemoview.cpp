@@ -269,6 +269,12 @@ void TzelCustomMemoView::BeforePrint()
 
 void TzelCustomMemoView::AfterPrint()
 {
+    // The memo the text flowed into gets its design back.
+    if (const std::unique_ptr<FlowTarget> saved = std::move(FFlowSaved))
+        if (TzelCustomMemoView *next = FlowTo()) {
+            next->Memo = saved->Memo;
+            next->AllowExpressions = saved->AllowExpressions;
+        }
     if (const std::unique_ptr<SavedLook> saved = std::move(FHighlightSaved)) {
         SetFont(saved->Font);
         SetParentFont(saved->ParentFont);
@@ -321,6 +327,16 @@ void TzelCustomMemoView::GetData()
             SetText(QString());
         else
             FLastValue = Variant(text);
+    }
+    // What does not fit flows on into the next memo, taken as it is.
+    if (TzelCustomMemoView *next = FlowTo(); next && next != this) {
+        if (!FFlowSaved)
+            FFlowSaved = std::make_unique<FlowTarget>(FlowTarget{next->Memo, next->AllowExpressions});
+        InitPart();
+        DrawPart();
+        next->SetText(FPartMemo);
+        next->AllowExpressions = false;
+        FPartMemo.clear();
     }
 }
 

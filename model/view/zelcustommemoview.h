@@ -169,6 +169,13 @@ private:
     int FRotation = 0;
     QString FStyle;
     std::unique_ptr<SavedLook> FHighlightSaved; // set while a highlight is applied
+    // The design state of the FlowTo memo while this one fills it.
+    struct FlowTarget
+    {
+        QStringList Memo;
+        bool AllowExpressions;
+    };
+    std::unique_ptr<FlowTarget> FFlowSaved;
     QStringList FTempMemo; // the design text while the engine works on the memo
     bool FTempFirstParaBreak = false;
     bool FTempLastParaBreak = false;

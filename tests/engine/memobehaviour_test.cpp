@@ -142,3 +142,25 @@ TEST(MemoBehaviour, EqualNeighboursShowOnceAsTheirModeSays)
         EXPECT_EQ(printed.join(QLatin1Char(' ')).toStdString(), c.Expected);
     }
 }
+
+TEST(MemoBehaviour, TextThatDoesNotFitFlowsOnIntoTheNextMemo)
+{
+    DataTemplate t;
+    auto *row = t.Line<TzelMasterData>("Row", 0, {}, 80);
+    row->SetRowCount(1);
+    TzelMemoView *first = addMemo(row, "First", 0, 40, QStringLiteral("one\ntwo\nthree\nfour\nfive\nsix"));
+    TzelMemoView *second = addMemo(row, "Second", 40, 80, QStringLiteral("[not evaluated]"));
+    first->SetFlowTo(second);
+    ASSERT_TRUE(t.Report.PrepareReport()) << t.Report.Errors().Text().toStdString();
+    QStringList texts;
+    for (const TzelComponent *obj : t.Report.PreviewPages()->GetPage(0)->Objects().first()->Objects())
+        if (auto *memo = zelAs<TzelMemoView>(obj); memo && !memo->Name().isEmpty())
+            texts << memo->Name() + QStringLiteral(": ") + memo->Text().replace(QStringLiteral("\r\n"), QStringLiteral("|"));
+    ASSERT_EQ(texts.size(), 2);
+    // The lines the first holds, then the rest, each once.
+    const QString joined = texts[0].mid(7) + QLatin1Char('|') + texts[1].mid(8);
+    EXPECT_EQ(joined, QStringLiteral("one|two|three|four|five|six")) << texts.join(QLatin1String(" / ")).toStdString();
+    EXPECT_FALSE(texts[0].contains(QLatin1String("six")));
+    EXPECT_TRUE(second->AllowExpressions) << "the template keeps its own setting";
+    EXPECT_EQ(second->Text(), QStringLiteral("[not evaluated]"));
+}
