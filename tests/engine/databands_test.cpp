@@ -9,6 +9,7 @@
 #include "model/band/zelmasterdata.h"
 #include "model/band/zelpagefooter.h"
 #include "model/band/zelreporttitle.h"
+#include "model/report/zelcustomoutline.h"
 #include "model/view/zelsubreport.h"
 #include "model/data/zelcsvdataset.h"
 #include "support/testsupport.h"
@@ -399,4 +400,47 @@ TEST(DataBands, ASubreportPrintedOnItsParentGrowsTheParentBand)
     EXPECT_EQ(t.Rows(), "Holder: own 1 2 3\nEnd: end");
     EXPECT_EQ(holder->Objects().size(), 2) << "the template keeps its own objects only";
     EXPECT_EQ(holder->Height(), 20);
+}
+
+TEST(DataBands, HeadersReprintOnEveryPageAndBandsFillTheOutline)
+{
+    DataTemplate t;
+    QList<Row> rows;
+    for (int i = 1; i <= 5; ++i)
+        rows.append({Variant(i < 4 ? QStringLiteral("A") : QStringLiteral("B")), Variant(i)});
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("g"), QStringLiteral("v")}, rows);
+    auto *group = t.Line<TzelGroupHeader>("Group", 0, {}, 20);
+    group->Condition = QStringLiteral("<t.\"g\">");
+    group->OutlineText = QStringLiteral("<t.\"g\">");
+    group->ReprintOnNewPage = true;
+    auto *header = t.Line<TzelHeader>("Header", 0, {}, 20);
+    header->SetTop(-10); // above the group
+    header->ReprintOnNewPage = true;
+    auto *row = t.Line<TzelMasterData>("Row", 30, {}, 100);
+    row->SetDataSet(ds);
+    row->OutlineText = QStringLiteral("'row ' + IntToStr(<t.\"v\">)");
+    // Group B starts at the first page's bottom; its rows go on below the
+    // reprinted headers.
+    EXPECT_EQ(t.Build().toStdString(), "Header@0 Group@20 Row@40 Row@140 Row@240 Group@340\n"
+                                       "Header@0 Group@20 Row@40 Row@140");
+
+    // The outline: each group with its rows, on the pages they start.
+    std::function<QStringList(TzelCustomOutline &)> entries = [&](TzelCustomOutline &outline) {
+        QStringList list;
+        for (int i = 0; i < outline.Count(); ++i) {
+            QString text;
+            int page = 0, top = 0;
+            outline.GetItem(i, text, page, top);
+            outline.LevelDown(i);
+            const QStringList children = entries(outline);
+            outline.LevelUp();
+            list << text + QLatin1Char('@') + QString::number(page + 1) +
+                        (children.isEmpty() ? QString() : QStringLiteral("(") + children.join(QLatin1Char(' ')) + QLatin1Char(')'));
+        }
+        return list;
+    };
+    TzelCustomOutline &outline = t.Report.PreviewPages()->Outline();
+    outline.LevelRoot();
+    EXPECT_EQ(entries(outline).join(QLatin1Char(' ')).toStdString(),
+              "A@1(row 1@1 row 2@1 row 3@1) B@1(row 4@2 row 5@2)");
 }
