@@ -23,6 +23,7 @@
 #include "prepared/zelpostprocessor.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QSet>
 #include <algorithm>
@@ -279,6 +280,9 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
     TzelBand *footer = band->FFooter;
     const bool multiColumn = band->Columns > 1;
     const double designLeft = band->Left();
+    // Columns move the band; it stands where it was designed afterwards,
+    // also when an error ends the build.
+    const auto restoreLeft = qScopeGuard([band, designLeft] { band->SetLeft(designLeft); });
 
     Navigate(band, ds, &TzelDataSet::First);
     band->FLineN = band->FLineThrough = 1;
@@ -363,12 +367,9 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
             break;
     }
 
-    if (multiColumn) {
-        if (printed) {
-            band->SetCurColumn(band->Columns);
-            AdvanceColumn(band, strip);
-        }
-        band->SetLeft(designLeft);
+    if (multiColumn && printed) {
+        band->SetCurColumn(band->Columns);
+        AdvanceColumn(band, strip);
     }
     // Filler rows go between the rows and the footers printed next.
     TzelFillState fill;
