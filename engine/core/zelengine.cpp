@@ -260,7 +260,7 @@ bool TzelEngine::Initialize()
     FKeepBand = nullptr;
     FCurVColumn = 0;
     FLockResetAggregates = false;
-    FDrillNames.clear();
+    FDrillPath.clear();
     FOutlinedGroups.clear();
     FAggregates->Clear();
     FReport->SetEngineRunning(true);

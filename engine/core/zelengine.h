@@ -8,8 +8,8 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
-#include <QStringList>
 #include <memory>
+#include <utility>
 
 class TzelAggregateList;
 class TzelDataBand;
@@ -159,7 +159,9 @@ private:
 
     std::unique_ptr<TzelShiftEngine> FShiftEngine;
     std::unique_ptr<TzelAggregateList> FAggregates;
-    QStringList FDrillNames;                // data band name and row, per open data level
+    // Data band and row of each open data level; fold names are made of it
+    // only where a group folds.
+    QList<std::pair<TzelBand *, int>> FDrillPath;
     QHash<TzelBand *, bool> FDrillVisibility; // design visibility of bands a fold changed
     QSet<TzelBand *> FOutlinedGroups;       // group headers with an open outline entry
     QHash<TzelComponent *, qsizetype> FParentOriginalCount; // containers holding printed subreports: own objects

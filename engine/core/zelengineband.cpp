@@ -51,6 +51,17 @@ bool IsPageFrameBand(const TzelBand *band)
            zelAs<TzelNullBand>(band);
 }
 
+// The visible subreports with a page among Container's objects, those
+// printed on their parent or the others.
+QList<TzelSubreport *> SubreportsOf(const TzelComponent *container, bool onParent)
+{
+    QList<TzelSubreport *> subreports;
+    for (TzelComponent *c : container->Objects())
+        if (auto *sub = zelAs<TzelSubreport>(c); sub && sub->Visible() && sub->PrintOnParent == onParent && sub->Page())
+            subreports.append(sub);
+    return subreports;
+}
+
 } // namespace
 
 TzelBand *TzelEngine::ShowBand(TzelBand *band)
@@ -149,17 +160,14 @@ void TzelEngine::DoShow(TzelBand *band)
 
 void TzelEngine::RunParentSubreports(TzelComponent *container)
 {
-    QList<TzelSubreport *> subreports;
-    for (TzelComponent *c : container->Objects())
-        if (auto *sub = zelAs<TzelSubreport>(c); sub && sub->Visible() && sub->PrintOnParent && sub->Page())
-            subreports.append(sub);
+    const QList<TzelSubreport *> subreports = SubreportsOf(container, true);
     if (subreports.isEmpty())
         return;
     // The subreports' bands are copied into a band of their own, whose views
     // then move into the container at their place; UnStretch drops them.
     FParentOriginalCount.insert(container, container->Objects().size());
     const bool isBand = zelAs<TzelBand>(container) != nullptr;
-    for (TzelSubreport *sub : std::as_const(subreports)) {
+    for (TzelSubreport *sub : subreports) {
         TzelNullBand holder;
         {
             const QScopedValueRollback<TzelNullBand *> output(FOutputTo, &holder);
@@ -187,10 +195,7 @@ void TzelEngine::RunParentSubreports(TzelComponent *container)
 
 void TzelEngine::RunSubreports(TzelBand *band, double bandTop)
 {
-    QList<TzelSubreport *> subreports;
-    for (TzelComponent *c : band->Objects())
-        if (auto *sub = zelAs<TzelSubreport>(c); sub && sub->Visible() && !sub->PrintOnParent && sub->Page())
-            subreports.append(sub);
+    const QList<TzelSubreport *> subreports = SubreportsOf(band, false);
     if (subreports.isEmpty())
         return;
     // Each starts beside the others at the band; the cursor goes on from the
@@ -209,7 +214,7 @@ void TzelEngine::RunSubreports(TzelBand *band, double bandTop)
     const double pageCurX = FPageCurX;
     const double curX = FCurX;
     Point furthest = start;
-    for (TzelSubreport *sub : std::as_const(subreports)) {
+    for (TzelSubreport *sub : subreports) {
         if (FReport->Terminated)
             break;
         FPreviewPages->SetCurPage(start.Page);

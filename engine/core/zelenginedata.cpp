@@ -62,13 +62,7 @@ bool SameGroup(const Variant &a, const Variant &b)
 // Whether a filter's value lets the row through: True, or a value equal to it.
 bool IsTrue(const Variant &value)
 {
-    if (value.VarType() == varBoolean)
-        return value.ToBool();
-    try {
-        return Variant::Equal(value, Variant(true));
-    } catch (const std::exception &) {
-        return false;
-    }
+    return SameGroup(value, Variant(true));
 }
 
 void ResetSuppressed(TzelBand *band)
@@ -346,13 +340,13 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
                 EndKeep(band);
                 headerKeep = false;
             }
-            FDrillNames.append(band->Name() + QLatin1Char('.') + QString::number(band->FLineThrough));
+            FDrillPath.append({band, band->FLineThrough});
             ++band->FLineN;
             ++band->FLineThrough;
             AdvanceColumn(band, strip);
             const bool outlined = AddBandOutline(band);
             RunDataBands(band);
-            FDrillNames.removeLast();
+            FDrillPath.removeLast();
             if (outlined)
                 FPreviewPages->Outline().LevelUp();
             FIsFirstBand = false;
@@ -497,8 +491,8 @@ void TzelEngine::CheckDrill(TzelDataBand *band, TzelGroupHeader *group)
 {
     const QList<TzelBand *> &chain = group->FSubBands;
     QString path;
-    for (const QString &name : std::as_const(FDrillNames))
-        path += name + QLatin1Char('.');
+    for (const auto &[row, line] : std::as_const(FDrillPath))
+        path += row->Name() + QLatin1Char('.') + QString::number(line) + QLatin1Char('.');
     for (qsizetype i = 0; i < chain.size(); ++i) {
         auto *header = static_cast<TzelGroupHeader *>(chain[i]);
         if (!header->DrillDown)
