@@ -6,6 +6,8 @@
 #include "model/band/zelchild.h"
 #include "model/band/zelcolumnfooter.h"
 #include "model/band/zeldataband.h"
+#include "model/band/zelfooter.h"
+#include "model/band/zelgroupfooter.h"
 #include "model/band/zelgroupheader.h"
 #include "model/band/zelpagefooter.h"
 #include "model/band/zelreportsummary.h"
@@ -76,13 +78,19 @@ QStringList SplitArguments(const QString &text, qsizetype open, qsizetype close)
     return args;
 }
 
-// The band the object prints in: its nearest band ancestor.
-TzelBand *EnclosingBand(TzelComponent *object)
+// The band the object prints in: its nearest band ancestor, or the total
+// row a vertical band took the object from (whose cells read the totals).
+TzelBand *EnclosingBand(TzelView *object)
 {
-    for (TzelComponent *c = object->Parent(); c; c = c->Parent())
-        if (auto *band = zelAs<TzelBand>(c))
-            return band;
-    return nullptr;
+    TzelBand *band = nullptr;
+    for (TzelComponent *c = object->Parent(); c && !band; c = c->Parent())
+        band = zelAs<TzelBand>(c);
+    TzelBand *original = object->OriginalBand;
+    if (band && band->Vertical && original &&
+        (zelAs<TzelReportSummary>(original) || zelAs<TzelPageFooter>(original) || zelAs<TzelFooter>(original) ||
+         zelAs<TzelGroupFooter>(original)))
+        return original;
+    return band;
 }
 
 const QStringList &AggregateNames()

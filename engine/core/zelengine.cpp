@@ -288,6 +288,8 @@ bool TzelEngine::Initialize()
 void TzelEngine::Finalize()
 {
     RestorePrinted(0);
+    ReturnTakenOver();
+    FVMaster = nullptr;
     for (auto it = FDrillVisibility.cbegin(); it != FDrillVisibility.cend(); ++it)
         it.key()->SetVisible(it.value());
     FDrillVisibility.clear();
@@ -470,8 +472,11 @@ void TzelEngine::OpenPage()
         TzelBand *band = item.Band;
         if (!band || band == FStartNewPageBand)
             continue;
-        FCurX = item.Left;
         auto *pageHeader = zelAs<TzelPageHeader>(band);
+        // A horizontal page of a vertical band's output shows only the page header.
+        if (FVerticalOutput && !pageHeader)
+            continue;
+        FCurX = item.Left;
         if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage) {
             if (pageHeader->PrintChildIfInvisible && pageHeader->Child()) {
                 QScopedValueRollback<bool> fromAdd(FCallFromAddPage, true);
@@ -613,11 +618,24 @@ void TzelEngine::NewColumn()
     FLastBandOnPage = nullptr;
     if (FKeeping) {
         FAggregates->EndKeep();
+        MoveSubreportStart();
         PasteBlock(FCurX, FKeepOutline, FKeepAnchor);
         if (FKeepFooter)
             FAggregates->AddValue(FKeepBand);
     }
     FKeeping = FKeepHeader = false;
+}
+
+void TzelEngine::MoveSubreportStart()
+{
+    // The band whose subreports are printing moves with the keep block
+    // that holds it: the subreports still to come start beside it there.
+    if (!FSubStart.Active || FSubStart.Page != FKeepPage || FSubStart.Column != FKeepColumn ||
+        FSubStart.Top < FKeepCurY - zelFloatTolerance)
+        return;
+    FSubStart.Top += FCurY - FKeepCurY;
+    FSubStart.Page = FPreviewPages->CurPage();
+    FSubStart.Column = FCurColumn;
 }
 
 void TzelEngine::PasteBlock(double x, TzelXMLItem *outline, int anchor)
@@ -730,6 +748,7 @@ void TzelEngine::NewPage()
     FLastBandOnPage = nullptr;
     if (FKeeping) {
         FAggregates->EndKeep();
+        MoveSubreportStart();
         PasteBlock(0, FKeepOutline, FKeepAnchor);
         if (moveFooterRow)
             FAggregates->AddValue(FKeepBand);
@@ -824,7 +843,8 @@ void TzelEngine::ProcessObject(TzelView *reportObject)
 void TzelEngine::PostProcessBand(TzelBand *band, TzelProcessAt mode)
 {
     // Filler rows still follow: the footers' values and totals stay open.
-    if (FLockResetAggregates)
+    // A footer printed on a vertical band's horizontal page closes nothing.
+    if (FLockResetAggregates || FVerticalOutput)
         return;
     if (mode == paDefault) {
         if (zelAs<TzelGroupFooter>(band))

@@ -19,6 +19,7 @@ class TzelNullBand;
 class TzelReportComponent;
 class TzelReportPage;
 class TzelShiftEngine;
+class TzelView;
 class TzelXMLItem;
 
 // The report engine: walks the template pages, prints bands at a vertical
@@ -63,6 +64,9 @@ public:
     void EndKeep(TzelBand *band);
     /// The bands reprinted on every new page and column.
     TzelHeaderList &HeaderList() { return FHeaderList; }
+    /// The bands reprinted on every new page and column, or, for a
+    /// vertical band, at the left of every horizontal page.
+    TzelHeaderList &HeaderListOf(const TzelBand *band);
     /// Whether a keep block is open.
     bool Keeping() const { return FKeeping; }
     /// The band being printed.
@@ -71,23 +75,30 @@ public:
     TzelAggregateList &Aggregates() { return *FAggregates; }
 
 private:
-    // Where a strip of a multi-column data band began.
-    struct TzelColumnStrip
+    // A place in the output: the object, outline entry and anchor that
+    // come next, and the cursor.
+    struct TzelOutputMark
     {
         int Position = 0;
         TzelXMLItem *Outline = nullptr;
         int Anchor = 0;
         double Top = 0;
-        double RowTop = 0; // top of the row being printed
-        void Start(TzelCustomPreviewPages *pages, double y);
+        void Take(TzelCustomPreviewPages *pages, double y);
+    };
+    // Where a strip of a multi-column data band began; the first strip
+    // also knows where its kept header began.
+    struct TzelColumnStrip
+    {
+        TzelOutputMark Rows;
+        TzelOutputMark Header;
+        TzelBand *KeptHeader = nullptr; // until the first strip is complete
+        double RowTop = 0;              // top of the row being printed
     };
     // Where the rows of a data band ended, for the filler rows of its child.
     struct TzelFillState
     {
         int Pages = 0;
-        int Position = 0;
-        TzelXMLItem *Outline = nullptr;
-        int Anchor = 0;
+        TzelOutputMark End;
     };
 
     // The data loops.
@@ -117,6 +128,23 @@ private:
     // The value of Header's condition for the current row.
     Variant GroupValue(TzelGroupHeader *header);
 
+    // Vertical (cross) bands.
+    // Moves the objects of Page's horizontal bands that lie inside a
+    // vertical band into it; ReturnTakenOver puts them back.
+    void TakeOverObjects(TzelReportPage *page);
+    void ReturnTakenOver();
+    // Runs the vertical bands across Master, copying their objects into it;
+    // returns where each horizontal page's objects begin.
+    QList<qsizetype> RunVerticalBands(TzelBand *master);
+    void ShowVerticalBand(TzelBand *band);
+    // Copies into the master band the objects Band took over from it, at
+    // the cursor.
+    void CopyTakenOver(TzelBand *band, TzelBand *master);
+    // Outputs Master's objects of each horizontal page on its own page.
+    void OutputVerticalPages(TzelBand *master, const QList<qsizetype> &pages);
+    void OpenHorizontalPage();
+    void EndHorizontalPage();
+
     void RunReportPages(TzelReportPage *page);
     void RunReportPage(TzelReportPage *page);
     void RunPage();
@@ -127,6 +155,9 @@ private:
     // cursor below them, moving the outline entries and anchors made since
     // Outline and Anchor along.
     void PasteBlock(double x, TzelXMLItem *outline, int anchor);
+    // Follows the band of the printing subreports to where the keep block
+    // is pasted (at the cursor).
+    void MoveSubreportStart();
     void ReprintBand(TzelBand *band);
     void ShowColumnFooter();
     void ShowPageFooter(TzelBand *band);
@@ -140,7 +171,9 @@ private:
     void SplitBand(TzelBand *band);
     void FitToLastPart(TzelBand *band, const QList<TzelComponent *> &part);
     void RestretchForNewPage(TzelBand *band);
-    void PlaceAndOutput(TzelBand *band);
+    // Puts Band at the cursor and outputs it; a vertical master band on
+    // each of its horizontal pages (VerticalPages, empty for other bands).
+    void PlaceAndOutput(TzelBand *band, const QList<qsizetype> &verticalPages);
     // Gives the objects printed from index From on their design state back.
     void RestorePrinted(qsizetype from);
     void ReportNoRoom(TzelBand *band);
@@ -164,7 +197,33 @@ private:
     QList<std::pair<TzelBand *, int>> FDrillPath;
     QHash<TzelBand *, bool> FDrillVisibility; // design visibility of bands a fold changed
     QSet<TzelBand *> FOutlinedGroups;       // group headers with an open outline entry
-    QHash<TzelComponent *, qsizetype> FParentOriginalCount; // containers holding printed subreports: own objects
+    // Containers holding copies made while they print (subreports printed
+    // on them, a vertical master band's cells): their own objects' count.
+    QHash<TzelComponent *, qsizetype> FParentOriginalCount;
+    // An object a vertical band took over: where it stood in its band.
+    struct TzelTakenOver
+    {
+        TzelView *Object;
+        TzelBand *Band;
+        qsizetype Index;
+        double Left;
+    };
+    QList<TzelTakenOver> FTakenOver;
+    // Where the subreports of a band start; a keep block that moves the
+    // band moves it along.
+    struct TzelSubreportStart
+    {
+        bool Active = false;
+        int Page = 0;
+        int Column = 1;
+        double Top = 0;
+    };
+    TzelSubreportStart FSubStart;
+    TzelBand *FVMaster = nullptr;     // the horizontal band vertical bands print across
+    TzelHeaderList FVHeaderList;      // vertical bands reprinted on every horizontal page
+    QList<qsizetype> FVPageList;      // where the master's objects of each horizontal page begin
+    bool FVerticalOutput = false;     // a master band goes to its horizontal pages
+    bool FReprintingVHeaders = false;
     TzelNullBand *FOutputTo = nullptr;      // bands are copied here instead of output
     QElapsedTimer FEventTimer;
     TzelHeaderList FHeaderList;
@@ -180,6 +239,8 @@ private:
     double FKeepCurY = 0;
     double FPrevFooterHeight = 0;
     int FKeepPosition = 0;
+    int FKeepPage = 0;   // page and column the keep block stands in
+    int FKeepColumn = 1;
     int FKeepAnchor = 0;
     bool FCallFromAddPage = false;
     bool FCallFromEndPage = false;

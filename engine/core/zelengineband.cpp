@@ -74,7 +74,7 @@ TzelBand *TzelEngine::ShowBand(TzelBand *band)
     TzelBand *fillBand = nullptr;
     auto *dataBand = zelAs<TzelDataBand>(band);
     if (TzelChild *child = band->Child()) {
-        if (child->ToNRowsMode != rmTillPageEnds && child->ToNRows <= 0) {
+        if ((child->ToNRowsMode != rmTillPageEnds && child->ToNRows <= 0) || band->Vertical) {
             // A multi-column row's child prints once, under the strip's first row.
             if ((band->Visible() || band->PrintChildIfInvisible) && (!dataBand || dataBand->CurColumn() == 1))
                 ShowBand(static_cast<TzelBand *>(child));
@@ -84,8 +84,12 @@ TzelBand *TzelEngine::ShowBand(TzelBand *band)
     }
     if (band->KeepChild)
         EndKeep(band);
-    if (dataBand)
+    // A vertical band counts a row for its column only across data rows:
+    // the header and footer rows it prints across read the totals.
+    if (dataBand && !band->Vertical)
         FAggregates->AddValue(band, 0);
+    else if (dataBand && zelAs<TzelDataBand>(FVMaster))
+        FAggregates->AddValue(band, FCurVColumn);
     return fillBand;
 }
 
@@ -97,9 +101,28 @@ void TzelEngine::ShowBand(const TzelClassInfo &bandClass)
 
 void TzelEngine::DoShow(TzelBand *band)
 {
-    // Vertical bands are printed by the cross-tab routine, not built yet.
-    if (band->Vertical)
+    if (band->Vertical) {
+        ShowVerticalBand(band);
         return;
+    }
+    // A band that vertical bands print across runs them first; its cells
+    // become copies among its objects.
+    QList<qsizetype> verticalPages;
+    const QScopedValueRollback<TzelBand *> master(FVMaster);
+    const QScopedValueRollback<bool> allowSplit(band->AllowSplit);
+    if (band->FHasVBands && !zelAs<TzelPageHeader>(band) && !FOutputTo) {
+        const double curX = FCurX;
+        FReport->CurObject = band->Name();
+        band->BeforePrint();
+        FPrinting.append(band);
+        FReport->DoBeforePrint(band);
+        band->AllowSplit = false;
+        verticalPages = RunVerticalBands(band);
+        FCurX = curX;
+        FCurLine = band->FLineN;
+        FCurLineThrough = band->FLineThrough;
+        FPreviewPages->AddPageAction = apAdd;
+    }
     auto *dataBand = zelAs<TzelDataBand>(band);
     const bool multiColumn = dataBand && dataBand->Columns > 1;
     const bool rowBand = dataBand || zelAs<TzelGroupHeader>(band);
@@ -131,7 +154,7 @@ void TzelEngine::DoShow(TzelBand *band)
             ReportNoRoom(band);
         } else if ((band->AllowSplit &&
                     (!FKeeping || FCurY - FKeepCurY + band->Height() > emptyPage - HeaderHeight(false))) ||
-                   band->Height() > emptyPage) {
+                   (band->Height() > emptyPage && !band->FHasVBands)) {
             // A band that may not split starts on a fresh column first.
             if (!band->AllowSplit && !band->StartNewPage && FCurY > FFirstColumnY + zelFloatTolerance) {
                 FCurBand = band;
@@ -147,7 +170,7 @@ void TzelEngine::DoShow(TzelBand *band)
         }
     }
     if (!printed)
-        PlaceAndOutput(band);
+        PlaceAndOutput(band, verticalPages);
     if (!FCallFromAddPage && !FCallFromEndPage && !IsPageFrameBand(band))
         FIsFirstBand = false;
     const double printedTop = band->Top();
@@ -165,7 +188,8 @@ void TzelEngine::RunParentSubreports(TzelComponent *container)
         return;
     // The subreports' bands are copied into a band of their own, whose views
     // then move into the container at their place; UnStretch drops them.
-    FParentOriginalCount.insert(container, container->Objects().size());
+    if (!FParentOriginalCount.contains(container))
+        FParentOriginalCount.insert(container, container->Objects().size());
     const bool isBand = zelAs<TzelBand>(container) != nullptr;
     for (TzelSubreport *sub : subreports) {
         TzelNullBand holder;
@@ -210,18 +234,19 @@ void TzelEngine::RunSubreports(TzelBand *band, double bandTop)
             return std::tie(Page, Column, Y) < std::tie(o.Page, o.Column, o.Y);
         }
     };
-    const Point start{FPreviewPages->CurPage(), FCurColumn, FCurY};
+    const QScopedValueRollback<TzelSubreportStart> start(
+        FSubStart, TzelSubreportStart{true, FPreviewPages->CurPage(), FCurColumn, bandTop});
     const double pageCurX = FPageCurX;
     const double curX = FCurX;
-    Point furthest = start;
+    Point furthest{FPreviewPages->CurPage(), FCurColumn, FCurY};
     for (TzelSubreport *sub : subreports) {
         if (FReport->Terminated)
             break;
-        FPreviewPages->SetCurPage(start.Page);
-        FCurColumn = start.Column;
+        FPreviewPages->SetCurPage(FSubStart.Page);
+        FCurColumn = FSubStart.Column;
         FPageCurX = pageCurX + sub->Left();
         FCurX = curX + sub->Left();
-        FCurY = bandTop + sub->Top();
+        FCurY = FSubStart.Top + sub->Top();
         RunReportPage(sub->Page());
         furthest = std::max(furthest, Point{FPreviewPages->CurPage(), FCurColumn, FCurY});
     }
@@ -252,7 +277,7 @@ void TzelEngine::RestretchForNewPage(TzelBand *band)
     band->FStretchedHeight = band->Height();
 }
 
-void TzelEngine::PlaceAndOutput(TzelBand *band)
+void TzelEngine::PlaceAndOutput(TzelBand *band, const QList<qsizetype> &verticalPages)
 {
     if (auto *dataBand = zelAs<TzelDataBand>(band); dataBand && dataBand->Columns > 1)
         band->SetLeft(band->Left() + FCurX);
@@ -270,6 +295,8 @@ void TzelEngine::PlaceAndOutput(TzelBand *band)
         auto *copy = new TzelBand(FOutputTo);
         copy->AssignAllWithOriginals(band);
         copy->SetName(band->Name());
+    } else if (!verticalPages.isEmpty()) {
+        OutputVerticalPages(band, verticalPages);
     } else if (!FCallFromAddPage || !FPreviewPages->BandExists(band)) {
         FPreviewPages->AddObject(band);
     }
@@ -288,14 +315,21 @@ void TzelEngine::Stretch(TzelComponent *container)
         FCurBand = band;
     PrepareShiftTree(container);
     auto *self = static_cast<TzelReportComponent *>(container);
-    FReport->CurObject = container->Name();
-    self->BeforePrint();
-    FPrinting.append(self);
-    FReport->DoBeforePrint(self);
+    // A vertical master band fired its own events before its vertical bands
+    // ran, and prints their cells as they are.
+    const bool master = container == FVMaster;
+    if (!master) {
+        FReport->CurObject = container->Name();
+        self->BeforePrint();
+        FPrinting.append(self);
+        FReport->DoBeforePrint(self);
+    }
 
     const bool visible = container->Visible();
     bool changed = false;
-    for (TzelComponent *c : container->Objects()) {
+    const qsizetype own = master ? FParentOriginalCount.value(container) : container->Objects().size();
+    for (qsizetype i = 0; i < own; ++i) {
+        TzelComponent *c = container->Objects()[i];
         auto *object = static_cast<TzelReportComponent *>(c);
         FReport->CurObject = c->Name();
         object->BeforePrint();
@@ -374,9 +408,12 @@ void TzelEngine::RestorePrinted(qsizetype from)
 
 void TzelEngine::StartKeep(TzelBand *band, int position)
 {
-    if (FKeeping || (FIsFirstBand && !zelAs<TzelChild>(band)))
+    // Vertical bands print inside one horizontal band: nothing to keep.
+    if (FKeeping || band->Vertical || (FIsFirstBand && !zelAs<TzelChild>(band)))
         return;
     FKeepCurY = FCurY;
+    FKeepPage = FPreviewPages->CurPage();
+    FKeepColumn = FCurColumn;
     FKeeping = true;
     FKeepBand = band;
     FKeepPosition = position ? position : FPreviewPages->GetCurPosition();

@@ -81,11 +81,15 @@ void TzelEngine::PrepareBandTree(TzelReportPage *page, bool vertical)
         if (auto *band = zelAs<TzelBand>(c); band && band->Vertical == vertical)
             bands.append(band);
     for (TzelBand *band : std::as_const(bands)) {
-        if (!vertical)
-            PrepareShiftTree(band);
         band->FSubBands.clear();
         band->FHeader = band->FFooter = band->FGroup = nullptr;
         band->FHasVBands = false;
+    }
+    if (!vertical) {
+        // Shift trees are made of what stays in each band.
+        TakeOverObjects(page);
+        for (TzelBand *band : std::as_const(bands))
+            PrepareShiftTree(band);
     }
     QList<TzelBand *> &top = vertical ? page->FVSubBands : page->FSubBands;
     top.clear();
@@ -272,7 +276,8 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
     auto *group = static_cast<TzelGroupHeader *>(band->FGroup);
     TzelBand *header = band->FHeader;
     TzelBand *footer = band->FFooter;
-    const bool multiColumn = band->Columns > 1;
+    const bool vertical = band->Vertical;
+    const bool multiColumn = band->Columns > 1 && !vertical;
     const double designLeft = band->Left();
     // Columns move the band; it stands where it was designed afterwards,
     // also when an error ends the build.
@@ -298,16 +303,21 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
         const bool counted = band->Filter.trimmed().isEmpty() || IsTrue(CalcForBand(band, band->Filter));
         if (counted && HasPrintableData(band, band->PrintIfDetailEmpty)) {
             if (!printed) {
-                if (header && band->KeepHeader) {
+                if (header && band->KeepHeader && !vertical) {
                     if (FIsFirstBand)
                         FIsFirstBand = !FTitlePrinted;
                     FKeepHeader = !FIsFirstBand;
                     StartKeep(band);
                     headerKeep = FKeeping && FKeepBand == band;
                 }
+                if (header && multiColumn && band->KeepHeader) {
+                    // The first strip takes its header along when it moves.
+                    strip.Header.Take(FPreviewPages, FCurY);
+                    strip.KeptHeader = header;
+                }
                 if (header) {
                     if (auto *h = zelAs<TzelHeader>(header); h && h->ReprintOnNewPage)
-                        FHeaderList.AddItem(header, FCurX, headerKeep);
+                        HeaderListOf(band).AddItem(header, FCurX, headerKeep);
                     ShowBand(header);
                 }
                 if (band->KeepTogether && !headerKeep)
@@ -325,7 +335,7 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
                 footerPosition = FPreviewPages->GetCurPosition();
             if (multiColumn) {
                 if (band->CurColumn() == 1)
-                    strip.Start(FPreviewPages, FCurY);
+                    strip.Rows.Take(FPreviewPages, FCurY);
                 band->SetLeft(designLeft + (band->ColumnWidth + band->ColumnGap) * (band->CurColumn() - 1));
             }
             strip.RowTop = FCurY;
@@ -369,20 +379,18 @@ void TzelEngine::RunDataBand(TzelDataBand *band)
     TzelFillState fill;
     if (fillBand) {
         fill.Pages = FPreviewPages->Count();
-        fill.Position = FPreviewPages->GetCurPosition();
-        fill.Outline = FPreviewPages->Outline().GetCurPosition();
-        fill.Anchor = FPreviewPages->GetAnchorCurPosition();
+        fill.End.Take(FPreviewPages, FCurY);
         FLockResetAggregates = true;
     }
     if (printed) {
         if (group)
             ShowGroupFooters(group, 0, band);
         if (header && FKeeping)
-            FHeaderList.RemoveItem(header);
+            HeaderListOf(band).RemoveItem(header);
         if (!band->FooterAfterEach)
             ShowDataFooter(band, footerPosition, headerKeep);
         if (header)
-            FHeaderList.RemoveItem(header);
+            HeaderListOf(band).RemoveItem(header);
         if (group && band->KeepTogether)
             EndKeep(band);
     }
@@ -439,7 +447,7 @@ void TzelEngine::InitGroups(TzelDataBand *band, TzelGroupHeader *group, bool res
         ShowBand(header);
         AddBandOutline(header);
         if (header->ReprintOnNewPage)
-            FHeaderList.AddItem(header, FCurX, false);
+            HeaderListOf(header).AddItem(header, FCurX, false);
     }
 }
 
@@ -481,7 +489,7 @@ void TzelEngine::ShowGroupFooters(TzelGroupHeader *group, qsizetype level, TzelD
         }
         if (FOutlinedGroups.remove(header))
             FPreviewPages->Outline().LevelUp();
-        FHeaderList.RemoveItem(header);
+        HeaderListOf(header).RemoveItem(header);
         if (header->KeepTogether)
             EndKeep(header);
     }
@@ -523,7 +531,7 @@ void TzelEngine::SetDrillVisible(TzelBand *band, bool visible)
 
 bool TzelEngine::AddBandOutline(TzelBand *band)
 {
-    if (band->OutlineText.isEmpty() || !band->Visible())
+    if (band->OutlineText.isEmpty() || !band->Visible() || band->Vertical)
         return false;
     FReport->CurObject = band->Name();
     const QString text = FReport->Calc(band->OutlineText).ToString();
@@ -534,7 +542,7 @@ bool TzelEngine::AddBandOutline(TzelBand *band)
     return true;
 }
 
-void TzelEngine::TzelColumnStrip::Start(TzelCustomPreviewPages *pages, double y)
+void TzelEngine::TzelOutputMark::Take(TzelCustomPreviewPages *pages, double y)
 {
     Position = pages->GetCurPosition();
     Outline = pages->Outline().GetCurPosition();
@@ -544,7 +552,7 @@ void TzelEngine::TzelColumnStrip::Start(TzelCustomPreviewPages *pages, double y)
 
 void TzelEngine::AdvanceColumn(TzelDataBand *band, TzelColumnStrip &strip)
 {
-    if (band->Columns <= 1 || !band->Visible())
+    if (band->Columns <= 1 || !band->Visible() || band->Vertical)
         return;
     band->MaxY = std::max(band->MaxY, FCurY);
     if (band->CurColumn() < band->Columns) {
@@ -556,14 +564,35 @@ void TzelEngine::AdvanceColumn(TzelDataBand *band, TzelColumnStrip &strip)
         if (FKeeping) {
             NewColumn();
         } else {
-            FPreviewPages->CutObjects(strip.Position);
-            FCurY = strip.Top;
+            // A kept header goes along with the first strip when both fit
+            // on a page; it is not reprinted above itself then.
+            TzelBand *header = strip.KeptHeader;
+            if (header && band->MaxY - strip.Header.Top > GetPageHeight() - FooterHeight() - HeaderHeight(false))
+                header = nullptr;
+            const TzelOutputMark &from = header ? strip.Header : strip.Rows;
+            QList<TzelBand *> unlisted;
+            if (header) {
+                QList<TzelBand *> kept{header};
+                if (band->FGroup)
+                    kept.append(band->FGroup->FSubBands);
+                for (TzelBand *b : std::as_const(kept))
+                    if (FHeaderList.Contains(b)) {
+                        FHeaderList.RemoveItem(b);
+                        unlisted.append(b);
+                    }
+            }
+            FPreviewPages->CutObjects(from.Position);
+            FCurY = from.Top;
             NewColumn();
-            PasteBlock(FCurX, strip.Outline, strip.Anchor);
+            PasteBlock(FCurX, from.Outline, from.Anchor);
+            for (TzelBand *b : std::as_const(unlisted))
+                FHeaderList.AddItem(b, 0, false);
         }
     } else {
         FCurY = band->MaxY;
     }
+    if (band->CurColumn() == band->Columns)
+        strip.KeptHeader = nullptr;
     band->SetCurColumn(band->CurColumn() + 1);
 }
 
@@ -574,7 +603,7 @@ void TzelEngine::FillToNRows(TzelDataBand *band, TzelBand *fillBand, const TzelF
         return;
     // The footers printed after the rows step aside while the filler rows
     // print, and keep their room at the bottom.
-    FPreviewPages->CutObjects(state.Position);
+    FPreviewPages->CutObjects(state.End.Position);
     const double lastY = FPreviewPages->GetLastY(FCurX);
     FPrevFooterHeight = FCurY - lastY + FooterHeight();
     FCurY = lastY;
@@ -597,7 +626,7 @@ void TzelEngine::FillToNRows(TzelDataBand *band, TzelBand *fillBand, const TzelF
             break;
     }
 
-    PasteBlock(FCurX, state.Outline, state.Anchor);
+    PasteBlock(FCurX, state.End.Outline, state.End.Anchor);
     FPrevFooterHeight = 0;
     PostProcessBand(band->FFooter, paDataFinished);
 }

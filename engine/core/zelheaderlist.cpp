@@ -17,3 +17,8 @@ void TzelHeaderList::RemoveItem(TzelBand *band)
     if (it != FItems.end())
         FItems.erase(it);
 }
+
+bool TzelHeaderList::Contains(const TzelBand *band) const
+{
+    return std::any_of(FItems.begin(), FItems.end(), [band](const auto &item) { return item->Band == band; });
+}

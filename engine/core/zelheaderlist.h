@@ -28,6 +28,8 @@ public:
     void AddItem(TzelBand *band, double left, bool isInKeepList);
     /// Removes the first item of Band.
     void RemoveItem(TzelBand *band);
+    /// Whether an item holds Band.
+    bool Contains(const TzelBand *band) const;
 
 private:
     std::vector<std::unique_ptr<TzelHeaderListItem>> FItems;

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+class TzelBand;
 class TzelDataSet;
 
 // The base of every visible object a template places on bands: text,
@@ -49,6 +50,9 @@ class TzelView : public TzelReportComponent
     QString Hint;                   ///< tip shown in the preview
     bool ShowHint = false;          ///< the tip is shown
     TzelVisibilityTypes Visibility{vsPreview, vsExport, vsPrint}; ///< where the view appears
+    /// While a report builds: the horizontal band a vertical band took this
+    /// view from, or nullptr.
+    TzelBand *OriginalBand = nullptr;
 
     /// Whether the view is printed (vsPrint in Visibility).
     bool Printable() const { return Visibility.Contains(vsPrint); }

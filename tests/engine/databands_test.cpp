@@ -229,6 +229,18 @@ TEST(DataBands, MultiColumnRowsGoSideBySideInStrips)
     row->Columns = 2;
     row->SetHeight(150);
     EXPECT_EQ(t.Build().toStdString(), "Row@0 Row@0+40 Row@150 Row@150+40\nRow@0 End@150");
+
+    // A kept header goes with the first strip instead of staying behind alone.
+    DataTemplate k;
+    auto *rows = k.Line<TzelMasterData>("Row", 300, QStringLiteral("[Line]"), 150);
+    rows->SetDataSet(k.Table("t", {QStringLiteral("n")}, {{Variant(1)}, {Variant(2)}, {Variant(3)}}));
+    rows->Columns = 2;
+    rows->ColumnWidth = 30;
+    rows->ColumnGap = 10;
+    rows->KeepHeader = true;
+    k.Line<TzelReportTitle>("Title", 0, QStringLiteral("Title"), 250);
+    k.Line<TzelHeader>("Head", 280, QStringLiteral("Head"), 20)->ReprintOnNewPage = true;
+    EXPECT_EQ(k.Build().toStdString(), "Title@0\nHead@0 Row@20 Row@20+40 Row@170");
 }
 
 TEST(DataBands, AChildFillsUpToItsRowCountBeforeTheFooter)
@@ -317,29 +329,49 @@ TEST(DataBands, AValueThatDoesNotFitItsFormatIsPrintedAndReported)
 
 TEST(DataBands, SubreportsPrintSideBySideAndTheReportGoesOnBelowTheLonger)
 {
-    DataTemplate t;
-    TzelUserDataSet *left = t.Table("l", {QStringLiteral("v")}, {{Variant(1)}, {Variant(2)}, {Variant(3)}});
-    TzelUserDataSet *right = t.Table("r", {QStringLiteral("v")}, {{Variant(9)}});
-    t.Line<TzelReportTitle>("Title", 0, QStringLiteral("title"), 20);
-    auto *holder = t.Line<TzelMasterData>("Holder", 30, {}, 20);
-    holder->SetRowCount(1);
-    t.Line<TzelFooter>("End", 60, QStringLiteral("end"));
-    for (auto [name, ds, x] : {std::tuple{"Left", left, 0.0}, std::tuple{"Right", right, 150.0}}) {
-        auto *page = new TzelReportPage(&t.Report);
-        page->SetName(QString::fromLatin1(name) + QStringLiteral("Page"));
-        auto *rows = new TzelMasterData(page);
-        rows->SetName(QString::fromLatin1(name) + QStringLiteral("Row"));
-        rows->SetBounds(0, 0, 100, 10);
-        addMemo(rows, "", 0, 10, QStringLiteral("[<%1.\"v\">]").arg(ds->Name()))
-            ->SetName(QString::fromLatin1(name) + QStringLiteral("Text"));
-        rows->SetDataSet(ds);
-        auto *sub = new TzelSubreport(holder);
-        sub->SetName(QString::fromLatin1(name));
-        sub->SetBounds(x, 5, 100, 10);
-        sub->SetPage(page);
+    struct Case
+    {
+        double HeadHeight;
+        int LeftRows;
+        bool Keep;
+        const char *Expected;
+    };
+    const Case cases[] = {
+        {20, 3, false, "Head@0 Holder@20 LeftRow@25 LeftRow@35 LeftRow@45 RightRow@25+150 End@55"},
+        // A keep block that moves the band while the first subreport prints
+        // takes the second one's start along.
+        {330, 5, true,
+         "Head@0\nHolder@0 LeftRow@5 LeftRow@15 LeftRow@25 LeftRow@35 LeftRow@45 RightRow@5+150 End@55"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.HeadHeight);
+        DataTemplate t;
+        QList<Row> leftRows;
+        for (int i = 1; i <= c.LeftRows; ++i)
+            leftRows.append({Variant(i)});
+        TzelUserDataSet *left = t.Table("l", {QStringLiteral("v")}, leftRows);
+        TzelUserDataSet *right = t.Table("r", {QStringLiteral("v")}, {{Variant(9)}});
+        t.Line<TzelHeader>("Head", 0, QStringLiteral("head"), c.HeadHeight);
+        auto *holder = t.Line<TzelMasterData>("Holder", 400, {}, 20);
+        holder->SetRowCount(1);
+        holder->KeepTogether = c.Keep;
+        t.Line<TzelFooter>("End", 500, QStringLiteral("end"));
+        for (auto [name, ds, x] : {std::tuple{"Left", left, 0.0}, std::tuple{"Right", right, 150.0}}) {
+            auto *page = new TzelReportPage(&t.Report);
+            page->SetName(QString::fromLatin1(name) + QStringLiteral("Page"));
+            auto *rows = new TzelMasterData(page);
+            rows->SetName(QString::fromLatin1(name) + QStringLiteral("Row"));
+            rows->SetBounds(0, 0, 100, 10);
+            addMemo(rows, "", 0, 10, QStringLiteral("[<%1.\"v\">]").arg(ds->Name()))
+                ->SetName(QString::fromLatin1(name) + QStringLiteral("Text"));
+            rows->SetDataSet(ds);
+            auto *sub = new TzelSubreport(holder);
+            sub->SetName(QString::fromLatin1(name));
+            sub->SetBounds(x, 5, 100, 10);
+            sub->SetPage(page);
+        }
+        EXPECT_EQ(t.Build().toStdString(), c.Expected);
     }
-    EXPECT_EQ(t.Build().toStdString(),
-              "Title@0 Holder@20 LeftRow@25 LeftRow@35 LeftRow@45 RightRow@25+150 End@55");
 }
 
 TEST(DataBands, KeepOptionsMoveRowsTogetherToTheNextPage)
