@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/report/zelcustompostprocessor.h"
 #include "model/view/zelviewtypes.h"
 
 #include <QHash>
@@ -18,7 +19,7 @@ class TzelXMLItem;
 // (totals shown before they are known) and the duplicate state of repeated
 // values. Each object name owns a list of contents; a stored object holds
 // the index of its content in place of its text.
-class TzelPostProcessor
+class TzelPostProcessor : public TzelCustomPostProcessor
 {
 public:
     /// Appends Content to the list of Name and returns its index; Ready is
@@ -27,7 +28,7 @@ public:
     /// Replaces the last content of Name by its final value.
     void Complete(const QString &name, const QString &content);
     /// The contents stored for Name, or nullptr.
-    const QStringList *GetMacroList(const QString &name) const;
+    const QStringList *GetMacroList(const QString &name) const override;
     /// Content Index of Name; empty while it is not ready or out of range.
     QString GetValue(const QString &name, int index) const;
     /// Writes the "postprocessing" element.
@@ -50,7 +51,7 @@ public:
     int AddContent(TzelCustomMemoView &memo, const QString &bandName);
     /// A new run of band BandName (empty: of every band) starts: equal
     /// values no longer join those stored before.
-    void ResetDuplicates(const QString &bandName);
+    void ResetDuplicates(const QString &bandName) override;
     /// Completes the deferred objects whose moment Mode has come, Band
     /// being the band that ended it: each computes its data again with the
     /// current values.

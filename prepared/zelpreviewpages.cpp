@@ -17,6 +17,11 @@ TzelPreviewPages::~TzelPreviewPages()
     qDeleteAll(FSourcePages);
 }
 
+TzelCustomPostProcessor &TzelPreviewPages::CustomPostProcessor() const
+{
+    return *FPostProcessor;
+}
+
 // Document sections.
 
 TzelXMLItem *TzelPreviewPages::Section(const QString &name)

@@ -72,13 +72,13 @@ public:
     /// outline; the next band continues below Other's last one.
     void AddFrom(TzelPreviewPages &other);
     /// Appends an anchor named Text on the current page at the engine's position.
-    void AddAnchor(const QString &text);
+    void AddAnchor(const QString &text) override;
     /// The last anchor named Text (case ignored), or nullptr.
     TzelXMLItem *FindAnchor(const QString &text);
     /// The "anchors" element.
     TzelXMLItem *FindAnchorRoot();
     /// 1-based page of the anchor named Text; 1 when there is none.
-    int GetAnchorPage(const QString &text);
+    int GetAnchorPage(const QString &text) override;
     void UpdatePageDimensions(TzelReportPage *page, double width, double height) override;
     void UpdatePageDimension(int index, double width, double height) override;
     void UpdatePageLastColumn(int column, double columnPos, bool reset = false) override;
@@ -92,6 +92,7 @@ public:
     /// The pictures shared by all pages.
     TzelPictureCache &PictureCache() const { return *FPictureCache; }
     TzelPostProcessor &PostProcessor() const override { return *FPostProcessor; }
+    TzelCustomPostProcessor &CustomPostProcessor() const override;
     /// The unique names of the source objects.
     const TzelDictionary &Dictionary() const { return FDictionary; }
     /// The whole prepared report.

@@ -12,6 +12,7 @@ class TzelComponent;
 class TzelCustomIOTransport;
 class TzelPagesEngine;
 class TzelPictureView;
+class TzelCustomPostProcessor;
 class TzelPostProcessor;
 class TzelReport;
 class TzelReportPage;
@@ -131,6 +132,13 @@ public:
     TzelCustomOutline &Outline() const { return *FOutline; }
     /// Deferred values of objects completed after they were stored.
     virtual TzelPostProcessor &PostProcessor() const = 0;
+    /// The post-processor as scripts reach it.
+    virtual TzelCustomPostProcessor &CustomPostProcessor() const = 0;
+    /// Records an anchor named Text at the cursor of the page being built.
+    virtual void AddAnchor(const QString &text) = 0;
+    /// The 1-based page of the last anchor named Text (case ignored); 1
+    /// when there is none.
+    virtual int GetAnchorPage(const QString &text) = 0;
     /// The report the pages belong to.
     TzelReport *Report() const { return FReport; }
 

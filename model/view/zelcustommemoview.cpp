@@ -467,6 +467,12 @@ double TzelCustomMemoView::CalcHeight() const
     return layout.CalcHeight ? layout.CalcHeight(*this) : TzelStretcheable::CalcHeight();
 }
 
+double TzelCustomMemoView::CalcWidth() const
+{
+    const TzelMemoLayout &layout = zelMemoLayout();
+    return layout.CalcWidth ? layout.CalcWidth(*this) : Width();
+}
+
 void TzelCustomMemoView::InitPart()
 {
     if (const TzelMemoLayout &layout = zelMemoLayout(); layout.InitPart)

@@ -45,6 +45,9 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     /// does not fit the format.
     QString FormatData(const Variant &value, const TzelFormat *format = nullptr) const;
     double CalcHeight() const override;
+    /// The width the text needs on one line per paragraph, gaps and frame
+    /// included; the current width until a text layout is installed.
+    double CalcWidth() const;
     void InitPart() override;
     double DrawPart() override;
     /// Forgets the last value shown, so a repeated value shows again.

@@ -9,6 +9,8 @@ struct TzelMemoLayout
 {
     /// The height the text needs.
     double (*CalcHeight)(const TzelCustomMemoView &memo) = nullptr;
+    /// The width the text needs.
+    double (*CalcWidth)(const TzelCustomMemoView &memo) = nullptr;
     /// Makes the whole text the part still to print.
     void (*InitPart)(TzelCustomMemoView &memo) = nullptr;
     /// Prints the lines that fit the current height; returns the height they leave unused.

@@ -3,8 +3,10 @@
 #include "base/core/zeldatetime.h"
 #include "base/variant/zelformatroutines.h"
 #include "model/data/zeldataset.h"
+#include "model/data/zelarray.h"
 #include "model/data/zelvariables.h"
 #include "model/page/zelreportpage.h"
+#include "model/report/zelcustompostprocessor.h"
 #include "model/reflect/zelclassinfo.h"
 #include "model/reflect/zelclassregistry.h"
 #include "model/reflect/zelenuminfo.h"
@@ -14,10 +16,15 @@
 #include "model/report/zelpagesengine.h"
 #include "model/report/zelreport.h"
 #include "model/band/zelband.h"
+#include "model/style/zelstyles.h"
+#include "model/view/zelbrushfill.h"
 #include "model/view/zelcustommemoview.h"
+#include "model/view/zelglassfill.h"
+#include "model/view/zelgradientfill.h"
 #include "model/view/zelpictureview.h"
 #include "script/engine/kvclassvariable.h"
 #include "script/engine/kvscript.h"
+#include "script/rtti/kvclassesrtti.h"
 #include "script/report/zelreportobjects.h"
 #include "script/report/zelscriptobjects.h"
 
@@ -187,6 +194,50 @@ Variant none()
     return Variant::Null();
 }
 
+// A string list whose every change is written to text it mirrors (a
+// memo's lines, the report's fold state).
+class MirroredStrings final : public TkvStringList
+{
+public:
+    using Write = std::function<void(const QStringList &)>;
+    MirroredStrings(const QStringList &lines, Write write) : TkvStringList(QStringLiteral("TWideStrings"))
+    {
+        for (const QString &line : lines)
+            Add(line);
+        FWrite = std::move(write);
+    }
+
+protected:
+    void Changed() override
+    {
+        if (FWrite)
+            FWrite(Lines());
+    }
+
+private:
+    Write FWrite;
+};
+
+Variant mirrored(const QStringList &lines, MirroredStrings::Write write)
+{
+    return TkvBasicObject::Adopt(std::make_shared<MirroredStrings>(lines, std::move(write)));
+}
+
+// The lines of a string list a script passes.
+QStringList linesOf(const Variant &value)
+{
+    return TkvBasicObject::Of<TkvStringList>(value).Lines();
+}
+
+QList<Variant> valuesOf(const QList<TzelComponent *> &components)
+{
+    QList<Variant> values;
+    values.reserve(components.size());
+    for (TzelComponent *c : components)
+        values.append(zelScriptValue(c));
+    return values;
+}
+
 void addComponentMembers(TkvScript &s)
 {
     TkvClassVariable *c = s.FindClass(QStringLiteral("TzelComponent"));
@@ -211,6 +262,30 @@ void addComponentMembers(TkvScript &s)
         [](const Variant &instance, const QString &, const Variant &value) {
             zelScriptInstance<TzelComponent>(instance)->SetParent(zelScriptObject<TzelComponent>(value));
         });
+    c->AddProperty(QStringLiteral("Objects"), QStringLiteral("TList"), [](const Variant &instance, const QString &) {
+        return kvNewList(valuesOf(zelScriptInstance<TzelComponent>(instance)->Objects()));
+    });
+    c->AddProperty(QStringLiteral("AllObjects"), QStringLiteral("TList"), [](const Variant &instance, const QString &) {
+        return kvNewList(valuesOf(zelScriptInstance<TzelComponent>(instance)->AllObjects()));
+    });
+    c->AddProperty(QStringLiteral("Page"), QStringLiteral("TzelPage"), [](const Variant &instance, const QString &) {
+        TzelComponent *page = zelScriptInstance<TzelComponent>(instance);
+        while (page && !zelAs<TzelPage>(page))
+            page = page->Parent();
+        return zelScriptValue(page);
+    });
+    c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"), [](Call &call) {
+        zelScriptInstance<TzelComponent>(call.Instance)
+            ->LoadFromStream(&TkvBasicObject::Of<TkvStream>(call.Params[0]).Device());
+        return none();
+    });
+    c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)"),
+                 [](Call &call) {
+                     zelScriptInstance<TzelComponent>(call.Instance)
+                         ->SaveToStream(&TkvBasicObject::Of<TkvStream>(call.Params[0]).Device(),
+                                        call.Params.size() < 2 || call.Params[1].ToBool());
+                     return none();
+                 });
     c->AddProperty(QStringLiteral("AbsLeft"), QStringLiteral("Extended"), [](const Variant &instance, const QString &) {
         return Variant(zelScriptInstance<TzelComponent>(instance)->AbsLeft());
     });
@@ -230,14 +305,30 @@ void addComponentMembers(TkvScript &s)
             return Variant(zelScriptInstance<TzelStretcheable>(call.Instance)->CalcHeight());
         });
     TkvClassVariable *memo = s.FindClass(QStringLiteral("TzelCustomMemoView"));
+    // Text is Unicode throughout: AnsiText is the same text.
+    for (const char *name : {"Text", "AnsiText"})
+        memo->AddProperty(
+            QString::fromLatin1(name), QStringLiteral("String"),
+            [](const Variant &instance, const QString &) {
+                return Variant(zelScriptInstance<TzelCustomMemoView>(instance)->Text());
+            },
+            [](const Variant &instance, const QString &, const Variant &value) {
+                zelScriptInstance<TzelCustomMemoView>(instance)->SetText(value.ToString());
+            });
     memo->AddProperty(
-        QStringLiteral("Text"), QStringLiteral("String"),
+        QStringLiteral("Lines"), QStringLiteral("TWideStrings"),
         [](const Variant &instance, const QString &) {
-            return Variant(zelScriptInstance<TzelCustomMemoView>(instance)->Text());
+            // Changes to the list go to the memo while it lives.
+            return mirrored(zelScriptInstance<TzelCustomMemoView>(instance)->Memo, [instance](const QStringList &lines) {
+                zelScriptInstance<TzelCustomMemoView>(instance)->Memo = lines;
+            });
         },
         [](const Variant &instance, const QString &, const Variant &value) {
-            zelScriptInstance<TzelCustomMemoView>(instance)->SetText(value.ToString());
+            zelScriptInstance<TzelCustomMemoView>(instance)->Memo = linesOf(value);
         });
+    memo->AddMethod(QStringLiteral("function CalcWidth: Extended"), [](Call &call) {
+        return Variant(zelScriptInstance<TzelCustomMemoView>(call.Instance)->CalcWidth());
+    });
     memo->AddProperty(
         QStringLiteral("Value"), QStringLiteral("Variant"),
         [](const Variant &instance, const QString &) { return zelScriptInstance<TzelCustomMemoView>(instance)->Value; });
@@ -251,6 +342,18 @@ void addComponentMembers(TkvScript &s)
         ->AddProperty(QStringLiteral("Overflow"), QStringLiteral("Boolean"), [](const Variant &instance, const QString &) {
             return Variant(zelScriptInstance<TzelBand>(instance)->Overflow);
         });
+    if (TkvClassVariable *fill = s.FindClass(QStringLiteral("TzelCustomFill"))) {
+        const auto as = [fill](const char *syntax, auto kind) {
+            fill->AddMethod(QString::fromLatin1(syntax), [](Call &call) {
+                using Kind = typename decltype(kind)::type;
+                return dynamic_cast<Kind *>(zelScriptInstance<TzelCustomFill>(call.Instance)) ? call.Instance
+                                                                                               : Variant(0);
+            });
+        };
+        as("function AsBrushFill: TzelBrushFill", std::type_identity<TzelBrushFill>());
+        as("function AsGradientFill: TzelGradientFill", std::type_identity<TzelGradientFill>());
+        as("function AsGlassFill: TzelGlassFill", std::type_identity<TzelGlassFill>());
+    }
     s.FindClass(QStringLiteral("TzelReportPage"))->AddMethod(QStringLiteral("procedure AlignChildren"), [](Call &call) {
         zelScriptInstance<TzelReportPage>(call.Instance)->AlignChildren();
         return none();
@@ -354,6 +457,86 @@ void addReportMembers(TkvScript &s)
                        TzelReport *report = zelScriptInstance<TzelReport>(instance);
                        return zelVariablesValue(&report->Variables(), report);
                    });
+    r->AddProperty(QStringLiteral("Styles"), QStringLiteral("TzelStyles"), [](const Variant &instance, const QString &) {
+        TzelReport *report = zelScriptInstance<TzelReport>(instance);
+        return zelStylesValue(&report->Styles(), report);
+    });
+    r->AddProperty(QStringLiteral("DrillState"), QStringLiteral("TStrings"), [](const Variant &instance, const QString &) {
+        return mirrored(zelScriptInstance<TzelReport>(instance)->DrillState, [instance](const QStringList &lines) {
+            zelScriptInstance<TzelReport>(instance)->DrillState = lines;
+        });
+    });
+}
+
+void addStyles(TkvScript &s)
+{
+    zelBindClass(s, TzelStyleItem::StaticClassInfo());
+    TkvClassVariable *c = s.AddClass(QStringLiteral("TzelStyles"), QStringLiteral("TPersistent"));
+    const auto styles = zelHelperInstance<TzelStyles>;
+    c->AddConstructor(QStringLiteral("constructor Create(AReport: TzelReport)"), [](Call &call) {
+        return zelAdoptStyles(std::make_shared<TzelStyles>(call.Params.empty() ? nullptr : zelScriptObject<TzelReport>(call.Params[0])));
+    });
+    c->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("TzelStyleItem"),
+                          [styles](Call &call) {
+                              TzelStyles *object = styles(call.Instance);
+                              const int index = call.Params[0].ToInt();
+                              if (index < 0 || index >= object->Count())
+                                  throw TzelException(QStringLiteral("List index out of bounds (%1)").arg(index));
+                              return zelScriptValue(object->Items(index), object->Report());
+                          },
+                          true);
+    c->AddMethod(QStringLiteral("function Add: TzelStyleItem"), [styles](Call &call) {
+        TzelStyles *object = styles(call.Instance);
+        return zelScriptValue(object->Add(), object->Report());
+    });
+    c->AddMethod(QStringLiteral("function Find(const Name: String): TzelStyleItem"), [styles](Call &call) {
+        TzelStyles *object = styles(call.Instance);
+        return zelScriptValue(object->Find(call.Params[0].ToString()), object->Report());
+    });
+    c->AddMethod(QStringLiteral("procedure Apply"), [styles](Call &call) {
+        styles(call.Instance)->Apply();
+        return none();
+    });
+    c->AddMethod(QStringLiteral("procedure GetList(List: TStrings)"), [styles](Call &call) {
+        TkvStringList &list = TkvBasicObject::Of<TkvStringList>(call.Params[0]);
+        list.Clear();
+        for (const QString &name : styles(call.Instance)->GetList())
+            list.Add(name);
+        return none();
+    });
+    c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: String)"), [styles](Call &call) {
+        call.Script.CheckAllowed(QStringLiteral("TzelStyles.LoadFromFile"));
+        styles(call.Instance)->LoadFromFile(call.Params[0].ToString());
+        return none();
+    });
+    c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: String)"), [styles](Call &call) {
+        call.Script.CheckAllowed(QStringLiteral("TzelStyles.SaveToFile"));
+        styles(call.Instance)->SaveToFile(call.Params[0].ToString());
+        return none();
+    });
+    c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"), [styles](Call &call) {
+        styles(call.Instance)->LoadFromStream(&TkvBasicObject::Of<TkvStream>(call.Params[0]).Device());
+        return none();
+    });
+    c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream)"), [styles](Call &call) {
+        styles(call.Instance)->SaveToStream(&TkvBasicObject::Of<TkvStream>(call.Params[0]).Device());
+        return none();
+    });
+}
+
+void addPostProcessor(TkvScript &s)
+{
+    TkvClassVariable *c = s.AddClass(QStringLiteral("TzelPostProcessor"), QStringLiteral("TPersistent"));
+    const auto processor = zelHelperInstance<TzelCustomPostProcessor>;
+    c->AddMethod(QStringLiteral("function GetMacroList(const MacroName: String): TWideStrings"),
+                 [processor](Call &call) {
+                     const QStringList *values = processor(call.Instance)->GetMacroList(call.Params[0].ToString());
+                     return mirrored(values ? *values : QStringList(), {});
+                 });
+    c->AddMethod(QStringLiteral("procedure ResetDuplicates(BandName: String = '')"), [processor](Call &call) {
+        processor(call.Instance)->ResetDuplicates(call.Params.empty() ? QString() : call.Params[0].ToString());
+        return none();
+    });
 }
 
 void addHelperClasses(TkvScript &s)
@@ -367,8 +550,24 @@ void addHelperClasses(TkvScript &s)
                                   variables->SetValue(name, call.Params[1]);
                               return variables->Value(name);
                           });
+    vars->AddConstructor(QStringLiteral("constructor Create"),
+                         [](Call &) { return zelAdoptVariables(std::make_shared<TzelVariables>()); });
     s.AddVariable(QStringLiteral("zelGlobalVariables"), QStringLiteral("TzelVariables"),
                   zelVariablesValue(&zelGlobalVariables(), nullptr));
+
+    TkvClassVariable *array = s.AddClass(QStringLiteral("TzelArray"), QStringLiteral("TPersistent"));
+    array->AddConstructor(QStringLiteral("constructor Create"),
+                          [](Call &) { return zelAdoptArray(std::make_shared<TzelArray>()); });
+    array->AddDefaultProperty(QStringLiteral("Variables"), QStringLiteral("Variant"), QStringLiteral("Variant"),
+                              [](Call &call) {
+                                  TzelArray *values = zelHelperInstance<TzelArray>(call.Instance);
+                                  if (call.Name.endsWith(QLatin1String(".SET")))
+                                      values->Set(call.Params[0], call.Params[1]);
+                                  return values->Get(call.Params[0]);
+                              });
+
+    addStyles(s);
+    addPostProcessor(s);
 
     TkvClassVariable *e = s.AddClass(QStringLiteral("TzelCustomEngine"), QStringLiteral("TPersistent"));
     const auto engine = zelHelperInstance<TzelCustomEngine>;
@@ -388,6 +587,20 @@ void addHelperClasses(TkvScript &s)
         if (TzelBand *band = zelScriptObject<TzelBand>(call.Params[0]))
             engine(call.Instance)->ShowBand(band);
         return none();
+    });
+    e->AddMethod(QStringLiteral("procedure AddAnchor(const Text: String)"), [engine](Call &call) {
+        if (TzelCustomPreviewPages *pages = engine(call.Instance)->PreviewPages())
+            pages->AddAnchor(call.Params[0].ToString());
+        return none();
+    });
+    e->AddMethod(QStringLiteral("function GetAnchorPage(const Text: String): Integer"), [engine](Call &call) {
+        TzelCustomPreviewPages *pages = engine(call.Instance)->PreviewPages();
+        return Variant(pages ? pages->GetAnchorPage(call.Params[0].ToString()) : 1);
+    });
+    e->AddMethod(QStringLiteral("function GetPostProcessor: TzelPostProcessor"), [engine](Call &call) {
+        TzelCustomEngine *object = engine(call.Instance);
+        TzelCustomPreviewPages *pages = object->PreviewPages();
+        return pages ? zelPostProcessorValue(&pages->CustomPostProcessor(), object->Report()) : Variant(0);
     });
     e->AddMethod(QStringLiteral("function FreeSpace: Extended"),
                  [engine](Call &call) { return Variant(engine(call.Instance)->FreeSpace()); });
@@ -415,7 +628,23 @@ void addHelperClasses(TkvScript &s)
         [pages](const Variant &instance, const QString &, const Variant &value) {
             pages(instance)->SetCurPage(value.ToInt());
         });
-    s.AddClass(QStringLiteral("TzelPreviewPages"), QStringLiteral("TzelCustomPreviewPages"));
+    TkvClassVariable *prepared = s.AddClass(QStringLiteral("TzelPreviewPages"), QStringLiteral("TzelCustomPreviewPages"));
+    prepared->AddMethod(QStringLiteral("procedure ModifyObject(Component: TzelComponent)"), [pages](Call &call) {
+        if (TzelComponent *component = zelScriptObject<TzelComponent>(call.Params[0]))
+            pages(call.Instance)->ModifyObject(component);
+        return none();
+    });
+    prepared->AddIndexProperty(QStringLiteral("Page"), QStringLiteral("Integer"), QStringLiteral("TzelReportPage"),
+                               [pages](Call &call) {
+                                   TzelCustomPreviewPages *object = pages(call.Instance);
+                                   const int index = call.Params[0].ToInt();
+                                   if (index < 0 || index >= object->Count())
+                                       throw TzelException(QStringLiteral("There is no page %1 of %2 pages")
+                                                               .arg(index)
+                                                               .arg(object->Count()));
+                                   return zelScriptValue(object->GetPage(index));
+                               },
+                               true);
 
     TkvClassVariable *o = s.AddClass(QStringLiteral("TzelCustomOutline"), QStringLiteral("TPersistent"));
     const auto outline = zelHelperInstance<TzelCustomOutline>;

@@ -1,9 +1,12 @@
 #include "script/report/zelreportobjects.h"
 
+#include "model/data/zelarray.h"
 #include "model/report/zelcustomengine.h"
+#include "model/report/zelcustompostprocessor.h"
 #include "model/report/zelcustomoutline.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
+#include "model/style/zelstyles.h"
 #include "script/engine/kvobjects.h"
 
 namespace {
@@ -23,6 +26,9 @@ const NamedType variablesType("TzelVariables");
 const NamedType engineType("TzelEngine");
 const NamedType pagesType("TzelPreviewPages");
 const NamedType outlineType("TzelOutline");
+const NamedType postProcessorType("TzelPostProcessor");
+const NamedType stylesType("TzelStyles");
+const NamedType arrayType("TzelArray");
 
 // Makes the test of whether Report still lives (always, for none).
 auto lifeOf(const TzelReport *report)
@@ -55,4 +61,29 @@ Variant zelPreviewPagesValue(TzelCustomPreviewPages *pages, const TzelReport *re
 Variant zelOutlineValue(TzelCustomOutline *outline, const TzelReport *report)
 {
     return TkvObjects::Ref(outline, &outlineType, lifeOf(report));
+}
+
+Variant zelPostProcessorValue(TzelCustomPostProcessor *processor, const TzelReport *report)
+{
+    return TkvObjects::Ref(processor, &postProcessorType, lifeOf(report));
+}
+
+Variant zelStylesValue(TzelStyles *styles, const TzelReport *report)
+{
+    return TkvObjects::Ref(styles, &stylesType, lifeOf(report));
+}
+
+Variant zelAdoptVariables(std::shared_ptr<TzelVariables> variables)
+{
+    return TkvObjects::Adopt(std::move(variables), &variablesType);
+}
+
+Variant zelAdoptArray(std::shared_ptr<TzelArray> array)
+{
+    return TkvObjects::Adopt(std::move(array), &arrayType);
+}
+
+Variant zelAdoptStyles(std::shared_ptr<TzelStyles> styles)
+{
+    return TkvObjects::Adopt(std::move(styles), &stylesType);
 }

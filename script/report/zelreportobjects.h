@@ -2,7 +2,12 @@
 
 #include "base/variant/zelvariant.h"
 
+#include <memory>
+
+class TzelArray;
 class TzelCustomEngine;
+class TzelCustomPostProcessor;
+class TzelStyles;
 class TzelCustomOutline;
 class TzelCustomPreviewPages;
 class TzelReport;
@@ -19,3 +24,12 @@ Variant zelEngineValue(TzelCustomEngine *engine, const TzelReport *report);
 Variant zelPreviewPagesValue(TzelCustomPreviewPages *pages, const TzelReport *report);
 /// The value of an outline.
 Variant zelOutlineValue(TzelCustomOutline *outline, const TzelReport *report);
+/// The value of the post-processor of prepared pages.
+Variant zelPostProcessorValue(TzelCustomPostProcessor *processor, const TzelReport *report);
+/// The value of a set of styles.
+Variant zelStylesValue(TzelStyles *styles, const TzelReport *report);
+/// The value of a variables list, an array or a set of styles a script
+/// made: the scripts own it until Free.
+Variant zelAdoptVariables(std::shared_ptr<TzelVariables> variables);
+Variant zelAdoptArray(std::shared_ptr<TzelArray> array);
+Variant zelAdoptStyles(std::shared_ptr<TzelStyles> styles);

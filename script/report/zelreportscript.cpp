@@ -31,7 +31,7 @@ bool isAggregateCall(const QString &name)
 } // namespace
 
 TzelReportScript::TzelReportScript(TzelReport *report)
-    : FReport(report), FScript(std::make_unique<TkvScript>(TkvScript::GlobalUnit()))
+    : FReport(report), FActive(report), FScript(std::make_unique<TkvScript>(TkvScript::GlobalUnit()))
 {
     FScript->ExtendedCharset = true;
 }
@@ -45,7 +45,35 @@ QString TzelReportScript::ErrorPlace() const
 
 bool TzelReportScript::Prepare()
 {
+    return PrepareFor(FReport);
+}
+
+bool TzelReportScript::PrepareFor(TzelReport *active)
+{
     FPrepared = false;
+    FActive = active;
+    FParentScript = nullptr;
+    // An inherited report's program looks up what it does not define in
+    // its parent report's, prepared first for this report's objects.
+    TkvScript *scope = TkvScript::GlobalUnit();
+    if (auto *parent = const_cast<TzelReport *>(FReport->ParentReportObject())) {
+        auto *script = dynamic_cast<TzelReportScript *>(parent->Script());
+        if (script && !script->PrepareFor(active)) {
+            const TkvScript &program = script->Program();
+            const QString name = parent->Name().isEmpty() ? FReport->ParentReport() : parent->Name();
+            if (!program.ErrorMsg.isEmpty())
+                active->Errors().Add(zelFormat(zelRes("clScrError"),
+                                               {QStringLiteral("Parent report: ") + name +
+                                                    QStringLiteral(" Line: ") + program.ErrorPos,
+                                                program.ErrorMsg}));
+            return false;
+        }
+        if (script) {
+            FParentScript = script;
+            scope = &script->Program();
+        }
+    }
+    FScript->SetParent(scope);
     const QString language =
         FReport->ScriptLanguage.isEmpty() ? QStringLiteral("PascalScript") : FReport->ScriptLanguage;
     FCache.Clear();
@@ -54,11 +82,12 @@ bool TzelReportScript::Prepare()
     FProcedures.clear();
     FScript->ClearItems(FReport);
     FScript->AddedBy = FReport;
-    FScript->Restricted = FReport->EngineOptions().Restricted;
+    // The host decides for the report it runs, parents included.
+    FScript->Restricted = FActive->EngineOptions().Restricted;
     AddReportNames();
     AddUserFunctions();
     if (const auto &prepared = zelGlobalScriptEvents().OnPrepareScript)
-        prepared(*FReport);
+        prepared(*FActive);
     bool compiled = true;
     // A template without script text has no main block and no procedures.
     if (!FReport->ScriptText.join(QString()).trimmed().isEmpty()) {
@@ -68,26 +97,35 @@ bool TzelReportScript::Prepare()
     }
     FScript->AddedBy = nullptr;
     if (!compiled) {
-        FReport->Errors().Add(zelFormat(zelRes("clScrError"), {ErrorPlace(), FScript->ErrorMsg}));
+        // A parent's failure is told by the report that inherits it.
+        if (active == FReport)
+            FReport->Errors().Add(zelFormat(zelRes("clScrError"), {ErrorPlace(), FScript->ErrorMsg}));
         return false;
     }
-    FPrepared = CheckEventProcedures();
+    // Event properties belong to the inheriting report, which checks them.
+    FPrepared = active != FReport || CheckEventProcedures();
     return FPrepared;
 }
 
 void TzelReportScript::AddReportNames()
 {
     TkvScript &s = *FScript;
-    for (TzelComponent *c : FReport->AllObjects())
-        if (!c->Name().isEmpty())
-            s.AddVariable(c->Name(), c->ClassName(), zelScriptValue(c));
-    s.AddVariable(QStringLiteral("Report"), QStringLiteral("TzelReport"), zelScriptValue(FReport));
-    TzelCustomPreviewPages *pages = FReport->PreviewPages();
+    // An inherited object is named by the parent report's program, which
+    // stands for the inheriting report's object of the same name.
+    for (TzelComponent *c : FReport->AllObjects()) {
+        if (c->Name().isEmpty() || (FActive == FReport && c->IsAncestor()))
+            continue;
+        TzelComponent *target = FActive == FReport ? c : FActive->FindObject(c->Name());
+        if (target)
+            s.AddVariable(c->Name(), target->ClassName(), zelScriptValue(target));
+    }
+    s.AddVariable(QStringLiteral("Report"), QStringLiteral("TzelReport"), zelScriptValue(FActive));
+    TzelCustomPreviewPages *pages = FActive->PreviewPages();
     s.AddVariable(QStringLiteral("PreviewPages"), QStringLiteral("TzelPreviewPages"),
-                  zelPreviewPagesValue(pages, FReport));
-    s.AddVariable(QStringLiteral("Engine"), QStringLiteral("TzelEngine"), zelEngineValue(FReport->Engine(), FReport));
+                  zelPreviewPagesValue(pages, FActive));
+    s.AddVariable(QStringLiteral("Engine"), QStringLiteral("TzelEngine"), zelEngineValue(FActive->Engine(), FActive));
     s.AddVariable(QStringLiteral("Outline"), QStringLiteral("TzelOutline"),
-                  pages ? zelOutlineValue(&pages->Outline(), FReport) : Variant(0));
+                  pages ? zelOutlineValue(&pages->Outline(), FActive) : Variant(0));
     s.AddVariable(QStringLiteral("Value"), QStringLiteral("Variant"), Variant::Null());
     s.AddVariable(QStringLiteral("Self"), QStringLiteral("TzelView"), Variant(0));
     FValue = dynamic_cast<TkvVariable *>(s.FindLocal(QStringLiteral("Value")));
@@ -96,19 +134,19 @@ void TzelReportScript::AddReportNames()
     s.AddMethod(QStringLiteral("function Get(Name: String): Variant"), [this](TkvMethodCall &call) {
         const QString name = call.Params[0].ToString();
         Variant value;
-        if (FReport->LookupValue(name, value))
+        if (FActive->LookupValue(name, value))
             return value;
         if (isAggregateCall(name))
-            return FReport->CalcFromScript(name);
+            return FActive->CalcFromScript(name);
         if (const auto &hook = zelGlobalScriptEvents().OnGetScriptValue; hook && hook(name, value))
             return value;
-        if (FReport->EngineOptions().IgnoreExprError)
+        if (FActive->EngineOptions().IgnoreExprError)
             return Variant(name);
-        FReport->Errors().Add(zelRes("clUnknownVar") + QLatin1Char(' ') + name);
+        FActive->Errors().Add(zelRes("clUnknownVar") + QLatin1Char(' ') + name);
         return Variant::Null();
     });
     s.AddMethod(QStringLiteral("procedure Set(Name: String; Value: Variant)"), [this](TkvMethodCall &call) {
-        FReport->Variables().SetValue(call.Params[0].ToString(), call.Params[1]);
+        FActive->Variables().SetValue(call.Params[0].ToString(), call.Params[1]);
         return Variant::Null();
     });
     // Macros get their arguments as source text and evaluate what they need.
@@ -116,8 +154,8 @@ void TzelReportScript::AddReportNames()
                 [this](TkvMethodCall &call) {
                     Variant result;
                     try {
-                        const bool condition = FReport->CalcFromScript(call.Params[0].ToString()).ToBool();
-                        result = FReport->CalcFromScript(call.Params[condition ? 1 : 2].ToString());
+                        const bool condition = FActive->CalcFromScript(call.Params[0].ToString()).ToBool();
+                        result = FActive->CalcFromScript(call.Params[condition ? 1 : 2].ToString());
                     } catch (const TzelException &) {
                         // a failing branch leaves the result empty
                     }
@@ -134,27 +172,27 @@ void TzelReportScript::AddReportNames()
             const int first = count ? 0 : 1;
             const QString band = call.Params[first].ToString().trimmed();
             const QString flags = call.Params[first + 1].ToString().trimmed();
-            TzelCustomEngine *engine = FReport->Engine();
+            TzelCustomEngine *engine = FActive->Engine();
             if (!engine)
                 return Variant::Null();
             // The band goes by its name, as the template scan found it.
             return engine->GetAggregateValue(name, count ? QString() : call.Params[0].ToString(),
                                              band.isEmpty() || band == QLatin1String("0") ? Variant(0) : Variant(band),
-                                             flags.isEmpty() ? 0 : FReport->CalcFromScript(flags).ToInt());
+                                             flags.isEmpty() ? 0 : FActive->CalcFromScript(flags).ToInt());
         });
     }
 }
 
 void TzelReportScript::AddUserFunctions()
 {
-    for (const TzelReport::UserFunction &f : FReport->UserFunctions())
+    for (const TzelReport::UserFunction &f : FActive->UserFunctions())
         FScript->AddMethod(
             f.Syntax,
             [this](TkvMethodCall &call) {
-                if (!FReport->OnUserFunction)
+                if (!FActive->OnUserFunction)
                     return Variant::Null();
                 QList<Variant> params(call.Params.begin(), call.Params.end());
-                const Variant result = FReport->OnUserFunction(call.Name, params);
+                const Variant result = FActive->OnUserFunction(call.Name, params);
                 for (qsizetype i = 0; i < params.size() && size_t(i) < call.Params.size(); ++i)
                     call.Params[size_t(i)] = params[i];
                 return result;
@@ -172,7 +210,7 @@ bool TzelReportScript::CheckEventProcedures()
             if (prop->Kind != TzelPropKind::Event || !prop->Get)
                 continue;
             const QString name = prop->Get(*c).ToString().trimmed();
-            if (name.isEmpty() || Procedure(name))
+            if (name.isEmpty() || Procedure(name).Proc)
                 continue;
             const QString owner = c == FReport ? QStringLiteral("Report") : c->Name();
             FReport->Errors().Add(zelFormat(zelRes("clNoEventProc"), {owner + QLatin1Char('.') + prop->Name, name}));
@@ -181,14 +219,18 @@ bool TzelReportScript::CheckEventProcedures()
     return ok;
 }
 
-TkvProcVariable *TzelReportScript::Procedure(const QString &name)
+TzelReportScript::TzelProcedure TzelReportScript::Procedure(const QString &name)
 {
     const auto it = FProcedures.constFind(name);
     if (it != FProcedures.cend())
         return *it;
-    auto *proc = dynamic_cast<TkvProcVariable *>(FScript->FindLocal(name.trimmed()));
-    FProcedures.insert(name, proc);
-    return proc;
+    TzelProcedure found;
+    if (auto *proc = dynamic_cast<TkvProcVariable *>(FScript->FindLocal(name.trimmed())))
+        found = {FScript.get(), proc};
+    else if (FParentScript)
+        found = FParentScript->Procedure(name);
+    FProcedures.insert(name, found);
+    return found;
 }
 
 bool TzelReportScript::RunMain()
@@ -224,12 +266,12 @@ void TzelReportScript::EventFailed(TzelComponent *sender, const QString &name, c
 
 void TzelReportScript::CallEvent(TzelComponent *sender, const QString &eventName)
 {
-    TkvProcVariable *proc = Procedure(eventName);
-    if (!proc)
+    const TzelProcedure proc = Procedure(eventName);
+    if (!proc.Proc)
         return;
     std::array<Variant, 1> args{zelScriptValue(sender)};
     try {
-        FScript->Call(proc, args);
+        proc.Program->Call(proc.Proc, args);
     } catch (const TzelException &e) {
         EventFailed(sender, eventName, e);
     }
@@ -237,12 +279,12 @@ void TzelReportScript::CallEvent(TzelComponent *sender, const QString &eventName
 
 void TzelReportScript::CallParamEvent(const QString &eventName, QList<Variant> &params)
 {
-    TkvProcVariable *proc = Procedure(eventName);
-    if (!proc)
+    const TzelProcedure proc = Procedure(eventName);
+    if (!proc.Proc)
         return;
     std::vector<Variant> args(params.begin(), params.end());
     try {
-        FScript->Call(proc, args);
+        proc.Program->Call(proc.Proc, args);
     } catch (const TzelException &e) {
         EventFailed(nullptr, eventName, e);
     }

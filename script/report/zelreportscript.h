@@ -38,20 +38,32 @@ public:
     void SetValue(const Variant &value) override;
 
 private:
+    // Prepares the program to serve Active, which is this script's report
+    // or a report inheriting from it: the names stand for Active's objects.
+    bool PrepareFor(TzelReport *active);
     void AddReportNames();
     void AddUserFunctions();
     bool CheckEventProcedures();
-    // The procedure Name of the program, or nullptr.
-    TkvProcVariable *Procedure(const QString &name);
+    // An event procedure and the program it belongs to: this one or a
+    // parent report's.
+    struct TzelProcedure
+    {
+        TkvScript *Program = nullptr;
+        TkvProcVariable *Proc = nullptr;
+    };
+    // The procedure Name of the program or of a parent report's, or none.
+    TzelProcedure Procedure(const QString &name);
     // Raises an error of the event procedure Name run for Sender, naming both.
     [[noreturn]] void EventFailed(TzelComponent *sender, const QString &name, const TzelException &e) const;
     QString ErrorPlace() const;
 
     TzelReport *FReport;
+    TzelReport *FActive;                           // the report the names stand for
+    TzelReportScript *FParentScript = nullptr;     // the parent report's program
     std::unique_ptr<TkvScript> FScript;
     TzelExpressionCache FCache;
     TkvVariable *FValue = nullptr;
     TkvVariable *FSelf = nullptr;
-    QHash<QString, TkvProcVariable *> FProcedures; // looked up once per preparation
+    QHash<QString, TzelProcedure> FProcedures; // looked up once per preparation
     bool FPrepared = false;
 };

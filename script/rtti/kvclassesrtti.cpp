@@ -717,6 +717,10 @@ void addStrings(TkvScript &s)
                 TkvBasicObject::Of<TkvStringList>(instance).SetText(text(value));
             });
     }
+    if (TkvClassVariable *w = s.AddClass(QStringLiteral("TWideStrings"), QStringLiteral("TStrings")))
+        w->AddConstructor(QStringLiteral("constructor Create"), [](TkvMethodCall &) {
+            return TkvBasicObject::Adopt(std::make_shared<TkvStringList>(QStringLiteral("TWideStrings")));
+        });
     TkvClassVariable *c = s.AddClass(QStringLiteral("TStringList"), QStringLiteral("TStrings"));
     if (!c)
         return;
@@ -926,6 +930,7 @@ void TkvStringList::SetStrings(int index, const QString &s)
     CheckUnsorted();
     CheckIndex(index, Count());
     FLines[index] = s;
+    Changed();
 }
 
 const Variant &TkvStringList::Objects(int index) const
@@ -951,6 +956,7 @@ int TkvStringList::AddObject(const QString &s, const Variant &object)
     }
     FLines.insert(index, s);
     FObjects.insert(index, object);
+    Changed();
     return index;
 }
 
@@ -960,6 +966,7 @@ void TkvStringList::InsertObject(int index, const QString &s, const Variant &obj
     CheckIndex(index, Count() + 1);
     FLines.insert(index, s);
     FObjects.insert(index, object);
+    Changed();
 }
 
 void TkvStringList::Delete(int index)
@@ -967,12 +974,14 @@ void TkvStringList::Delete(int index)
     CheckIndex(index, Count());
     FLines.removeAt(index);
     FObjects.removeAt(index);
+    Changed();
 }
 
 void TkvStringList::Clear()
 {
     FLines.clear();
     FObjects.clear();
+    Changed();
 }
 
 void TkvStringList::Move(int from, int to)
@@ -984,6 +993,7 @@ void TkvStringList::Move(int from, int to)
     CheckUnsorted();
     FLines.move(from, to);
     FObjects.move(from, to);
+    Changed();
 }
 
 int TkvStringList::IndexOf(const QString &s) const
@@ -1040,6 +1050,7 @@ void TkvStringList::SetValues(const QString &name, const QString &value)
         AddObject(line, object);
     } else {
         FLines[index] = line;
+        Changed();
     }
 }
 
@@ -1149,6 +1160,7 @@ void TkvStringList::Sort()
     }
     FLines = std::move(lines);
     FObjects = std::move(objects);
+    Changed();
 }
 
 void TkvStringList::SetSorted(bool sorted)
@@ -1169,6 +1181,13 @@ bool TkvStringList::Assign(const TkvBasicObject &source)
     for (int i = 0; i < other->Count(); ++i)
         AddObject(other->FLines[i], other->FObjects[i]);
     return true;
+}
+
+Variant kvNewList(const QList<Variant> &items)
+{
+    auto list = std::make_shared<ListObject>();
+    list->Items = items;
+    return TkvBasicObject::Adopt(std::move(list));
 }
 
 // --- TkvStream

@@ -128,6 +128,11 @@ public:
 
     bool Assign(const TkvBasicObject &source) override;
 
+protected:
+    /// Called after every change of the lines, for a list that mirrors
+    /// other text.
+    virtual void Changed() {}
+
 private:
     void CheckIndex(int index, int count) const;
     void CheckUnsorted() const;
@@ -193,3 +198,6 @@ public:
 /// however often and from whichever threads it is called. Scripts made
 /// afterwards see the classes (the global unit too, when it is made later).
 void kvRegisterClassesRTTI();
+
+/// A new TList holding Items, owned by the scripts until Free.
+Variant kvNewList(const QList<Variant> &items);

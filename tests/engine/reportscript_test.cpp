@@ -3,6 +3,7 @@
 #include "model/band/zelreporttitle.h"
 #include "model/data/zeluserdataset.h"
 #include "prepared/zelpagestext.h"
+#include "support/testsupport.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -332,4 +333,99 @@ TEST(ReportScript, HostFunctionsAndHooks)
     zelGlobalScriptEvents().OnGetScriptValue = nullptr;
     EXPECT_EQ(t.Texts(), "Memo1: 2 taxed 11");
     EXPECT_EQ(called.join(QLatin1Char(' ')).toStdString(), "compiled TAX");
+}
+
+TEST(ReportScript, ClassTableMembersReachTheReport)
+{
+    struct Case
+    {
+        const char *Body; // of the procedure that fills the memo Out
+        const char *Out;
+    };
+    const Case cases[] = {
+        {"Out.Text := IntToStr(ReportTitle1.Objects.Count) + Memo1.Page.Name + IntToStr(Page1.AllObjects.Count);",
+         "2Page13"},
+        {"Memo1.Lines.Add('two'); Out.Text := IntToStr(Memo1.Lines.Count) + Memo1.Lines[1] + Memo1.Lines.Text;",
+         "2twoone\r\ntwo\r\n"},
+        {"a := TzelArray.Create; a[5] := 'x'; a['k'] := 2; Out.Text := a[5] + IntToStr(a['k']); a.Free;", "x2"},
+        {"Report.Styles.Add.Name := 'Bold'; Out.Text := Report.Styles.Find('Bold').Name + Report.Styles[0].Name;",
+         "BoldBold"},
+        {"if (Memo1.Fill.AsBrushFill <> nil) and (Memo1.Fill.AsGlassFill = nil) then Out.Text := 'brush';", "brush"},
+        {"Engine.AddAnchor('here'); Out.Text := IntToStr(Engine.GetAnchorPage('here')) + "
+         "IntToStr(Engine.GetAnchorPage('nowhere'));",
+         "11"},
+        {"Report.DrillState.Add('G.1'); Out.Text := Report.DrillState[0];", "G.1"},
+        {"Engine.GetPostProcessor.ResetDuplicates; "
+         "Out.Text := IntToStr(Engine.GetPostProcessor.GetMacroList('Memo1').Count);",
+         "0"},
+        {"if (Memo1.CalcWidth > 0) and (Memo1.CalcWidth < Memo1.Width) then Out.Text := 'measured';", "measured"},
+        {"m := TMemoryStream.Create; l := TStringList.Create; Memo1.SaveToStream(m); m.Position := 0; "
+         "l.LoadFromStream(m); if Pos('Text=\"one\"', l.Text) > 0 then Out.Text := 'saved'; l.Free; m.Free;",
+         "saved"},
+        {"Out.AnsiText := 'ansi' + IntToStr(PreviewPages.Count);", "ansi1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Body);
+        ScriptTemplate t;
+        t.Memo("Memo1", QStringLiteral("one"));
+        t.Memo("Out", QString(), "FillOut");
+        t.SetScript("PascalScript",
+                    QStringLiteral("procedure FillOut(Sender: TObject);\n"
+                                   "var a: TzelArray; m: TMemoryStream; l: TStringList;\n"
+                                   "begin\n  %1\nend;\n\nbegin\nend.")
+                        .arg(QString::fromLatin1(c.Body)));
+        t.Build();
+        EXPECT_TRUE(t.Report.Errors().IsEmpty()) << t.Report.Errors().Text().toStdString();
+        const QStringList texts = QString::fromStdString(t.Texts()).split(QStringLiteral("\nOut: "));
+        EXPECT_EQ(texts.value(1).toStdString(), c.Out);
+    }
+
+    // A page that is not there is named.
+    ScriptTemplate t;
+    t.Memo("Out", QString(), "FillOut");
+    t.SetScript("PascalScript", QStringLiteral("procedure FillOut(Sender: TObject);\nbegin\n"
+                                               "  Out.Text := PreviewPages.Page[3].Name;\nend;\n\nbegin\nend."));
+    EXPECT_NE(t.Failures().find("There is no page 3 of 1 pages"), std::string::npos);
+}
+
+TEST(ReportScript, AnInheritedReportRunsItsParentsProceduresOnItsOwnObjects)
+{
+    QTemporaryDir dir;
+    const auto writeParent = [&dir](const QString &script) {
+        ScriptTemplate parent;
+        parent.Memo("Memo1", QString(), "ParentMark");
+        parent.SetScript("PascalScript", script);
+        parent.Report.SaveToFile(dir.filePath(QStringLiteral("parent.zt3")));
+    };
+    const auto loadChild = [&dir](TzelReport &child) {
+        const QString path = dir.filePath(QStringLiteral("child.zt3"));
+        zelWriteFile(path, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                           "<TzelReport ParentReport=\"parent.zt3\" ScriptLanguage=\"PascalScript\" ScriptText.Text=\""
+                           "procedure ChildMark(Sender: TObject);&#13;&#10;begin&#13;&#10;"
+                           "  Memo2.Text := 'child sees ' + Memo1.Text;&#13;&#10;end;&#13;&#10;begin&#13;&#10;end.\">\n"
+                           "  <inherited Name=\"Page1\">\n"
+                           "    <inherited Name=\"ReportTitle1\">\n"
+                           "      <TzelMemoView Name=\"Memo2\" Left=\"0\" Top=\"20\" Width=\"300\" Height=\"10\""
+                           " OnBeforePrint=\"ChildMark\"/>\n"
+                           "    </inherited>\n"
+                           "  </inherited>\n"
+                           "</TzelReport>\n");
+        ASSERT_TRUE(child.LoadFromFile(path)) << child.Errors().Text().toStdString();
+    };
+
+    writeParent(QStringLiteral("procedure ParentMark(Sender: TObject);\nbegin\n"
+                               "  Memo1.Text := 'parent of ' + Report.ScriptLanguage;\nend;\n\nbegin\nend."));
+    {
+        Template child;
+        loadChild(child.Report);
+        EXPECT_TRUE(child.Report.PrepareReport()) << child.Report.Errors().Text().toStdString();
+        EXPECT_EQ(child.Texts(), "Memo1: parent of PascalScript\nMemo2: child sees parent of PascalScript");
+    }
+
+    // A parent whose script does not compile is named.
+    writeParent(QStringLiteral("procedure ParentMark(Sender: TObject);\nbegin\n  Memo1.Text := ;\nend;\n\nbegin\nend."));
+    Template child;
+    loadChild(child.Report);
+    EXPECT_FALSE(child.Report.PrepareReport());
+    EXPECT_EQ(child.Report.Errors().Text().left(46).toStdString(), "Script error at Parent report: parent.zt3 Line");
 }

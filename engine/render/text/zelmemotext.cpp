@@ -170,6 +170,7 @@ void zelInstallMemoLayout()
 {
     TzelMemoLayout layout;
     layout.CalcHeight = zelMemoCalcHeight;
+    layout.CalcWidth = zelMemoCalcWidth;
     layout.InitPart = zelMemoInitPart;
     layout.DrawPart = zelMemoDrawPart;
     zelSetMemoLayout(layout);
