@@ -18,6 +18,20 @@
 
 namespace {
 
+// Calls Visit(property, procedure name) for each event property of Object
+// that names a procedure, until Visit returns true.
+template <class F>
+void forEachEvent(const TzelComponent &object, F &&visit)
+{
+    for (const TzelPropInfo *prop : object.ClassInfo().Properties()) {
+        if (prop->Kind != TzelPropKind::Event || !prop->Get)
+            continue;
+        const QString name = prop->Get(object).ToString().trimmed();
+        if (!name.isEmpty() && visit(*prop, name))
+            return;
+    }
+}
+
 const QStringList aggregates{QStringLiteral("SUM"), QStringLiteral("AVG"), QStringLiteral("MIN"),
                              QStringLiteral("MAX"), QStringLiteral("COUNT")};
 
@@ -206,16 +220,14 @@ bool TzelReportScript::CheckEventProcedures()
     QList<TzelComponent *> objects = FReport->AllObjects();
     objects.prepend(FReport);
     for (TzelComponent *c : objects)
-        for (const TzelPropInfo *prop : c->ClassInfo().Properties()) {
-            if (prop->Kind != TzelPropKind::Event || !prop->Get)
-                continue;
-            const QString name = prop->Get(*c).ToString().trimmed();
-            if (name.isEmpty() || Procedure(name).Proc)
-                continue;
+        forEachEvent(*c, [&](const TzelPropInfo &prop, const QString &name) {
+            if (Procedure(name).Proc)
+                return false;
             const QString owner = c == FReport ? QStringLiteral("Report") : c->Name();
-            FReport->Errors().Add(zelFormat(zelRes("clNoEventProc"), {owner + QLatin1Char('.') + prop->Name, name}));
+            FReport->Errors().Add(zelFormat(zelRes("clNoEventProc"), {owner + QLatin1Char('.') + prop.Name, name}));
             ok = false;
-        }
+            return false;
+        });
     return ok;
 }
 
@@ -250,11 +262,12 @@ void TzelReportScript::EventFailed(TzelComponent *sender, const QString &name, c
 {
     QString event = name;
     if (sender)
-        for (const TzelPropInfo *prop : sender->ClassInfo().Properties())
-            if (prop->Kind == TzelPropKind::Event && prop->Get && prop->Get(*sender).ToString().trimmed() == name) {
-                event = prop->Name + QStringLiteral(" (") + name + QLatin1Char(')');
-                break;
-            }
+        forEachEvent(*sender, [&](const TzelPropInfo &prop, const QString &procedure) {
+            if (procedure != name)
+                return false;
+            event = prop.Name + QStringLiteral(" (") + name + QLatin1Char(')');
+            return true;
+        });
     const auto *run = dynamic_cast<const TkvRunError *>(&e);
     QString place = run && run->Located() ? run->Pos() : QString();
     if (run && !run->Unit().isEmpty())
