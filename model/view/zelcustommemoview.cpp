@@ -16,6 +16,7 @@
 #include "base/variant/zelformatroutines.h"
 #include "base/variant/zelformatsettings.h"
 #include "model/data/zeldataset.h"
+#include "model/data/zelvariables.h"
 
 #include <array>
 #include <cmath>
@@ -471,6 +472,42 @@ double TzelCustomMemoView::CalcWidth() const
 {
     const TzelMemoLayout &layout = zelMemoLayout();
     return layout.CalcWidth ? layout.CalcWidth(*this) : Width();
+}
+
+void TzelCustomMemoView::ExtractMacros()
+{
+    static const QString totalPages = QStringLiteral("[TOTALPAGES#]");
+    static const QString copyName = QStringLiteral("[COPYNAME#]");
+    QString copy;
+    bool copyNamed = false;
+    for (QString &line : Memo) {
+        if (!line.contains(QLatin1Char('#')))
+            continue;
+        line.replace(totalPages, QString::number(TotalPages), Qt::CaseInsensitive);
+        if (line.contains(copyName, Qt::CaseInsensitive)) {
+            if (!copyNamed) {
+                const Variant name = zelGlobalVariables().Value(QStringLiteral("CopyName") + QString::number(CopyNo));
+                copy = name.IsNull() ? QString() : name.ToString();
+                copyNamed = true;
+            }
+            line.replace(copyName, copy, Qt::CaseInsensitive);
+        }
+    }
+}
+
+void TzelCustomMemoView::FitAutoWidth()
+{
+    if (!AutoWidth)
+        return;
+    const double width = CalcWidth();
+    double left = Left();
+    if (HAlign == haRight)
+        left += Width() - width;
+    else if (HAlign == haCenter)
+        left += (Width() - width) / 2;
+    SetBounds(left, Top(), width, Height());
+    if (TzelComponent *parent = Parent())
+        parent->AlignChildren();
 }
 
 void TzelCustomMemoView::InitPart()

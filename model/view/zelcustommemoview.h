@@ -48,6 +48,14 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     /// The width the text needs on one line per paragraph, gaps and frame
     /// included; the current width until a text layout is installed.
     double CalcWidth() const;
+    /// Puts the drawing-time values in the text: TotalPages for every
+    /// "[TOTALPAGES#]" and the copy's name for every "[COPYNAME#]" (any case).
+    void ExtractMacros();
+    /// With AutoWidth, takes the width the text needs: haRight keeps the
+    /// right edge, haCenter the centre; the parent aligns its children again.
+    void FitAutoWidth();
+    int TotalPages = 0; ///< while drawn: the pages of the prepared report
+    int CopyNo = 0;     ///< while drawn: the copy being printed, from 1
     void InitPart() override;
     double DrawPart() override;
     /// Forgets the last value shown, so a repeated value shows again.
