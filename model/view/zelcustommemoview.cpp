@@ -298,7 +298,17 @@ void TzelCustomMemoView::GetData()
     TzelReportContext *report = Context();
     if (!report)
         return;
-    if (IsDataField()) {
+    if (IsDataField() && DataSet()->IsBlobField(DataField)) {
+        // A memo field's text, stored as bytes: UTF-16 for wide memos, else UTF-8.
+        QByteArray blob;
+        DataSet()->AssignBlobTo(DataField, blob);
+        const QString text = DataSet()->IsWideMemoBlobField(DataField)
+                                 ? QString::fromUtf16(reinterpret_cast<const char16_t *>(blob.constData()),
+                                                      blob.size() / 2)
+                                 : QString::fromUtf8(blob);
+        Value = Variant(text);
+        SetText(text);
+    } else if (IsDataField()) {
         Value = DataSet()->GetValue(DataField);
         const bool formatted = FFormats.Count() && FFormats.Items(0)->Kind != fkText;
         QString text = formatted ? FormatData(Value) : DataSet()->GetDisplayText(DataField);

@@ -45,6 +45,22 @@ TEST(MemoBehaviour, ValuesAreFormattedOrHidden)
     }
 }
 
+TEST(MemoBehaviour, AMemoFieldShowsItsText)
+{
+    DataTemplate t;
+    TzelUserDataSet *ds = t.Table("t", {QStringLiteral("notes")}, {{Variant()}, {Variant()}});
+    ds->OnIsBlobField = [](TzelDataSet *, const QString &field) { return field == QLatin1String("notes"); };
+    ds->OnGetBlobValue = [](TzelDataSet *sender, const QString &, QByteArray &blob) {
+        blob = sender->RecNo() == 0 ? QByteArray("Gr\xc3\xbc\xc3\x9f" "e") : QByteArray();
+    };
+    auto *row = t.Line<TzelMasterData>("Row", 0, {});
+    row->SetDataSet(ds);
+    TzelMemoView *memo = addMemo(row, "Notes", 0, 10);
+    memo->SetDataSet(ds);
+    memo->DataField = QStringLiteral("notes");
+    EXPECT_EQ(t.BuildRows(), "Row: Gr\xc3\xbc\xc3\x9f" "e\nRow: ");
+}
+
 TEST(MemoBehaviour, TheFirstHighlightThatHoldsChangesTheLookForItsRowOnly)
 {
     DataTemplate t;
