@@ -79,6 +79,7 @@ public:
     TzelXMLItem *FindAnchorRoot();
     /// 1-based page of the anchor named Text; 1 when there is none.
     int GetAnchorPage(const QString &text) override;
+    bool Export(TzelCustomExportFilter *filter) override;
     void UpdatePageDimensions(TzelReportPage *page, double width, double height) override;
     void UpdatePageDimension(int index, double width, double height) override;
     void UpdatePageLastColumn(int column, double columnPos, bool reset = false) override;
@@ -146,6 +147,10 @@ private:
     bool LoadPostProcessedValue(TzelComponent *obj, DuplicateRuns &runs) const;
     void StoreWholePage(TzelXMLItem *item, TzelReportPage *page);
     void ClearPageCache();
+    // The page pass of Export and its pages and objects.
+    void ExportPages(TzelCustomExportFilter &filter, const QStringList &pages);
+    void ExportPage(TzelCustomExportFilter &filter, int index, bool lastPage);
+    void ExportObject(TzelCustomExportFilter &filter, TzelComponent *object);
     double BandBottom(const TzelXMLItem *item) const;
     void WriteReportSection();
     void ReadReportSection();

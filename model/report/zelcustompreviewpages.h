@@ -12,6 +12,7 @@ class TzelComponent;
 class TzelCustomIOTransport;
 class TzelPagesEngine;
 class TzelPictureView;
+class TzelCustomExportFilter;
 class TzelCustomPostProcessor;
 class TzelPostProcessor;
 class TzelReport;
@@ -139,6 +140,11 @@ public:
     /// The 1-based page of the last anchor named Text (case ignored); 1
     /// when there is none.
     virtual int GetAnchorPage(const QString &text) = 0;
+    /// Exports the chosen pages through Filter; False when the transport did
+    /// not open, the options dialog was cancelled or an error ended the
+    /// export (its message then is among the report's errors, and nothing
+    /// is left of the output).
+    virtual bool Export(TzelCustomExportFilter *filter) = 0;
     /// The report the pages belong to.
     TzelReport *Report() const { return FReport; }
 

@@ -8,21 +8,6 @@
 
 namespace {
 
-// Sets the report variables of every "--var NAME=VALUE"; the value is an
-// expression text, as the variables store it.
-bool setVariables(TzelReport &report, const TzelCommandArgs &args)
-{
-    for (const QString &pair : args.All("--var")) {
-        const qsizetype eq = pair.indexOf(u'=');
-        if (eq <= 0) {
-            zelSay(zelFormat(zelRes("clBadVariable"), {pair}));
-            return false;
-        }
-        report.Variables().SetValue(pair.left(eq).trimmed(), Variant(pair.mid(eq + 1)));
-    }
-    return true;
-}
-
 int build(const TzelCommandArgs &args)
 {
     const QString &input = args.Positional.at(0);
@@ -34,7 +19,7 @@ int build(const TzelCommandArgs &args)
     TzelReport report;
     if (!zelLoadTemplate(report, input, args))
         return zelFinish(report, input, 1);
-    if (!setVariables(report, args))
+    if (!zelSetVariables(report, args))
         return 2;
     // Nothing is written unless the build ran to its end.
     if (!zelBuildReport(report))

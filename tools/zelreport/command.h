@@ -68,3 +68,4 @@ TzelCommand zelDrawCommand();
 TzelCommand zelBuildCommand();
 TzelCommand zelTextCommand();
 TzelCommand zelScriptCommand();
+TzelCommand zelExportCommand();

@@ -17,29 +17,14 @@
 
 namespace {
 
-// The whole number option Name gives, Fallback when absent; nothing (and a
-// message) when it is no number in [Low, High].
-std::optional<int> numberOption(const TzelCommandArgs &args, const char *name, int fallback, int low, int high)
-{
-    if (!args.Has(name))
-        return fallback;
-    bool ok = false;
-    const int value = args.Value(name).toInt(&ok);
-    if (ok && value >= low && value <= high)
-        return value;
-    zelSay(zelFormat(zelRes("clBadNumber"),
-                     {args.Value(name), QString::number(low), QString::number(high), QString::fromLatin1(name)}));
-    return std::nullopt;
-}
-
 int draw(const TzelCommandArgs &args)
 {
     const QString &input = args.Positional.at(0);
     const QString &output = args.Positional.at(1);
     if (!zelOutputOfKind(output, "png"))
         return 2;
-    const std::optional<int> pageNo = numberOption(args, "--page", 1, 1, 100000);
-    const std::optional<int> dpi = numberOption(args, "--dpi", 96, 10, 1200);
+    const std::optional<int> pageNo = zelNumberOption(args, "--page", 1, 1, 100000);
+    const std::optional<int> dpi = zelNumberOption(args, "--dpi", 96, 10, 1200);
     if (!pageNo || !dpi)
         return 2;
 

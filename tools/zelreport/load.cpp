@@ -80,3 +80,29 @@ bool zelLoadPrepared(TzelPreviewPages &pages, const QString &fileName)
     pages.LoadFromFile(fileName, true);
     return pages.StreamLoaded();
 }
+
+bool zelSetVariables(TzelReport &report, const TzelCommandArgs &args)
+{
+    for (const QString &pair : args.All("--var")) {
+        const qsizetype eq = pair.indexOf(u'=');
+        if (eq <= 0) {
+            zelSay(zelFormat(zelRes("clBadVariable"), {pair}));
+            return false;
+        }
+        report.Variables().SetValue(pair.left(eq).trimmed(), Variant(pair.mid(eq + 1)));
+    }
+    return true;
+}
+
+std::optional<int> zelNumberOption(const TzelCommandArgs &args, const char *name, int fallback, int low, int high)
+{
+    if (!args.Has(name))
+        return fallback;
+    bool ok = false;
+    const int value = args.Value(name).toInt(&ok);
+    if (ok && value >= low && value <= high)
+        return value;
+    zelSay(zelFormat(zelRes("clBadNumber"),
+                     {args.Value(name), QString::number(low), QString::number(high), QString::fromLatin1(name)}));
+    return std::nullopt;
+}

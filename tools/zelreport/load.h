@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class TzelPreviewPages;
 class TzelReport;
@@ -19,3 +20,9 @@ bool zelTemplateInput(const QString &fileName);
 bool zelLoadTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args);
 /// Loads a prepared report for batch use: errors are collected, never shown.
 bool zelLoadPrepared(TzelPreviewPages &pages, const QString &fileName);
+/// Sets the report variables of every "--var NAME=VALUE"; the value is an
+/// expression text, as the variables store it. Says which pair is wrong.
+bool zelSetVariables(TzelReport &report, const TzelCommandArgs &args);
+/// The whole number option Name gives, Fallback when absent; nothing (and a
+/// message) when it is no number in [Low, High].
+std::optional<int> zelNumberOption(const TzelCommandArgs &args, const char *name, int fallback, int low, int high);

@@ -1,4 +1,5 @@
 // zelreport: runs reports in batch. It never opens a window or waits for input.
+#include "engine/export/zelexportfilters.h"
 #include "engine/core/zelengineclasses.h"
 #include "model/report/zelreport.h"
 #include "model/sql/zelsqlclasses.h"
@@ -152,7 +153,7 @@ const std::vector<TzelCommand> &zelCommands()
 {
     static const std::vector<TzelCommand> list = {zelResaveCommand(), zelBuildCommand(), zelTextCommand(),
                                                   zelPagesCommand(), zelDataCommand(),  zelDrawCommand(),
-                                                  zelScriptCommand()};
+                                                  zelScriptCommand(), zelExportCommand()};
     return list;
 }
 
@@ -176,6 +177,7 @@ int main(int argc, char **argv)
     kvSetRunModal([](QDialog &) { return 2; });
     zelRegisterSqlClasses();
     zelRegisterEngine();
+    zelRegisterExportFilters();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(stderr);

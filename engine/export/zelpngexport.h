@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/export/zeldrawingexport.h"
+
+#include <QImage>
+#include <memory>
+
+class QPainter;
+class QPainterCanvas;
+
+// Writes every page as a PNG file, anti-aliased, at Resolution dots per inch.
+class TzelPNGExport : public TzelDrawingExport
+{
+public:
+    /// A PNG filter; it enters the list of export filters unless made with NoRegister.
+    explicit TzelPNGExport(Registration registration = Register);
+    ~TzelPNGExport() override;
+
+    QString GetDescription() const override { return FilterDesc; }
+    void StartPage(TzelReportPage *page, int index) override;
+    void FinishPage(TzelReportPage *page, int index) override;
+
+    int Resolution = 96; ///< dots per inch
+
+protected:
+    Canvas *PageCanvas() override;
+    double Scale() const override { return Resolution / 96.0; }
+
+private:
+    QImage FImage;
+    std::unique_ptr<QPainter> FPainter;
+    std::unique_ptr<QPainterCanvas> FCanvas;
+};

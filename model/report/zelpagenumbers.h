@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QStringList>
+
+/// The pages a page list names, in the order written, each as its number's
+/// text: "1,3-5" gives 1, 3, 4, 5; "7-" runs to PageCount; duplicates stay.
+/// Characters other than digits, commas and minus signs are dropped; a list
+/// that is empty then means every page (an empty result).
+QStringList zelParsePageNumbers(const QString &text, int pageCount);

@@ -1,0 +1,201 @@
+// The prepared pages: exporting them through an export filter.
+#include "prepared/zelpreviewpagesprivate.h"
+
+#include "model/band/zeldataband.h"
+#include "model/io/zelcustomiotransport.h"
+#include "model/report/zelcustomexportfilter.h"
+#include "model/report/zelpagenumbers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+using namespace zelpages;
+
+namespace {
+
+// Detaches the filter's own transport after an export, so that the next
+// export makes a fresh one.
+void releaseTransport(TzelCustomExportFilter &filter, TzelCustomIOTransport *own)
+{
+    if (filter.IOTransport == own)
+        filter.IOTransport = nullptr;
+}
+
+} // namespace
+
+bool TzelPreviewPages::Export(TzelCustomExportFilter *filter)
+{
+    PrintCopyNo = 0;
+    if (!filter)
+        return false;
+    filter->CreationTime = QDateTime::currentDateTime();
+    filter->Report = FReport;
+    filter->ResetDefaultIOTransport();
+    filter->Files.clear();
+    if (filter->OnBeforeExport)
+        filter->OnBeforeExport(filter);
+    if (filter->ShowDialog && !filter->ShowModal())
+        return false;
+
+    filter->ResolveFileName();
+    TzelCustomIOTransport *own = nullptr;
+    if (!filter->IOTransport)
+        filter->IOTransport = own = filter->GetDefaultIOTransport();
+    TzelCustomIOTransport &transport = *filter->IOTransport;
+    TzelCustomIOTransport::ExportTarget target;
+    target.Report = FReport;
+    target.FileName = filter->FileName;
+    target.DefaultPath = filter->DefaultPath;
+    target.DefaultExt = filter->DefaultExt;
+    target.FilterString = filter->FilterString();
+    target.OverwritePrompt = filter->OverwritePrompt;
+    transport.InitFromExport(target);
+    if (!transport.OpenFilter()) {
+        transport.CloseFilter();
+        releaseTransport(*filter, own);
+        return false;
+    }
+    filter->FileName = transport.FileName();
+    if (filter->CurPage)
+        filter->PageNumbers = QString::number(CurPreviewPage + 1);
+    bool result = true;
+    if (FReport)
+        FReport->Terminated = false;
+    try {
+        ExportPages(*filter, zelParsePageNumbers(filter->PageNumbers, Count()));
+        transport.CloseFilter();
+    } catch (const TzelExportTerminated &) {
+        transport.CloseFilter();
+    } catch (const std::exception &e) {
+        // Nothing of a failed export stays: open streams are dropped and
+        // the files already complete are removed.
+        result = false;
+        transport.CancelAllStreams();
+        try {
+            transport.CloseFilter();
+        } catch (const std::exception &) {
+            // the export's own error is the one reported
+        }
+        for (const QString &file : std::as_const(filter->Files))
+            QFile::remove(file);
+        filter->Files.clear();
+        if (FReport) {
+            FReport->Errors().Add(QString::fromUtf8(e.what()));
+            FReport->ReportErrors();
+        }
+    }
+    releaseTransport(*filter, own);
+    return result;
+}
+
+void TzelPreviewPages::ExportPages(TzelCustomExportFilter &filter, const QStringList &pages)
+{
+    if (filter.OnBeginExport)
+        filter.OnBeginExport(&filter);
+    if (!filter.DoStart())
+        return;
+    const bool progress = filter.ShowProgress && FReport;
+    if (progress)
+        FReport->InternalOnProgressStart(TzelProgress{ptExporting, 0, 0});
+    std::exception_ptr failure;
+    try {
+        const bool threadSafe = FReport && FReport->EngineOptions().EnableThreadSafe;
+        int last = Count() - 1;
+        if (!pages.isEmpty())
+            while (last >= 0 && !pages.contains(QString::number(last + 1)))
+                --last;
+        for (int i = 0; i < Count(); ++i) {
+            if (!pages.isEmpty() && !pages.contains(QString::number(i + 1)))
+                continue;
+            ExportPage(filter, i, i == last);
+            if (!threadSafe && QCoreApplication::instance())
+                QCoreApplication::processEvents();
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // Whatever ended the pages, progress stops and the filter completes;
+    // after an error its output is dropped, and what it says is not heard.
+    if (progress)
+        FReport->InternalOnProgressStop(TzelProgress{ptExporting, 0, 0});
+    if (failure) {
+        try {
+            filter.DoFinish();
+        } catch (const std::exception &) {
+        }
+        std::rethrow_exception(failure);
+    }
+    filter.DoFinish();
+}
+
+void TzelPreviewPages::ExportPage(TzelCustomExportFilter &filter, int index, bool lastPage)
+{
+    TzelReportPage *page = GetPage(index);
+    if (!page)
+        return;
+    LockPage();
+    if (filter.ShowProgress && FReport)
+        FReport->InternalOnProgress(TzelProgress{ptExporting, index + 1, 0});
+    // The page is finished and unlocked also when exporting an object fails;
+    // an error of the filter's own page end then is not heard.
+    bool finished = false;
+    const auto unlock = qScopeGuard([&] {
+        if (!finished) {
+            try {
+                filter.FinishPage(page, index);
+            } catch (const std::exception &) {
+            }
+        }
+        page->SetLeft(0);
+        page->SetTop(0);
+        UnlockPage();
+        ClearPageCache();
+    });
+    filter.StartPage(page, index);
+    const bool mirrored = page->MirrorMargins && index % 2 == 1;
+    page->SetLeft((mirrored ? page->RightMargin : page->LeftMargin) * qz01cm);
+    page->SetTop(page->TopMargin * qz01cm);
+
+    // The page's colour, frame and picture over its printable area.
+    TzelPictureView background;
+    background.SetName(QStringLiteral("_pagebackground"));
+    background.Assign(&page->BackPictureView());
+    background.Stretched = true;
+    background.KeepAspectRatio = false;
+    background.SetBounds(page->Left(), page->Top(),
+                         (page->PaperWidth() - page->LeftMargin - page->RightMargin) * qz01cm,
+                         (page->PaperHeight() - page->TopMargin - page->BottomMargin) * qz01cm);
+    ExportObject(filter, &background);
+
+    for (TzelComponent *c : page->Objects()) {
+        if (filter.SuppressPageHeadersFooters &&
+            ((zelAs<TzelPageHeader>(c) && index > 0) || (zelAs<TzelPageFooter>(c) && !lastPage)))
+            continue;
+        ExportObject(filter, c);
+        for (TzelComponent *child : c->Objects())
+            ExportObject(filter, child);
+    }
+    finished = true;
+    filter.FinishPage(page, index);
+}
+
+void TzelPreviewPages::ExportObject(TzelCustomExportFilter &filter, TzelComponent *object)
+{
+    auto *view = zelAs<TzelView>(object);
+    if ((filter.DataOnly && !zelAs<TzelDataBand>(object->Parent())) || (view && !view->Visibility.Contains(vsExport)))
+        return;
+    if (auto *memo = zelAs<TzelCustomMemoView>(object)) {
+        // The cached page keeps its text for the next drawing or export.
+        const QStringList text = memo->Memo;
+        const auto restore = qScopeGuard([memo, &text] { memo->Memo = text; });
+        memo->TotalPages = Count();
+        memo->CopyNo = 1;
+        memo->ExtractMacros();
+        memo->FitAutoWidth();
+        filter.ExportObject(object);
+    } else {
+        filter.ExportObject(object);
+    }
+    if (FReport && FReport->Terminated)
+        throw TzelExportTerminated();
+}
