@@ -1,5 +1,6 @@
 #include "engine/export/zeldrawingexport.h"
 
+#include "engine/render/canvas/zelqpaintercanvas.h"
 #include "engine/render/draw/zelviewpainter.h"
 #include "model/io/zelcustomiotransport.h"
 #include "model/io/zeliotransportfile.h"
@@ -8,13 +9,26 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+TzelDrawingExport::TzelDrawingExport(Registration registration) : TzelCustomExportFilter(registration) {}
+
+TzelDrawingExport::~TzelDrawingExport() = default;
+
 void TzelDrawingExport::ExportObject(TzelComponent *object)
 {
     auto *view = zelAs<TzelView>(object);
-    Canvas *canvas = PageCanvas();
-    if (!view || !view->Visible() || !canvas)
+    if (!view || !view->Visible() || !FCanvas)
         return;
-    zelDrawView(*view, *canvas, Scale(), Scale(), 0, 0, false);
+    zelDrawView(*view, *FCanvas, Scale(), Scale(), 0, 0, false);
+}
+
+void TzelDrawingExport::BeginPageDrawing(QPainter &painter, double dpi)
+{
+    FCanvas = std::make_unique<QPainterCanvas>(painter, dpi, dpi, false);
+}
+
+void TzelDrawingExport::EndPageDrawing()
+{
+    FCanvas.reset();
 }
 
 QString TzelDrawingExport::PageFileName(int index) const

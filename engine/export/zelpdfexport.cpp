@@ -1,6 +1,5 @@
 #include "engine/export/zelpdfexport.h"
 
-#include "engine/render/canvas/zelqpaintercanvas.h"
 #include "model/component/zelunits.h"
 #include "model/io/zelcustomiotransport.h"
 #include "model/page/zelreportpage.h"
@@ -67,7 +66,7 @@ void TzelPDFExport::StartPage(TzelReportPage *page, int index)
     } else if (!FWriter->newPage()) {
         throw TzelException(QStringLiteral("The PDF writer could not start page %1").arg(index + 1));
     }
-    FCanvas = std::make_unique<QPainterCanvas>(*FPainter, Resolution, Resolution, false);
+    BeginPageDrawing(*FPainter, Resolution);
     FPages.append(index);
     FPageHeights.append(page->PaperHeight() * qz01cm * pointsPerUnit);
 }
@@ -81,7 +80,7 @@ void TzelPDFExport::ExportObject(TzelComponent *object)
 
 void TzelPDFExport::FinishPage(TzelReportPage *, int)
 {
-    FCanvas.reset();
+    EndPageDrawing();
 }
 
 TzelPdfExtras::Target TzelPDFExport::TargetOf(int index, double left, double top) const
@@ -152,7 +151,7 @@ void TzelPDFExport::AddBookmarks()
 
 void TzelPDFExport::Finish()
 {
-    FCanvas.reset();
+    EndPageDrawing();
     const bool painted = FPainter && FPainter->end();
     FPainter.reset();
     FWriter.reset();
@@ -167,9 +166,4 @@ void TzelPDFExport::Finish()
     FExtras.Apply(FFile->fileName(), *stream);
     IOTransport->FreeStream(stream, FileName);
     Files << FileName;
-}
-
-Canvas *TzelPDFExport::PageCanvas()
-{
-    return FCanvas.get();
 }

@@ -7,7 +7,6 @@
 #include <memory>
 
 class QPainter;
-class QPainterCanvas;
 class QPdfWriter;
 class TzelView;
 
@@ -33,7 +32,6 @@ public:
     int Resolution = 600; ///< positions are rounded to this many dots per inch
 
 protected:
-    Canvas *PageCanvas() override;
     double Scale() const override { return Resolution / 96.0; }
 
 private:
@@ -45,7 +43,6 @@ private:
     std::unique_ptr<QTemporaryFile> FFile;
     std::unique_ptr<QPdfWriter> FWriter;
     std::unique_ptr<QPainter> FPainter;
-    std::unique_ptr<QPainterCanvas> FCanvas;
     TzelPdfExtras FExtras;
     QList<int> FPages;          // the report's page index of each page written
     QList<double> FPageHeights; // in PDF units, per page written

@@ -1,6 +1,5 @@
 #include "engine/export/zelpngexport.h"
 
-#include "engine/render/canvas/zelqpaintercanvas.h"
 #include "model/component/zelunits.h"
 #include "model/page/zelreportpage.h"
 
@@ -31,14 +30,14 @@ void TzelPNGExport::StartPage(TzelReportPage *page, int)
     FImage.fill(Qt::white);
     FPainter = std::make_unique<QPainter>(&FImage);
     FPainter->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    FCanvas = std::make_unique<QPainterCanvas>(*FPainter, Resolution, Resolution, false);
+    BeginPageDrawing(*FPainter, Resolution);
 }
 
 void TzelPNGExport::FinishPage(TzelReportPage *, int index)
 {
     if (!FPainter)
         return;
-    FCanvas.reset();
+    EndPageDrawing();
     FPainter.reset();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -46,9 +45,4 @@ void TzelPNGExport::FinishPage(TzelReportPage *, int index)
         throw TzelException(QStringLiteral("Page %1 could not be encoded as PNG").arg(index + 1));
     FImage = QImage();
     WritePageFile(index, buffer.data());
-}
-
-Canvas *TzelPNGExport::PageCanvas()
-{
-    return FCanvas.get();
 }

@@ -6,7 +6,6 @@
 #include <memory>
 
 class QPainter;
-class QPainterCanvas;
 
 // Writes every page as a PNG file, anti-aliased, at Resolution dots per inch.
 class TzelPNGExport : public TzelDrawingExport
@@ -23,11 +22,9 @@ public:
     int Resolution = 96; ///< dots per inch
 
 protected:
-    Canvas *PageCanvas() override;
     double Scale() const override { return Resolution / 96.0; }
 
 private:
     QImage FImage;
     std::unique_ptr<QPainter> FPainter;
-    std::unique_ptr<QPainterCanvas> FCanvas;
 };

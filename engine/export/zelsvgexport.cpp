@@ -1,6 +1,5 @@
 #include "engine/export/zelsvgexport.h"
 
-#include "engine/render/canvas/zelqpaintercanvas.h"
 #include "model/component/zelunits.h"
 #include "model/page/zelreportpage.h"
 #include "model/report/zelreport.h"
@@ -32,22 +31,17 @@ void TzelSVGExport::StartPage(TzelReportPage *page, int index)
     FPainter = std::make_unique<QPainter>(FGenerator.get());
     FPainter->setRenderHint(QPainter::Antialiasing);
     FPainter->fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-    FCanvas = std::make_unique<QPainterCanvas>(*FPainter, 96, 96, false);
+    BeginPageDrawing(*FPainter, 96);
 }
 
 void TzelSVGExport::FinishPage(TzelReportPage *, int index)
 {
     if (!FPainter)
         return;
-    FCanvas.reset();
+    EndPageDrawing();
     FPainter.reset();
     FGenerator.reset();
     FBuffer.close();
     WritePageFile(index, FBuffer.data());
     FBuffer.setData(QByteArray());
-}
-
-Canvas *TzelSVGExport::PageCanvas()
-{
-    return FCanvas.get();
 }

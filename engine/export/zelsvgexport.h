@@ -6,7 +6,6 @@
 #include <memory>
 
 class QPainter;
-class QPainterCanvas;
 class QSvgGenerator;
 
 // Writes every page as an SVG file, one report unit (1/96 inch) a user unit.
@@ -22,12 +21,10 @@ public:
     void FinishPage(TzelReportPage *page, int index) override;
 
 protected:
-    Canvas *PageCanvas() override;
     double Scale() const override { return 1; }
 
 private:
     QBuffer FBuffer;
     std::unique_ptr<QSvgGenerator> FGenerator;
     std::unique_ptr<QPainter> FPainter;
-    std::unique_ptr<QPainterCanvas> FCanvas;
 };

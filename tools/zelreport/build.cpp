@@ -17,13 +17,9 @@ int build(const TzelCommandArgs &args)
     if (!zelTemplateInput(input))
         return 2;
     TzelReport report;
-    if (!zelLoadTemplate(report, input, args))
-        return zelFinish(report, input, 1);
-    if (!zelSetVariables(report, args))
-        return 2;
     // Nothing is written unless the build ran to its end.
-    if (!zelBuildReport(report))
-        return zelFinish(report, input, 1);
+    if (const std::optional<int> failed = zelBuildTemplate(report, input, args))
+        return *failed;
     return zelWriteOutput(report, input, [&] { report.PreviewPages()->SaveToFile(output); });
 }
 

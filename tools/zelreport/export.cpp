@@ -61,13 +61,8 @@ int exportReport(const TzelCommandArgs &args)
     if (zelIsPreparedReport(input)) {
         if (!zelLoadPrepared(*pages, input))
             return zelFinish(report, input, 1);
-    } else {
-        if (!zelLoadTemplate(report, input, args))
-            return zelFinish(report, input, 1);
-        if (!zelSetVariables(report, args))
-            return 2;
-        if (!zelBuildReport(report))
-            return zelFinish(report, input, 1);
+    } else if (const std::optional<int> failed = zelBuildTemplate(report, input, args)) {
+        return *failed;
     }
     const QString range = args.Value("--pages");
     if (!rangeNamesPages(range, pages->Count())) {

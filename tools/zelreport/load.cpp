@@ -106,3 +106,14 @@ std::optional<int> zelNumberOption(const TzelCommandArgs &args, const char *name
                      {args.Value(name), QString::number(low), QString::number(high), QString::fromLatin1(name)}));
     return std::nullopt;
 }
+
+std::optional<int> zelBuildTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args)
+{
+    if (!zelLoadTemplate(report, fileName, args))
+        return zelFinish(report, fileName, 1);
+    if (!zelSetVariables(report, args))
+        return 2;
+    if (!zelBuildReport(report))
+        return zelFinish(report, fileName, 1);
+    return std::nullopt;
+}

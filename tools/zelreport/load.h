@@ -23,6 +23,10 @@ bool zelLoadPrepared(TzelPreviewPages &pages, const QString &fileName);
 /// Sets the report variables of every "--var NAME=VALUE"; the value is an
 /// expression text, as the variables store it. Says which pair is wrong.
 bool zelSetVariables(TzelReport &report, const TzelCommandArgs &args);
+/// Loads the template FileName, sets the variables of Args and builds it;
+/// the exit status when any of it failed (what failed said), nothing when
+/// the report is built.
+std::optional<int> zelBuildTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args);
 /// The whole number option Name gives, Fallback when absent; nothing (and a
 /// message) when it is no number in [Low, High].
 std::optional<int> zelNumberOption(const TzelCommandArgs &args, const char *name, int fallback, int low, int high);
