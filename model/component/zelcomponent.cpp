@@ -540,15 +540,30 @@ void TzelComponent::AlignChildren(bool ignoreInvisible, TzelMirrorControlModes m
     for (TzelComponent *c : std::as_const(aligned))
         c->DoMirror(modes);
 
-    // Sorted by a text key of Left, as the layout has always been ordered.
-    auto key = [](const TzelComponent *c) {
-        const double left = c->Left();
-        return (left >= 0 ? QStringLiteral("1") : QStringLiteral("0"))
-               + QString::asprintf("%9.2f", left >= 0 ? left : -left);
-    };
-    QList<TzelComponent *> sorted = aligned;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [&](const TzelComponent *a, const TzelComponent *b) { return key(a) < key(b); });
+    // Only neighbours aligned to each other need the order; without them
+    // (most containers of a built page) each child just aligns its own.
+    const bool sideAligned = std::any_of(aligned.cbegin(), aligned.cend(), [](const TzelComponent *c) {
+        const TzelAlign a = c->AlignMode();
+        return a == baLeft || a == baRight || a == baWidth;
+    });
+    // Sorted by a text key of Left, as the layout has always been ordered;
+    // each key is made once.
+    QList<TzelComponent *> sorted;
+    if (sideAligned) {
+        QList<std::pair<QString, TzelComponent *>> keyed;
+        keyed.reserve(aligned.size());
+        for (TzelComponent *c : std::as_const(aligned)) {
+            const double left = c->Left();
+            keyed.append({(left >= 0 ? QStringLiteral("1") : QStringLiteral("0")) +
+                              QString::asprintf("%9.2f", left >= 0 ? left : -left),
+                          c});
+        }
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        sorted.reserve(keyed.size());
+        for (const auto &k : std::as_const(keyed))
+            sorted << k.second;
+    }
 
     const double clientWidth = FWidth;
     const double clientHeight = FHeight;

@@ -271,6 +271,14 @@ void QPainterCanvas::DrawText(const TzelCanvasText &text)
     for (double a : advances)
         total += a;
 
+    // A run that lies inside its clip rectangle needs neither the clip nor
+    // a transformed painter: most runs do, and each clip costs a vector
+    // device (PDF, SVG) a saved state and a path.
+    const bool clip = (text.Flags & tfClipped) &&
+                      !text.Clip.contains(QRectF(text.Origin, QSizeF(total, face->CellHeight())));
+    const bool transformed = clip || text.Angle != 0;
+    const QPointF base = transformed ? QPointF(0, 0) : text.Origin;
+
     // One glyph per character, one per surrogate pair; characters the face
     // lacks are drawn with the system's fallback faces at the same place.
     const QList<quint32> glyphs = raw.glyphIndexesForString(text.Text);
@@ -286,7 +294,7 @@ void QPainterCanvas::DrawText(const TzelCanvasText &text)
         const bool pair = QChar::isHighSurrogate(text.Text[i].unicode()) && i + 1 < n
                           && QChar::isLowSurrogate(text.Text[i + 1].unicode());
         const double advance = advances[i] + (pair ? advances[i + 1] : 0);
-        const QPointF at(rtl ? x - advance : x, face->Ascent());
+        const QPointF at = base + QPointF(rtl ? x - advance : x, face->Ascent());
         if (glyphs[g] == 0)
             missing << std::pair(text.Text.mid(i, pair ? 2 : 1), at);
         else {
@@ -298,12 +306,14 @@ void QPainterCanvas::DrawText(const TzelCanvasText &text)
             ++i;
     }
 
-    FPainter->save();
-    if (text.Flags & tfClipped)
-        FPainter->setClipRect(text.Clip, FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    FPainter->translate(text.Origin);
-    if (text.Angle != 0)
-        FPainter->rotate(-text.Angle);
+    if (transformed) {
+        FPainter->save();
+        if (clip)
+            FPainter->setClipRect(text.Clip, FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        FPainter->translate(text.Origin);
+        if (text.Angle != 0)
+            FPainter->rotate(-text.Angle);
+    }
     FPainter->setPen(zelQColor(text.Font.Color));
     if (!indexes.isEmpty()) {
         QGlyphRun run;
@@ -325,12 +335,13 @@ void QPainterCanvas::DrawText(const TzelCanvasText &text)
     if (text.Font.Style.Contains(fsUnderline) || text.Font.Style.Contains(fsStrikeOut)) {
         const double thickness = std::max(1.0, raw.lineThickness());
         const auto line = [&](double y) {
-            FPainter->fillRect(QRectF(0, y, total, thickness), zelQColor(text.Font.Color));
+            FPainter->fillRect(QRectF(base.x(), base.y() + y, total, thickness), zelQColor(text.Font.Color));
         };
         if (text.Font.Style.Contains(fsUnderline))
             line(face->Ascent() + raw.underlinePosition());
         if (text.Font.Style.Contains(fsStrikeOut))
             line(face->Ascent() - raw.xHeight() / 2 - thickness / 2);
     }
-    FPainter->restore();
+    if (transformed)
+        FPainter->restore();
 }
