@@ -8,6 +8,7 @@
 #include "engine/render/draw/zelviewpainter.h"
 #include "model/view/zelpictureview.h"
 
+#include <QMutex>
 #include <algorithm>
 
 namespace {
@@ -17,7 +18,7 @@ constexpr int placeholderSize = 16;
 
 // The pixels of Picture; none when it is empty or does not decode, so that
 // a damaged picture never stops a page from drawing.
-QImage decode(const TzelPicture &picture)
+QImage decodePixels(const TzelPicture &picture)
 {
     TzelImage pixels;
     try {
@@ -30,6 +31,29 @@ QImage decode(const TzelPicture &picture)
     return QImage(pixels.Pixels.data(), pixels.Width, pixels.Height, qsizetype(pixels.Stride()),
                   QImage::Format_RGBA8888)
         .copy();
+}
+
+// The same bytes give the same image, decoded once: a vector device (PDF)
+// then embeds a picture repeated on every page once, as it knows an image
+// by its identity. The last few pictures are kept.
+QImage decode(const TzelPicture &picture)
+{
+    if (picture.IsEmpty())
+        return {};
+    constexpr qsizetype kept = 16;
+    static QMutex lock;
+    static QList<std::pair<QByteArray, QImage>> recent; // most recent first
+    const QMutexLocker locker(&lock);
+    for (qsizetype i = 0; i < recent.size(); ++i)
+        if (recent[i].first == picture.Data()) {
+            recent.move(i, 0);
+            return recent.first().second;
+        }
+    QImage image = decodePixels(picture);
+    recent.prepend({picture.Data(), image});
+    if (recent.size() > kept)
+        recent.removeLast();
+    return image;
 }
 
 // Image with every pixel of colour Color made fully transparent.
