@@ -149,7 +149,7 @@ private:
     void ClearPageCache();
     // The page pass of Export and its pages and objects.
     void ExportPages(TzelCustomExportFilter &filter, const QStringList &pages);
-    void ExportPage(TzelCustomExportFilter &filter, int index, bool lastPage);
+    void ExportPage(TzelCustomExportFilter &filter, int index, bool firstPage, bool lastPage);
     void ExportObject(TzelCustomExportFilter &filter, TzelComponent *object);
     double BandBottom(const TzelXMLItem *item) const;
     void WriteReportSection();

@@ -62,7 +62,14 @@ bool TzelPreviewPages::Export(TzelCustomExportFilter *filter)
     if (FReport)
         FReport->Terminated = false;
     try {
-        ExportPages(*filter, zelParsePageNumbers(filter->PageNumbers, Count()));
+        // A list that names pages, none of which the report has, exports nothing.
+        const QStringList pages = zelParsePageNumbers(filter->PageNumbers, Count());
+        const bool named = std::any_of(filter->PageNumbers.cbegin(), filter->PageNumbers.cend(),
+                                       [](QChar c) { return c.isDigit(); });
+        if (named && std::none_of(pages.cbegin(), pages.cend(),
+                                  [this](const QString &p) { return p.toInt() >= 1 && p.toInt() <= Count(); }))
+            throw TzelException(zelFormat(zelRes("clNoPagesInRange"), {filter->PageNumbers, QString::number(Count())}));
+        ExportPages(*filter, pages);
         transport.CloseFilter();
     } catch (const TzelExportTerminated &) {
         transport.CloseFilter();
@@ -100,14 +107,16 @@ void TzelPreviewPages::ExportPages(TzelCustomExportFilter &filter, const QString
     std::exception_ptr failure;
     try {
         const bool threadSafe = FReport && FReport->EngineOptions().EnableThreadSafe;
-        int last = Count() - 1;
-        if (!pages.isEmpty())
-            while (last >= 0 && !pages.contains(QString::number(last + 1)))
-                --last;
+        const auto chosen = [&pages](int i) { return pages.isEmpty() || pages.contains(QString::number(i + 1)); };
+        int first = 0, last = Count() - 1;
+        while (first < Count() && !chosen(first))
+            ++first;
+        while (last >= 0 && !chosen(last))
+            --last;
         for (int i = 0; i < Count(); ++i) {
-            if (!pages.isEmpty() && !pages.contains(QString::number(i + 1)))
+            if (!chosen(i))
                 continue;
-            ExportPage(filter, i, i == last);
+            ExportPage(filter, i, i == first, i == last);
             if (!threadSafe && QCoreApplication::instance())
                 QCoreApplication::processEvents();
         }
@@ -128,7 +137,7 @@ void TzelPreviewPages::ExportPages(TzelCustomExportFilter &filter, const QString
     filter.DoFinish();
 }
 
-void TzelPreviewPages::ExportPage(TzelCustomExportFilter &filter, int index, bool lastPage)
+void TzelPreviewPages::ExportPage(TzelCustomExportFilter &filter, int index, bool firstPage, bool lastPage)
 {
     TzelReportPage *page = GetPage(index);
     if (!page)
@@ -169,7 +178,7 @@ void TzelPreviewPages::ExportPage(TzelCustomExportFilter &filter, int index, boo
 
     for (TzelComponent *c : page->Objects()) {
         if (filter.SuppressPageHeadersFooters &&
-            ((zelAs<TzelPageHeader>(c) && index > 0) || (zelAs<TzelPageFooter>(c) && !lastPage)))
+            ((zelAs<TzelPageHeader>(c) && !firstPage) || (zelAs<TzelPageFooter>(c) && !lastPage)))
             continue;
         ExportObject(filter, c);
         for (TzelComponent *child : c->Objects())

@@ -43,6 +43,7 @@ bool TzelPDFExport::Start()
     FExtras = TzelPdfExtras{};
     FPages.clear();
     FPageHeights.clear();
+    FLinks.clear();
     if (Report) {
         const TzelReportOptions &options = Report->ReportOptions();
         FExtras.Title = options.Name;
@@ -68,7 +69,8 @@ void TzelPDFExport::StartPage(TzelReportPage *page, int index)
     }
     BeginPageDrawing(*FPainter, Resolution);
     FPages.append(index);
-    FPageHeights.append(page->PaperHeight() * qz01cm * pointsPerUnit);
+    // The writer's page is whole points high: places are measured from its top.
+    FPageHeights.append(FWriter->pageLayout().fullRectPoints().height());
 }
 
 void TzelPDFExport::ExportObject(TzelComponent *object)
@@ -98,7 +100,8 @@ void TzelPDFExport::AddLink(const TzelView &view)
     const TzelHyperlink &link = view.Hyperlink();
     if (link.Value.isEmpty())
         return;
-    TzelPdfExtras::Link l;
+    PendingLink pending;
+    TzelPdfExtras::Link &l = pending.Link;
     l.Page = int(FPages.size()) - 1;
     const double height = FPageHeights.value(l.Page);
     l.Rect = QRectF(view.AbsLeft() * pointsPerUnit, height - (view.AbsTop() + view.Height()) * pointsPerUnit,
@@ -109,17 +112,27 @@ void TzelPDFExport::AddLink(const TzelView &view)
         l.Uri = link.Value;
         break;
     case hkPageNumber:
-        l.Destination = TargetOf(link.Value.toInt() - 1, 0, 0);
+        pending.TargetPage = link.Value.toInt() - 1;
         break;
     case hkAnchor:
         if (!pages)
             return;
-        l.Destination = TargetOf(pages->GetAnchorPage(link.Value) - 1, 0, 0);
+        pending.TargetPage = pages->GetAnchorPage(link.Value) - 1;
         break;
     default:
         return; // detail reports open in the preview only
     }
-    FExtras.Links.append(l);
+    FLinks.append(pending);
+}
+
+void TzelPDFExport::PlaceLinks()
+{
+    FExtras.Links.clear();
+    for (PendingLink &pending : FLinks) {
+        if (pending.TargetPage >= 0)
+            pending.Link.Destination = TargetOf(pending.TargetPage, 0, 0);
+        FExtras.Links.append(pending.Link);
+    }
 }
 
 void TzelPDFExport::AddBookmarks()
@@ -161,6 +174,7 @@ void TzelPDFExport::Finish()
     if (!painted || FPages.isEmpty())
         return;
     FFile->close();
+    PlaceLinks();
     AddBookmarks();
     QIODevice *stream = IOTransport->GetStream(FileName);
     FExtras.Apply(FFile->fileName(), *stream);

@@ -38,12 +38,21 @@ private:
     // Where a report position of page Index lies in the document.
     TzelPdfExtras::Target TargetOf(int index, double left, double top) const;
     void AddLink(const TzelView &view);
+    // Links lead to pages written later too: they are placed once all are.
+    void PlaceLinks();
     void AddBookmarks();
 
     std::unique_ptr<QTemporaryFile> FFile;
     std::unique_ptr<QPdfWriter> FWriter;
     std::unique_ptr<QPainter> FPainter;
     TzelPdfExtras FExtras;
+    // A link until every page is written: the report's page it leads to.
+    struct PendingLink
+    {
+        TzelPdfExtras::Link Link;
+        int TargetPage = -1; ///< report page index; -1 for an address
+    };
+    QList<PendingLink> FLinks;
     QList<int> FPages;          // the report's page index of each page written
     QList<double> FPageHeights; // in PDF units, per page written
 };
