@@ -10,6 +10,7 @@
 #include "tools/zelreport/output.h"
 
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <cstdio>
 #include <unistd.h>
 
@@ -84,7 +85,9 @@ int exportReport(const TzelCommandArgs &args)
         };
         report.OnProgressStop = [](const TzelProgress &) { std::fputs("\r\033[K", stderr); };
     }
-    // The export leaves nothing behind when it fails; the errors say why.
+    // The export leaves nothing behind when it fails; the errors say why,
+    // listed once by the tool.
+    const QScopedValueRollback<TzelSilentMode> silent(report.EngineOptions().NewSilentMode, simSilent);
     if (!pages->Export(filter)) {
         zelFinish(report, input);
         zelSay(zelFormat(zelRes("clExportFailed"), {output}));

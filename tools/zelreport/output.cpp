@@ -5,6 +5,7 @@
 #include "base/resources/zelresources.h"
 #include "model/report/zelreport.h"
 
+#include <QScopedValueRollback>
 #include <cstdio>
 #include <unistd.h>
 
@@ -63,5 +64,7 @@ bool zelBuildReport(TzelReport &report)
         };
         report.OnProgressStop = [](const TzelProgress &) { std::fputs("\r\033[K", stderr); };
     }
+    // The tool lists what went wrong itself (zelFinish), once.
+    const QScopedValueRollback<TzelSilentMode> silent(report.EngineOptions().NewSilentMode, simSilent);
     return report.PrepareReport();
 }
