@@ -5,9 +5,10 @@
 #include "model/io/zelcustomiotransport.h"
 #include "model/report/zelcustomexportfilter.h"
 #include "model/report/zelpagenumbers.h"
+#include "model/view/zelsettledtext.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QSet>
 
 using namespace zelpages;
 
@@ -62,14 +63,9 @@ bool TzelPreviewPages::Export(TzelCustomExportFilter *filter)
     if (FReport)
         FReport->Terminated = false;
     try {
-        // A list that names pages, none of which the report has, exports nothing.
-        const QStringList pages = zelParsePageNumbers(filter->PageNumbers, Count());
-        const bool named = std::any_of(filter->PageNumbers.cbegin(), filter->PageNumbers.cend(),
-                                       [](QChar c) { return c.isDigit(); });
-        if (named && std::none_of(pages.cbegin(), pages.cend(),
-                                  [this](const QString &p) { return p.toInt() >= 1 && p.toInt() <= Count(); }))
+        if (zelNamesNoPage(filter->PageNumbers, Count()))
             throw TzelException(zelFormat(zelRes("clNoPagesInRange"), {filter->PageNumbers, QString::number(Count())}));
-        ExportPages(*filter, pages);
+        ExportPages(*filter, zelParsePageNumbers(filter->PageNumbers, Count()));
         transport.CloseFilter();
     } catch (const TzelExportTerminated &) {
         transport.CloseFilter();
@@ -107,7 +103,10 @@ void TzelPreviewPages::ExportPages(TzelCustomExportFilter &filter, const QString
     std::exception_ptr failure;
     try {
         const bool threadSafe = FReport && FReport->EngineOptions().EnableThreadSafe;
-        const auto chosen = [&pages](int i) { return pages.isEmpty() || pages.contains(QString::number(i + 1)); };
+        QSet<int> numbers;
+        for (const QString &page : pages)
+            numbers.insert(page.toInt());
+        const auto chosen = [&](int i) { return pages.isEmpty() || numbers.contains(i + 1); };
         int first = 0, last = Count() - 1;
         while (first < Count() && !chosen(first))
             ++first;
@@ -161,8 +160,7 @@ void TzelPreviewPages::ExportPage(TzelCustomExportFilter &filter, int index, boo
         ClearPageCache();
     });
     filter.StartPage(page, index);
-    const bool mirrored = page->MirrorMargins && index % 2 == 1;
-    page->SetLeft((mirrored ? page->RightMargin : page->LeftMargin) * qz01cm);
+    page->SetLeft(page->LeftMarginAt(index) * qz01cm);
     page->SetTop(page->TopMargin * qz01cm);
 
     // The page's colour, frame and picture over its printable area.
@@ -171,9 +169,8 @@ void TzelPreviewPages::ExportPage(TzelCustomExportFilter &filter, int index, boo
     background.Assign(&page->BackPictureView());
     background.Stretched = true;
     background.KeepAspectRatio = false;
-    background.SetBounds(page->Left(), page->Top(),
-                         (page->PaperWidth() - page->LeftMargin - page->RightMargin) * qz01cm,
-                         (page->PaperHeight() - page->TopMargin - page->BottomMargin) * qz01cm);
+    const QSizeF printable = page->PrintableSize() * qz01cm;
+    background.SetBounds(page->Left(), page->Top(), printable.width(), printable.height());
     ExportObject(filter, &background);
 
     for (TzelComponent *c : page->Objects()) {
@@ -193,16 +190,8 @@ void TzelPreviewPages::ExportObject(TzelCustomExportFilter &filter, TzelComponen
     auto *view = zelAs<TzelView>(object);
     if ((filter.DataOnly && !zelAs<TzelDataBand>(object->Parent())) || (view && !view->Visibility.Contains(vsExport)))
         return;
-    if (auto *memo = zelAs<TzelCustomMemoView>(object)) {
-        // The cached page keeps its text for the next drawing or export.
-        const QStringList text = memo->Memo;
-        const auto restore = qScopeGuard([memo, &text] { memo->Memo = text; });
-        memo->TotalPages = Count();
-        memo->CopyNo = 1;
-        memo->ExtractMacros();
-        memo->FitAutoWidth();
-        filter.ExportObject(object);
-    } else {
+    {
+        const TzelSettledText settled(object, Count(), 1);
         filter.ExportObject(object);
     }
     if (FReport && FReport->Terminated)

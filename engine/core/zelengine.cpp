@@ -40,14 +40,6 @@
 
 namespace {
 
-// Width and height of the printable area of Page in millimetres (the paper
-// inside its margins).
-QSizeF printableSize(const TzelReportPage &page)
-{
-    return QSizeF(page.PaperWidth() - page.LeftMargin - page.RightMargin,
-                  page.PaperHeight() - page.TopMargin - page.BottomMargin);
-}
-
 // Height of Band and of the chain of its child bands.
 double ChainHeight(TzelBand *band)
 {
@@ -229,7 +221,7 @@ void TzelEngine::CheckDataSets(const QList<TzelReportPage *> &pages)
 
 bool TzelEngine::CheckPage(TzelReportPage *page)
 {
-    const QSizeF printable = printableSize(*page);
+    const QSizeF printable = page->PrintableSize();
     if (printable.width() <= 0 || printable.height() <= 0) {
         FReport->Errors().Add(zelFormat(zelRes("clNoPrintableArea"), {page->Name()}));
         return false;
@@ -405,7 +397,7 @@ void TzelEngine::InitPage()
         FHeaderList.AddItem(header, 0, false);
         FHeaderList.AddItem(title, 0, false);
     }
-    const QSizeF printable = printableSize(*FPage);
+    const QSizeF printable = FPage->PrintableSize();
     FPageHeight = printable.height() * qz01cm;
     FPageWidth = printable.width() * qz01cm;
     FCurX = FCurY = 0;

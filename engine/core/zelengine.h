@@ -174,6 +174,8 @@ private:
     // Puts Band at the cursor and outputs it; a vertical master band on
     // each of its horizontal pages (VerticalPages, empty for other bands).
     void PlaceAndOutput(TzelBand *band, const QList<qsizetype> &verticalPages);
+    // Container's BeforePrint and its OnBeforePrint; UnStretch undoes them.
+    void BeginPrinting(TzelReportComponent *container);
     // Gives the objects printed from index From on their design state back.
     void RestorePrinted(qsizetype from);
     void ReportNoRoom(TzelBand *band);

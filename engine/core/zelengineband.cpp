@@ -112,10 +112,7 @@ void TzelEngine::DoShow(TzelBand *band)
     const QScopedValueRollback<bool> allowSplit(band->AllowSplit);
     if (band->FHasVBands && !zelAs<TzelPageHeader>(band) && !FOutputTo) {
         const double curX = FCurX;
-        FReport->CurObject = band->Name();
-        band->BeforePrint();
-        FPrinting.append(band);
-        FReport->DoBeforePrint(band);
+        BeginPrinting(band);
         band->AllowSplit = false;
         verticalPages = RunVerticalBands(band);
         FCurX = curX;
@@ -318,12 +315,8 @@ void TzelEngine::Stretch(TzelComponent *container)
     // A vertical master band fired its own events before its vertical bands
     // ran, and prints their cells as they are.
     const bool master = container == FVMaster;
-    if (!master) {
-        FReport->CurObject = container->Name();
-        self->BeforePrint();
-        FPrinting.append(self);
-        FReport->DoBeforePrint(self);
-    }
+    if (!master)
+        BeginPrinting(self);
 
     const bool visible = container->Visible();
     bool changed = false;
@@ -398,6 +391,14 @@ void TzelEngine::UnStretch(TzelComponent *container)
     if (auto *band = zelAs<TzelBand>(container))
         band->DisposeFillMemo();
     RestorePrinted(at);
+}
+
+void TzelEngine::BeginPrinting(TzelReportComponent *container)
+{
+    FReport->CurObject = container->Name();
+    container->BeforePrint();
+    FPrinting.append(container);
+    FReport->DoBeforePrint(container);
 }
 
 void TzelEngine::RestorePrinted(qsizetype from)

@@ -20,6 +20,8 @@ public:
 
     /// Draws Object when it is a visible view; bands show through their views.
     void ExportObject(TzelComponent *object) override;
+    /// The description of the files written (FilterDesc).
+    QString GetDescription() const override { return FilterDesc; }
 
 protected:
     /// Device pixels per report unit.

@@ -22,7 +22,6 @@ public:
     explicit TzelPDFExport(Registration registration = Register);
     ~TzelPDFExport() override;
 
-    QString GetDescription() const override { return FilterDesc; }
     bool Start() override;
     void StartPage(TzelReportPage *page, int index) override;
     void ExportObject(TzelComponent *object) override;

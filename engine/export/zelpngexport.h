@@ -15,7 +15,6 @@ public:
     explicit TzelPNGExport(Registration registration = Register);
     ~TzelPNGExport() override;
 
-    QString GetDescription() const override { return FilterDesc; }
     void StartPage(TzelReportPage *page, int index) override;
     void FinishPage(TzelReportPage *page, int index) override;
 

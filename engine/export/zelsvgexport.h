@@ -16,7 +16,6 @@ public:
     explicit TzelSVGExport(Registration registration = Register);
     ~TzelSVGExport() override;
 
-    QString GetDescription() const override { return FilterDesc; }
     void StartPage(TzelReportPage *page, int index) override;
     void FinishPage(TzelReportPage *page, int index) override;
 

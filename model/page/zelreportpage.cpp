@@ -118,6 +118,11 @@ void TzelReportPage::SetSizeAndDimensions(int size, double width, double height)
     UpdateDimensions();
 }
 
+QSizeF TzelReportPage::PrintableSize() const
+{
+    return QSizeF(PaperWidth() - LeftMargin - RightMargin, PaperHeight() - TopMargin - BottomMargin);
+}
+
 void TzelReportPage::SetDefaults()
 {
     LeftMargin = RightMargin = TopMargin = BottomMargin = 10;

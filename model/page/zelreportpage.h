@@ -5,6 +5,7 @@
 #include "model/page/zelpagetypes.h"
 #include "model/page/zelreporttypes.h"
 
+#include <QSizeF>
 #include <memory>
 
 class TzelBand;
@@ -48,6 +49,11 @@ class TzelReportPage : public TzelPage
     double TopMargin = 0;    ///< millimetres
     double BottomMargin = 0; ///< millimetres
     bool MirrorMargins = false; ///< even pages swap the left and right margins
+    /// Width and height of the printable area in millimetres: the paper inside its margins.
+    QSizeF PrintableSize() const;
+    /// The margin at the left of the page with index Index (from 0): the
+    /// right margin on the even pages when the margins are mirrored.
+    double LeftMarginAt(int index) const { return MirrorMargins && index % 2 == 1 ? RightMargin : LeftMargin; }
 
     // Page columns.
     /// Number of page columns; setting it lays the columns out evenly. More

@@ -1,5 +1,7 @@
 #include "model/report/zelpagenumbers.h"
 
+#include <algorithm>
+
 QStringList zelParsePageNumbers(const QString &text, int pageCount)
 {
     QString s;
@@ -34,4 +36,15 @@ QStringList zelParsePageNumbers(const QString &text, int pageCount)
         range = false;
     }
     return pages;
+}
+
+bool zelNamesNoPage(const QString &text, int pageCount)
+{
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+        return false;
+    const QStringList pages = zelParsePageNumbers(text, pageCount);
+    return std::none_of(pages.cbegin(), pages.cend(), [pageCount](const QString &page) {
+        const int n = page.toInt();
+        return n >= 1 && n <= pageCount;
+    });
 }

@@ -7,3 +7,6 @@
 /// Characters other than digits, commas and minus signs are dropped; a list
 /// that is empty then means every page (an empty result).
 QStringList zelParsePageNumbers(const QString &text, int pageCount);
+/// Whether Text names pages (holds a number), none of which a report of
+/// PageCount pages has: such a list means no page, not every page.
+bool zelNamesNoPage(const QString &text, int pageCount);
