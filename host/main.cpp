@@ -2,7 +2,10 @@
 #include "host/tform2.h"
 #include "host/widgetdialogservice.h"
 #include "model/io/zeliotransportfiledialog.h"
+#include "engine/core/zelengineclasses.h"
+#include "engine/export/zelexportfilters.h"
 #include "model/sql/zelsqlclasses.h"
+#include "preview/zelregisterpreview.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -26,6 +29,9 @@ int main(int argc, char **argv)
     TzelDialogService::SetInstance(&dialogs);
     zelRegisterDefaultTransports();
     zelRegisterSqlClasses();
+    zelRegisterEngine();
+    zelRegisterExportFilters();
+    zelRegisterPreview();
 
     TForm2 form;
     form.show();

@@ -11,7 +11,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev postgresql
   fonts-liberation2 fonts-dejavu-core fonts-wine fonts-wqy-microhei
-  xvfb xauth poppler-utils libcups2-dev libqpdf-dev qpdf librsvg2-bin
+  xvfb xauth xdotool poppler-utils libcups2-dev libqpdf-dev qpdf librsvg2-bin
   libpng-dev libjpeg-dev zlib1g-dev libexpat1-dev
   libgtest-dev libbenchmark-dev
 )

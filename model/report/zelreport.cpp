@@ -23,11 +23,13 @@
 #include "model/component/zelreportcomponent.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelenginefactory.h"
+#include "model/report/zelcustompreview.h"
 #include "model/report/zelmodelclasses.h"
 #include "model/report/zelpreviewpageslist.h"
 #include "model/serial/zelxmlserializer.h"
 #include "model/style/zelstyles.h"
 
+#include <QTimer>
 #include <QBuffer>
 #include <algorithm>
 #include <QCoreApplication>
@@ -182,7 +184,11 @@ TzelReport::TzelReport()
     Clear();
 }
 
-TzelReport::~TzelReport() = default;
+TzelReport::~TzelReport()
+{
+    if (FPreview)
+        FPreview->UnInit(this);
+}
 
 TzelCustomEngine *TzelReport::Engine()
 {
@@ -353,6 +359,8 @@ bool TzelReport::PrepareReport(bool clearLastReport)
     }
     if (clearLastReport)
         PreviewPages()->Clear();
+    if (FPreview)
+        FPreview->Init(this, PreviewPages());
     bool built = false;
     CurObject.clear();
     if (CheckDataSets() && RunScript()) {
@@ -374,6 +382,8 @@ bool TzelReport::PrepareReport(bool clearLastReport)
         if (built && FErrors.IsEmpty() && OnEndDoc)
             OnEndDoc();
     }
+    if (!built && FPreview)
+        FPreview->CloseHostWindow();
     const bool result = built && FErrors.IsEmpty();
     if (!FErrors.IsEmpty())
         ReportErrors();
@@ -383,18 +393,24 @@ bool TzelReport::PrepareReport(bool clearLastReport)
 
 void TzelReport::InternalOnProgressStart(const TzelProgress &progress)
 {
+    if (FPreview && progress.Type == ptRunning)
+        FPreview->InternalOnProgressStart();
     if (OnProgressStart)
         OnProgressStart(progress);
 }
 
 void TzelReport::InternalOnProgress(const TzelProgress &progress)
 {
+    if (FPreview && progress.Type == ptRunning)
+        FPreview->InternalOnProgress(progress.Page);
     if (OnProgress)
         OnProgress(progress);
 }
 
 void TzelReport::InternalOnProgressStop(const TzelProgress &progress)
 {
+    if (FPreview && progress.Type == ptRunning)
+        FPreview->InternalOnProgressStop();
     if (OnProgressStop)
         OnProgressStop(progress);
 }
@@ -933,12 +949,40 @@ void TzelReport::ShowReport(bool clearLastReport)
     }
     if (OldStyleProgress && FScriptRunning)
         throw TzelException(zelRes("Rebuild itself from the script is not allowed!"));
+    if (clearLastReport && PreviewPages())
+        PreviewPages()->Clear();
+    if (OldStyleProgress) {
+        if (!PrepareReport(false))
+            return;
+    } else {
+        if (!FPrepareTimer) {
+            FPrepareTimer = std::make_unique<QTimer>();
+            FPrepareTimer->setInterval(50);
+            QObject::connect(FPrepareTimer.get(), &QTimer::timeout, [this] {
+                // A script still running (a dialog page's) keeps the build waiting.
+                if (FScriptRunning)
+                    return;
+                FPrepareTimer->stop();
+                PrepareReport(false);
+            });
+        }
+        FPrepareTimer->start();
+    }
     ShowPreparedReport();
 }
 
 void TzelReport::ShowPreparedReport()
 {
-    // No preview window is registered with the library yet.
+    if (FPreview) {
+        FPreview->Init(this, PreviewPages());
+        return;
+    }
+    if (const TzelPreviewWindowMaker &maker = zelPreviewWindowMaker()) {
+        maker(*this);
+        return;
+    }
+    if (FPrepareTimer)
+        FPrepareTimer->stop();
     ReportError(zelRes("prevNotAvailable"));
 }
 

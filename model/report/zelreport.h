@@ -25,6 +25,8 @@ class QIODevice;
 class TzelCustomEngine;
 class TzelCustomIOTransport;
 class TzelCustomPreviewPages;
+class TzelCustomPreview;
+class QTimer;
 class TzelPreviewPagesList;
 class TzelCustomReportScript;
 class TzelReportComponent;
@@ -279,8 +281,14 @@ public:
     /// declined (a cancelled dialog) or the stream could not be loaded.
     bool ProcessIOTransport(TzelCustomIOTransport *filter, const QString &fileName, TzelFilterAccess access);
 
-    /// Builds and shows the report in the preview.
+    /// Builds and shows the report in the preview: the window opens at once
+    /// and the build starts from the event loop 50 ms later, so pages show
+    /// while they are made (OldStyleProgress builds first).
     void ShowReport(bool clearLastReport = true);
+    /// The control showing this report's pages, or nullptr.
+    TzelCustomPreview *Preview() const { return FPreview; }
+    /// Attaches Preview (nullptr detaches); it is told of builds from now on.
+    void SetPreview(TzelCustomPreview *preview) { FPreview = preview; }
     /// Shows the prepared pages in the preview window.
     void ShowPreparedReport();
     /// Opens the template in the designer.
@@ -353,6 +361,8 @@ private:
     // Pages before the engine: the engine points at them and goes first.
     std::unique_ptr<TzelPreviewPagesList> FPreviewPagesList;
     std::unique_ptr<TzelCustomEngine> FEngine;
+    TzelCustomPreview *FPreview = nullptr;
+    std::unique_ptr<QTimer> FPrepareTimer;
     std::unique_ptr<TzelCustomReportScript> FScript;
 };
 

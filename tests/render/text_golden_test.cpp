@@ -1,6 +1,6 @@
 // Laid-out text drawn at scale 1 and 2 and compared with golden images:
 // wrapping, justification, turned text, tags, right-to-left and underlines.
-#include "golden.h"
+#include "support/golden.h"
 #include "pixels.h"
 
 #include "engine/render/canvas/zelqpaintercanvas.h"
@@ -81,6 +81,6 @@ TEST(TextGolden, LaidOutTextLooksAsBefore)
     for (const TextCase &c : cases)
         for (double scale : scales) {
             const QString name = QStringLiteral("text_%1_scale%2").arg(QLatin1StringView(c.Name)).arg(scale);
-            EXPECT_TRUE(zelMatchesGolden(render(c, scale), name));
+            EXPECT_TRUE(zelMatchesGolden(render(c, scale), QStringLiteral("render/golden/") + name));
         }
 }

@@ -1,7 +1,7 @@
 // Views drawn at scale 1 and 2 and compared with golden images (fills,
 // frame styles, shadows, shapes, lines with arrows, pictures, memos), and
 // the pixel rules checked pixel by pixel.
-#include "golden.h"
+#include "support/golden.h"
 #include "pixels.h"
 
 #include "engine/render/canvas/zelqpaintercanvas.h"
@@ -86,7 +86,7 @@ void expectGoldens(const std::vector<GoldenCase> &cases)
         for (const double scale : scales) {
             const QString name = c.Name + QStringLiteral("_s%1").arg(scale);
             SCOPED_TRACE(name.toStdString());
-            EXPECT_TRUE(zelMatchesGolden(render(*view, scale, c.Designing), name));
+            EXPECT_TRUE(zelMatchesGolden(render(*view, scale, c.Designing), QStringLiteral("render/golden/") + name));
         }
     }
 }

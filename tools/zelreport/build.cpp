@@ -30,7 +30,6 @@ TzelCommand zelBuildCommand()
     return {"build",
             "IN.zt3 OUT.zp3",
             "Build a template into a prepared report: every page with its bands and objects, written to OUT.",
-            zelLoadOptions({{"--var", "NAME=VALUE", "set report variable NAME to the expression VALUE (text in quotes)",
-                             true}}),
+            zelLoadOptions({zelVarOption()}),
             build};
 }

@@ -17,6 +17,8 @@ struct TzelCommandOption
 
 /// The option that gives the password of a protected template.
 TzelCommandOption zelPasswordOption();
+/// The option that sets a report variable, "--var NAME=VALUE".
+TzelCommandOption zelVarOption();
 /// The option that runs a template's script in restricted mode.
 TzelCommandOption zelRestrictedOption();
 /// Own, followed by the options of every command that reads a template's
@@ -69,3 +71,4 @@ TzelCommand zelBuildCommand();
 TzelCommand zelTextCommand();
 TzelCommand zelScriptCommand();
 TzelCommand zelExportCommand();
+TzelCommand zelPreviewCommand();

@@ -107,7 +107,6 @@ TzelCommand zelExportCommand()
             "by the page number, or with -1, -2... before the extension.",
             zelLoadOptions({{"--pages", "RANGE", "the pages to export, as \"1,3-5\" or \"7-\" (all)"},
                             {"--dpi", "N", "pixels per inch of PNG pictures (96)"},
-                            {"--var", "NAME=VALUE", "set report variable NAME to the expression VALUE (text in quotes)",
-                             true}}),
+                            zelVarOption()}),
             exportReport};
 }

@@ -8,6 +8,7 @@
 #include "tools/zelreport/output.h"
 
 #include <QApplication>
+#include <cstring>
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -134,6 +135,11 @@ TzelCommandOption zelPasswordOption()
     return {"--password", "TEXT", "the password of a protected template"};
 }
 
+TzelCommandOption zelVarOption()
+{
+    return {"--var", "NAME=VALUE", "set report variable NAME to the expression VALUE (text in quotes)", true};
+}
+
 TzelCommandOption zelRestrictedOption()
 {
     return {"--restricted", nullptr, "untrusted template: its script may not use files, printers or windows"};
@@ -153,15 +159,16 @@ const std::vector<TzelCommand> &zelCommands()
 {
     static const std::vector<TzelCommand> list = {zelResaveCommand(), zelBuildCommand(), zelTextCommand(),
                                                   zelPagesCommand(), zelDataCommand(),  zelDrawCommand(),
-                                                  zelScriptCommand(), zelExportCommand()};
+                                                  zelScriptCommand(), zelExportCommand(), zelPreviewCommand()};
     return list;
 }
 
 int main(int argc, char **argv)
 {
-    // Fonts and the widgets scripts build need an application object; the
-    // tool never shows a window, so it needs no display either.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Fonts and the widgets scripts build need an application object; only
+    // the preview shows a window, so the other commands need no display.
+    const bool window = argc > 1 && std::strcmp(argv[1], "preview") == 0;
+    if (!window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session (cron, CI) Qt picks a runtime folder itself but warns
     // on every run; the tool takes the same folder quietly.

@@ -4,7 +4,8 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-// Compares Image with the golden image tests/render/golden/NAME.png. Pixels
+// Compares Image with the golden image tests/NAME.png ("render/golden/memo").
+// Pixels
 // may differ by a small amount per channel, and a few pixels (antialiased
 // text edges) by more. Set ZEL_UPDATE_GOLDEN=1 to write the images instead
 // (then look at every changed PNG before committing it). A failure leaves

@@ -1,4 +1,5 @@
-#include "golden.h"
+#include "support/golden.h"
+#include "support/testsupport.h"
 
 #include <QDir>
 #include <cstdlib>
@@ -13,14 +14,14 @@ constexpr double pixelBudget = 0.004;
 
 QString goldenPath(const QString &name)
 {
-    return QStringLiteral(ZEL_GOLDEN_DIR) + u'/' + name + QStringLiteral(".png");
+    return zelSourcePath(QStringLiteral("tests/") + name + QStringLiteral(".png"));
 }
 
 QString failurePath(const QString &name, const char *kind)
 {
     const QString dir = QDir::homePath() + QStringLiteral("/golden-failures");
     QDir().mkpath(dir);
-    return dir + u'/' + name + u'.' + QLatin1StringView(kind) + QStringLiteral(".png");
+    return dir + u'/' + QString(name).replace(u'/', u'_') + u'.' + QLatin1StringView(kind) + QStringLiteral(".png");
 }
 
 } // namespace

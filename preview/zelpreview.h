@@ -1,0 +1,205 @@
+#pragma once
+
+#include "model/page/zelreporttypes.h"
+#include "model/report/zelcustompreview.h"
+#include "preview/zelpreviewoutline.h"
+#include "preview/zelpreviewsearch.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class TzelCustomExportFilter;
+class TzelPreviewWorkspace;
+class TzelSearchForm;
+
+// The control that shows a report's prepared pages: pages in rows on a grey
+// workspace at a chosen zoom, the current page framed, a thumbnail strip or
+// the outline on the left, the search pane on the right. It reads the pages
+// from the report's prepared pages and follows a build as it goes, showing
+// the first pages while later ones are still being made.
+class TzelPreview : public QWidget, public TzelCustomPreview
+{
+    Q_OBJECT
+
+public:
+    explicit TzelPreview(QWidget *parent = nullptr);
+    ~TzelPreview() override;
+
+    bool Init(TzelReport *report, TzelCustomPreviewPages *pages) override;
+    void UnInit(TzelReport *report) override;
+    void InternalOnProgressStart() override;
+    void InternalOnProgress(int progress) override;
+    void InternalOnProgressStop() override;
+    void PreviewPagesChanged() override;
+    void CloseHostWindow() override;
+
+    /// The report shown, or nullptr.
+    TzelReport *Report() const { return FReport; }
+    /// Its prepared pages, or nullptr.
+    TzelCustomPreviewPages *PreviewPages() const { return FPages; }
+    /// The main workspace.
+    TzelPreviewWorkspace *Workspace() const { return FWorkspace; }
+    /// The thumbnail workspace.
+    TzelPreviewWorkspace *Thumbnails() const { return FThumbnail; }
+    /// The outline pane.
+    TzelPreviewOutline *Outline() const { return FOutline; }
+    /// The search pane.
+    TzelSearchForm *SearchForm() const { return FSearchForm; }
+
+    /// Goes to the first, next, previous or last page.
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    /// The current page, 1-based; setting it is clamped to 1…PageCount.
+    int PageNo() const { return FPageNo; }
+    void SetPageNo(int value);
+    /// Number of pages laid out (0 without pages).
+    int PageCount() const;
+    /// Pixels per report unit; at least 0.25, and setting it switches to zmDefault.
+    double Zoom() const { return FZoom; }
+    void SetZoom(double value);
+    /// How the zoom follows the view.
+    TzelZoomMode ZoomMode() const { return FZoomMode; }
+    void SetZoomMode(TzelZoomMode value);
+    /// Scrolls so that point Top (report units) of page PageN is at the view's top.
+    void SetPosition(int pageN, int top);
+    /// The point of the current page at the view's top, in report units.
+    int GetTopPosition() const;
+    /// Scrolls or, with Ctrl, zooms for a wheel turn of Delta (120 a step).
+    void MouseWheelScroll(int delta, Qt::KeyboardModifiers modifiers, bool horizontal = false);
+    /// Handles a key of the control (arrows, pages, F3 and the command keys).
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
+    /// The page kept while the zoom changes (-1 none).
+    void SetSavedPageNo(int value) { FSavedPageNo = value; }
+
+    /// Freezes the view on a snapshot; True for the outermost lock.
+    bool Lock();
+    /// Ends a lock; the last one lays the pages out again when DoUpdate.
+    void Unlock(bool doUpdate = true);
+    bool Locked() const { return FLocks > 0; }
+    /// Shows Text in a panel over the pages, at once.
+    void ShowMessage(const QString &text);
+    void HideMessage();
+
+    /// Whether a build is running (page commands do nothing then).
+    bool Running() const { return FRunning; }
+    /// Saves the pages as a prepared report, asking for the name.
+    void SaveToFile();
+    /// Saves the pages as the prepared report FileName.
+    void SaveToFile(const QString &fileName);
+    /// Loads a prepared report, asking for the name.
+    void LoadFromFile();
+    /// Loads the prepared report FileName.
+    void LoadFromFile(const QString &fileName);
+    /// Exports the pages through Filter.
+    void Export(TzelCustomExportFilter *filter);
+    /// Inserts an empty page after the current one.
+    void AddPage();
+    /// Deletes the current page.
+    void DeletePage();
+    /// Forgets every page.
+    void Clear();
+    /// Stops a running build.
+    void Cancel();
+    /// Builds the report again, keeping the page, zoom and scroll position.
+    void RefreshReport();
+
+    /// Shows or hides the search pane.
+    void Find();
+    /// Repeats the last search when it may be repeated.
+    void FindNext();
+    /// Searches Text from the first page (FromTop) or the current one; True when found.
+    bool FindText(const QString &text, bool fromTop, bool caseSensitive);
+    /// Lists every occurrence of Text in the search pane.
+    void FindAll(const QString &text, bool caseSensitive);
+    /// Whether the last search found something.
+    bool FindTextFound() const { return FSearch.Found(); }
+    /// Forgets the found text and draws again.
+    void FindTextClear();
+    /// Shows a found place: goes to its page and scrolls it into view.
+    void ShowHit(const TzelSearchHit &hit);
+
+    /// The panes.
+    bool OutlineVisible() const;
+    void SetOutlineVisible(bool value);
+    bool ThumbnailVisible() const;
+    void SetThumbnailVisible(bool value);
+    bool FindFmVisible() const;
+    void SetFindFmVisible(bool value);
+    int OutlineWidth() const { return FOutlineWidth; }
+    void SetOutlineWidth(int value);
+    void SetHideScrolls(bool value);
+    /// Fills the outline from the pages.
+    void UpdateOutline();
+    /// Show the hints of objects under the mouse.
+    bool UseReportHints = true;
+    /// The preview buttons of the report's options (all without a report).
+    TzelPreviewButtons Buttons() const;
+
+signals:
+    /// The current page changed.
+    void PageChanged(int pageNo);
+    /// The zoom or the zoom mode changed.
+    void ZoomChanged();
+    /// A build started (True) or stopped (False).
+    void RunningChanged(bool running);
+    /// A pane was shown or hidden.
+    void PanesChanged();
+    /// A text for the status bar: a progress message, or a hint.
+    void MessageText(const QString &text, bool isHint);
+    /// The report asks the window around the control to close.
+    void CloseRequested();
+    /// The pages were clicked, or double-clicked.
+    void Clicked();
+    void DoubleClicked();
+    /// Ctrl+P, Ctrl+S, Ctrl+O: the window carries them out.
+    void PrintRequested();
+    void SaveRequested();
+    void OpenRequested();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Relayout();
+    void UpdateZoomFromMode();
+    void SetPageNoFromScroll(int top);
+    void ScrollToPage();
+    void WorkspaceMouseUp(QMouseEvent *event, int pageIndex, bool dragged);
+    void WorkspaceMouseMove(QMouseEvent *event, int pageIndex);
+    void ThumbnailMouseUp(int pageIndex);
+    void LayoutMessage();
+    void BindPages(TzelReport *report, TzelCustomPreviewPages *pages);
+
+    TzelReport *FReport = nullptr;
+    TzelCustomPreviewPages *FPages = nullptr;
+    TzelPreviewWorkspace *FWorkspace;
+    TzelPreviewWorkspace *FThumbnail;
+    TzelPreviewOutline *FOutline;
+    TzelSearchForm *FSearchForm;
+    QStackedWidget *FLeftPane;
+    QSplitter *FSplitter;
+    QWidget *FMessagePanel;
+    QLabel *FMessageLabel;
+    TzelPreviewSearch FSearch;
+    QElapsedTimer FBuildTime;
+    int FPageNo = 1;
+    int FSavedPageNo = -1;
+    double FZoom = 1;
+    TzelZoomMode FZoomMode = zmDefault;
+    int FLocks = 0;
+    bool FRunning = false;
+    bool FRefreshing = false;
+    bool FInitialized = false;
+    bool FAllowF3 = false;
+    bool FDisableUpdate = false;
+    int FTick = 5;
+    int FOutlineWidth = 120;
+    bool FOutlineShown = false;
+    bool FThumbnailShown = false;
+};
