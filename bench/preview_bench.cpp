@@ -62,8 +62,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "no pages: %s\n", qPrintable(report.Errors().Text()));
         return 1;
     }
-    std::printf("first page drawn %.3f s (while page %d was built), build %.3f s, %d pages\n", firstPage, pagesAtFirst,
-                built, view->PageCount());
+    std::printf("first page drawn %.3f s (while page %d was built), build %.3f s, %d pages, peak %ld MB\n",
+                firstPage, pagesAtFirst, built, view->PageCount(), benchPeakRssMb());
 
     const int pages = args.size() > 2 ? std::min(args.at(2).toInt(), view->PageCount()) : view->PageCount();
     view->SetZoom(1);

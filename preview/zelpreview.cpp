@@ -15,6 +15,7 @@
 #include "preview/zelsearchform.h"
 
 #include <QApplication>
+#include <QStyleHints>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
@@ -36,32 +37,6 @@ constexpr double mmToUnits = 3.77953;
 // During a build the pages are laid out one by one up to this count, then
 // at the cadence the first page's time sets.
 constexpr int progressiveLayoutPages = 50;
-
-// What a click on the pages reaches: a view with a link or a foldable group header.
-struct TzelHit
-{
-    TzelView *View = nullptr;
-    TzelGroupHeader *DrillHeader = nullptr;
-};
-
-// The object under Point (report units from the page's top-left corner) of Page.
-TzelHit HitTest(TzelReportPage *page, int index, QPointF point)
-{
-    TzelHit hit;
-    if (!page)
-        return hit;
-    const QPointF p = point - QPointF(page->LeftMarginAt(index) * mmToUnits, page->TopMargin * mmToUnits);
-    for (TzelComponent *c : page->AllObjects()) {
-        auto *rc = dynamic_cast<TzelReportComponent *>(c);
-        if (!rc || !rc->GetRealBounds().contains(p))
-            continue;
-        if (auto *view = dynamic_cast<TzelView *>(c); view && (!view->Hyperlink().IsEmpty() || view->ShowHint))
-            hit.View = view;
-        else if (auto *header = dynamic_cast<TzelGroupHeader *>(c); header && header->DrillDown)
-            hit.DrillHeader = header;
-    }
-    return hit;
-}
 
 } // namespace
 
@@ -94,7 +69,9 @@ TzelPreview::TzelPreview(QWidget *parent)
     FMessagePanel->hide();
 
     connect(FWorkspace, &TzelPreviewWorkspace::VerticalScrolled, this, &TzelPreview::SetPageNoFromScroll);
+    connect(FWorkspace, &TzelPreviewWorkspace::MouseDown, this, &TzelPreview::WorkspaceMouseDown);
     connect(FWorkspace, &TzelPreviewWorkspace::MouseUp, this, &TzelPreview::WorkspaceMouseUp);
+    connect(FWorkspace, &TzelPreviewWorkspace::MouseLeft, this, &TzelPreview::WorkspaceMouseLeft);
     connect(FWorkspace, &TzelPreviewWorkspace::MouseMoved, this, &TzelPreview::WorkspaceMouseMove);
     connect(FWorkspace, &TzelPreviewWorkspace::DoubleClicked, this, &TzelPreview::DoubleClicked);
     connect(FWorkspace, &TzelPreviewWorkspace::WheelTurned, this, [this](QWheelEvent *e) {
@@ -132,6 +109,7 @@ void TzelPreview::BindPages(TzelReport *report, TzelCustomPreviewPages *pages)
     FThumbnail->SetPreviewPages(pages);
     FSearch.Invalidate();
     FSearch.ClearFound();
+    FObjectOver.Forget();
     FWorkspace->SetFoundRect(-1, {});
     FAllowF3 = false;
 }
@@ -183,6 +161,7 @@ void TzelPreview::CloseHostWindow()
 
 void TzelPreview::PreviewPagesChanged()
 {
+    FObjectOver.Forget();
     FWorkspace->ClearImages();
     FThumbnail->ClearImages();
     FSearch.Invalidate();
@@ -375,6 +354,26 @@ bool TzelPreview::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 
 // ---------------------------------------------------------------- mouse
 
+TzelObjectOverResult TzelPreview::ObjectOver(int pageIndex, QPointF position, TzelPageMouseEvent event,
+                                             Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    // While a build runs the pages would be rebuilt for every event: objects rest then.
+    if (pageIndex < 0 || !FPages || FRunning || Locked())
+        return {};
+    const QRect rect = FWorkspace->PageRect(pageIndex).translated(-FWorkspace->Offset());
+    const TzelObjectOverResult result =
+        FObjectOver.Handle(FReport, *FPages, pageIndex, (position - rect.topLeft()) / FZoom, event, button, modifiers);
+    if (result.Redraw)
+        FWorkspace->ClearImages();
+    return result;
+}
+
+void TzelPreview::WorkspaceMouseDown(QMouseEvent *event, int pageIndex)
+{
+    if (event->button() != Qt::RightButton)
+        ObjectOver(pageIndex, event->position(), TzelPageMouseEvent::Down, event->button(), event->modifiers());
+}
+
 void TzelPreview::WorkspaceMouseUp(QMouseEvent *event, int pageIndex, bool dragged)
 {
     emit Clicked();
@@ -383,43 +382,57 @@ void TzelPreview::WorkspaceMouseUp(QMouseEvent *event, int pageIndex, bool dragg
     FDisableUpdate = true;
     SetPageNo(pageIndex + 1);
     FDisableUpdate = false;
-    if (dragged || event->button() != Qt::LeftButton || !FPages)
+    if (dragged || event->button() == Qt::RightButton)
         return;
-    const QRect rect = FWorkspace->PageRect(pageIndex).translated(-FWorkspace->Offset());
-    const QPointF point = (event->position() - rect.topLeft()) / FZoom;
-    const TzelHit hit = HitTest(FPages->GetPage(pageIndex), pageIndex, point);
-    if (hit.View && !hit.View->Hyperlink().IsEmpty()) {
-        const TzelHyperlink &link = hit.View->Hyperlink();
-        switch (link.Kind) {
-        case hkURL: QDesktopServices::openUrl(QUrl::fromUserInput(link.Value)); break;
-        case hkPageNumber: SetPageNo(link.Value.toInt()); break;
-        case hkAnchor: SetPageNo(FPages->GetAnchorPage(link.Value)); break;
-        default: break;
-        }
-    } else if (hit.DrillHeader && FReport && !FRunning) {
-        const QString name = hit.DrillHeader->DrillName;
-        if (!FReport->DrillState.removeOne(name))
-            FReport->DrillState.append(name);
+    ObjectOver(pageIndex, event->position(), TzelPageMouseEvent::Up, event->button(), event->modifiers());
+    // A second click within the double-click time is a double click.
+    const bool twice = FLastClick.isValid() && FLastClick.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    if (twice)
+        FLastClick.invalidate();
+    else
+        FLastClick.start();
+    const TzelObjectOverResult result =
+        ObjectOver(pageIndex, event->position(), twice ? TzelPageMouseEvent::DoubleClick : TzelPageMouseEvent::Click,
+                   event->button(), event->modifiers());
+    if (result.FollowLink)
+        FollowLink(result.Link);
+    else if (result.ToggleDrill && FReport) {
+        if (!FReport->DrillState.removeOne(result.DrillName))
+            FReport->DrillState.append(result.DrillName);
         RefreshReport();
+    }
+}
+
+void TzelPreview::FollowLink(const TzelHyperlink &link)
+{
+    switch (link.Kind) {
+    case hkURL: QDesktopServices::openUrl(QUrl::fromUserInput(link.Value)); break;
+    case hkPageNumber: SetPageNo(link.Value.toInt()); break;
+    case hkAnchor: SetPageNo(FPages->GetAnchorPage(link.Value)); break;
+    default: break;
     }
 }
 
 void TzelPreview::WorkspaceMouseMove(QMouseEvent *event, int pageIndex)
 {
-    TzelHit hit;
-    // While a build runs a page would be rebuilt for every move: no hover then.
-    if (pageIndex >= 0 && FPages && !FRunning) {
-        const QRect rect = FWorkspace->PageRect(pageIndex).translated(-FWorkspace->Offset());
-        hit = HitTest(FPages->GetPage(pageIndex), pageIndex, (event->position() - rect.topLeft()) / FZoom);
-    }
-    const bool link = (hit.View && !hit.View->Hyperlink().IsEmpty()) || hit.DrillHeader;
-    FWorkspace->viewport()->setCursor(link ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    const QString hint = hit.View && hit.View->ShowHint && UseReportHints ? hit.View->Hint : QString();
+    TzelObjectOverResult result;
+    if (pageIndex >= 0)
+        result = ObjectOver(pageIndex, event->position(), TzelPageMouseEvent::Move, Qt::NoButton, event->modifiers());
+    else
+        WorkspaceMouseLeft();
+    FWorkspace->viewport()->setCursor(result.Cursor);
+    const QString hint = UseReportHints ? result.Hint : QString();
     if (hint.isEmpty())
         QToolTip::hideText();
     else
         QToolTip::showText(event->globalPosition().toPoint(), hint, FWorkspace);
     emit MessageText(hint, true);
+}
+
+void TzelPreview::WorkspaceMouseLeft()
+{
+    if (FObjectOver.FireMouseLeave(FReport, FPages))
+        FWorkspace->ClearImages();
 }
 
 void TzelPreview::ThumbnailMouseUp(int pageIndex)

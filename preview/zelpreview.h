@@ -2,6 +2,7 @@
 
 #include "model/page/zelreporttypes.h"
 #include "model/report/zelcustompreview.h"
+#include "preview/zelobjectover.h"
 #include "preview/zelpreviewoutline.h"
 #include "preview/zelpreviewsearch.h"
 
@@ -170,8 +171,13 @@ private:
     void UpdateZoomFromMode();
     void SetPageNoFromScroll(int top);
     void ScrollToPage();
+    TzelObjectOverResult ObjectOver(int pageIndex, QPointF position, TzelPageMouseEvent event, Qt::MouseButton button,
+                                    Qt::KeyboardModifiers modifiers);
+    void WorkspaceMouseDown(QMouseEvent *event, int pageIndex);
     void WorkspaceMouseUp(QMouseEvent *event, int pageIndex, bool dragged);
     void WorkspaceMouseMove(QMouseEvent *event, int pageIndex);
+    void WorkspaceMouseLeft();
+    void FollowLink(const TzelHyperlink &link);
     void ThumbnailMouseUp(int pageIndex);
     void LayoutMessage();
     void BindPages(TzelReport *report, TzelCustomPreviewPages *pages);
@@ -187,6 +193,8 @@ private:
     QWidget *FMessagePanel;
     QLabel *FMessageLabel;
     TzelPreviewSearch FSearch;
+    TzelObjectOver FObjectOver;
+    QElapsedTimer FLastClick;
     QElapsedTimer FBuildTime;
     int FPageNo = 1;
     int FSavedPageNo = -1;

@@ -159,7 +159,7 @@ void TzelPreviewForm::CreateToolBar()
     CancelB->setText(zelRes("clClose"));
     CancelB->setMinimumWidth(68);
     CancelB->setAutoRaise(true);
-    FToolBar->addWidget(CancelB);
+    FCancelAction = FToolBar->addWidget(CancelB);
     connect(CancelB, &QToolButton::clicked, this, [this] {
         if (FPreview->Running())
             FPreview->Cancel();
@@ -212,7 +212,7 @@ void TzelPreviewForm::UpdateButtons()
     FSeparators[2]->setVisible(has(pbNavigator));
     for (QAction *a : {FirstB, PriorB, FPageBox, NextB, LastB})
         a->setVisible(has(pbNavigator));
-    CancelB->setVisible(!has(pbNoClose));
+    FCancelAction->setVisible(!has(pbNoClose));
     EmailB->setVisible(false);
 }
 
@@ -398,7 +398,12 @@ void TzelPreviewForm::keyPressEvent(QKeyEvent *event)
 
 void TzelPreviewForm::reject()
 {
-    close();
+    // Escape and the window's close box: a running build is cancelled instead.
+    if (FPreview->Running()) {
+        FPreview->Cancel();
+        return;
+    }
+    QDialog::reject();
 }
 
 void TzelPreviewForm::closeEvent(QCloseEvent *event)
@@ -409,9 +414,6 @@ void TzelPreviewForm::closeEvent(QCloseEvent *event)
     }
     FIsClosing = true;
     QDialog::closeEvent(event);
-    if (event->isAccepted()) {
-        done(QDialog::Rejected);
-        if (FreeOnClose)
-            deleteLater();
-    }
+    if (event->isAccepted() && FreeOnClose)
+        deleteLater();
 }

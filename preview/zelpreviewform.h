@@ -79,6 +79,7 @@ private:
     QList<QAction *> FSeparators; // Sep1, Sep2, Sep5
     QAction *FZoomBox = nullptr;
     QAction *FPageBox = nullptr;
+    QAction *FCancelAction = nullptr;
     QLabel *FPagePanel;
     QLabel *FProgressPanel;
     QLabel *FHintPanel;

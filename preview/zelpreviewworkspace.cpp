@@ -16,9 +16,11 @@ namespace {
 constexpr int smallStep = 8;
 constexpr int largeStep = 300;
 constexpr double thumbnailZoom = 0.1;
-// Pages drawn once are kept as pictures up to this size, so that scrolling
-// repaints without building the pages again.
-constexpr qint64 imageBudget = 96LL * 1024 * 1024;
+// Pages drawn once are kept as pictures up to this size (a dozen A4 pages
+// at 100 %), so that scrolling repaints without building the pages again.
+constexpr qint64 imageBudget = 48LL * 1024 * 1024;
+// A screen shows a few pages at most: these stay whatever their size.
+constexpr size_t minimumImages = 3;
 // Drawing looks at this many pages before and after the one at the view's top.
 constexpr int slotsBefore = 60;
 constexpr int slotsAfter = 340;
@@ -175,8 +177,8 @@ const QImage &TzelPreviewWorkspace::PageImage(int index)
     ++FPagesDrawn;
     FImageBytes += image.sizeInBytes();
     FImages.push_front({index, std::move(image)});
-    // Keep at least the pages of one screen, drop the oldest beyond the budget.
-    while (FImageBytes > imageBudget && FImages.size() > 8) {
+    // Keep the pages of one screen, drop the oldest beyond the budget.
+    while (FImageBytes > imageBudget && FImages.size() > minimumImages) {
         FImageBytes -= FImages.back().Image.sizeInBytes();
         FImages.pop_back();
     }
@@ -262,7 +264,7 @@ void TzelPreviewWorkspace::scrollContentsBy(int dx, int dy)
 
 void TzelPreviewWorkspace::mousePressEvent(QMouseEvent *event)
 {
-    emit MouseDown(event);
+    emit MouseDown(event, FLocked ? -1 : PageAt(event->position().toPoint()));
     if (FLocked || FPageList.Count() == 0)
         return;
     if (event->button() == Qt::LeftButton) {
@@ -309,4 +311,11 @@ void TzelPreviewWorkspace::keyPressEvent(QKeyEvent *event)
     emit KeyPressed(event);
     if (!event->isAccepted())
         QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool TzelPreviewWorkspace::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Leave)
+        emit MouseLeft();
+    return QAbstractScrollArea::viewportEvent(event);
 }

@@ -75,12 +75,14 @@ public:
 signals:
     /// The vertical scroll position changed.
     void VerticalScrolled(int top);
-    /// A button went down at Point (view coordinates).
-    void MouseDown(QMouseEvent *event);
+    /// A button went down on page Index (-1 none).
+    void MouseDown(QMouseEvent *event, int pageIndex);
     /// A button was released on page Index (-1 none) at Point; Moved: the view was dragged.
     void MouseUp(QMouseEvent *event, int pageIndex, bool dragged);
     /// The mouse moved without a button over page Index (-1 none).
     void MouseMoved(QMouseEvent *event, int pageIndex);
+    /// The mouse left the view.
+    void MouseLeft();
     /// A double click.
     void DoubleClicked(QMouseEvent *event);
     /// The wheel turned.
@@ -98,6 +100,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     const QImage &PageImage(int index);

@@ -4,29 +4,11 @@
 #include "support/testsupport.h"
 #include "support/xdisplay.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
-namespace {
-
-// Whether Shot shows a white page on the grey workspace: the middle row
-// starts on the workspace and is mostly paper.
-bool ShowsAPage(const QImage &shot)
-{
-    if (shot.isNull())
-        return false;
-    const int y = shot.height() / 2;
-    int white = 0;
-    for (int x = 0; x < shot.width(); ++x)
-        white += shot.pixelColor(x, y) == QColor(Qt::white);
-    return shot.pixelColor(2, y) == QColor(0x80, 0x80, 0x80) && white > shot.width() / 2;
-}
-
-} // namespace
 
 TEST(HostOnX, PreviewButtonShowsPageOneOfTheSample)
 {
@@ -45,15 +27,14 @@ TEST(HostOnX, PreviewButtonShowsPageOneOfTheSample)
     const unsigned long preview = zelFindXWindow(QStringLiteral("^Sample report$"));
     ASSERT_NE(preview, 0u) << "no preview window";
 
-    QImage shot;
-    for (QDeadlineTimer deadline(20000); !deadline.hasExpired() && !ShowsAPage(shot); QThread::msleep(200))
-        shot = zelGrabXWindow(preview);
+    const QImage shot = zelWaitForPage(preview);
     shot.save(QDir::homePath() + QStringLiteral("/host-preview.png"));
-    EXPECT_TRUE(ShowsAPage(shot));
+    EXPECT_TRUE(zelShowsAPage(shot));
     EXPECT_TRUE(zelMatchesGolden(shot, QStringLiteral("host/golden/preview")));
 
-    // Escape closes the preview; the host stays until its window closes.
-    zelXdotool({QStringLiteral("key"), QStringLiteral("--window"), QString::number(preview), QStringLiteral("Escape")});
+    // Escape closes the preview, and the host window comes back.
+    zelXKey(preview, QStringLiteral("Escape"));
+    EXPECT_TRUE(zelWaitForNoXWindow(QStringLiteral("^Sample report$")));
     host.terminate();
     if (!host.waitForFinished(5000))
         host.kill();

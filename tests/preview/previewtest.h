@@ -10,6 +10,7 @@
 #include "preview/zelpreviewworkspace.h"
 
 #include <QApplication>
+#include <functional>
 
 struct SevenRows : DataTemplate
 {
@@ -23,14 +24,17 @@ struct SevenRows : DataTemplate
     }
 };
 
-/// SevenRows built into a preview control 800 × 600 pixels large.
+/// SevenRows, changed by Setup, built into a preview control 800 × 600
+/// pixels large.
 struct ShownRows : SevenRows
 {
     TzelPreview Preview;
 
-    explicit ShownRows(int rows = 7)
+    explicit ShownRows(int rows = 7, const std::function<void(SevenRows &)> &setup = {})
         : SevenRows(rows)
     {
+        if (setup)
+            setup(*this);
         Preview.resize(800, 600);
         Preview.show();
         Preview.Init(&Report, Report.PreviewPages());

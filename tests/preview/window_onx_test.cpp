@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -56,4 +58,30 @@ TEST(PreviewWindowOnX, ShowsTheSampleReportFoundTextAndThumbnails)
     ASSERT_TRUE(form.Preview()->FindText(QStringLiteral("Item 3"), true, false));
     form.setObjectName(QStringLiteral("preview-window-found"));
     EXPECT_TRUE(zelMatchesGolden(Shot(form), QStringLiteral("preview/golden/window_found")));
+}
+
+TEST(ZelreportPreviewOnX, OpensAPreparedReportUntilTheWindowCloses)
+{
+    if (!zelOnXDisplay())
+        GTEST_SKIP() << "needs an X display (xvfb-run)";
+    QTemporaryDir dir;
+    const QString prepared = dir.filePath(QStringLiteral("sample.zp3"));
+    const QString sample = QFileInfo(QStringLiteral(ZEL_SAMPLE_DB)).dir().filePath(QStringLiteral("test.zt3"));
+    ASSERT_EQ(zelreport({QStringLiteral("build"), sample, prepared}).status, 0);
+    QProcess tool;
+    tool.start(zelProgramPath(QStringLiteral("zelreport")), {QStringLiteral("preview"), prepared});
+    // The prepared report keeps the report's name, which captions the window.
+    const unsigned long window = zelFindXWindow(QStringLiteral("^Sample report$"));
+    ASSERT_NE(window, 0u) << qPrintable(tool.readAllStandardError());
+    EXPECT_TRUE(zelShowsAPage(zelWaitForPage(window)));
+    zelXKey(window, QStringLiteral("Escape"));
+    EXPECT_TRUE(tool.waitForFinished(10000));
+    EXPECT_EQ(tool.exitCode(), 0) << qPrintable(tool.readAllStandardError());
+}
+
+TEST(ZelreportPreview, AMissingFileIsNamed)
+{
+    const ZelToolRun r = zelreport({QStringLiteral("preview"), QStringLiteral("/nonexistent/missing.zt3")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("does not exist"))) << qPrintable(r.err);
 }
