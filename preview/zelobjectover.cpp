@@ -5,51 +5,12 @@
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
 #include "model/view/zelcustommemoview.h"
+#include "script/gui/kvguievents.h"
 #include "script/report/zelscriptobjects.h"
 
 namespace {
 
 constexpr double mmToUnits = 3.77953;
-
-// Cursor numbers a view may name, as the templates store them.
-Qt::CursorShape CursorOf(int number)
-{
-    switch (number) {
-    case -3: return Qt::CrossCursor;
-    case -4: return Qt::IBeamCursor;
-    case -6: return Qt::SizeBDiagCursor;
-    case -7: return Qt::SizeVerCursor;
-    case -8: return Qt::SizeFDiagCursor;
-    case -9: return Qt::SizeHorCursor;
-    case -10: return Qt::UpArrowCursor;
-    case -11: return Qt::WaitCursor;
-    case -18: return Qt::ForbiddenCursor;
-    case -19: return Qt::BusyCursor;
-    case -20: return Qt::WhatsThisCursor;
-    case -21: return Qt::PointingHandCursor;
-    case -22: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
-
-// The script's names for the mouse buttons and the shift state.
-int ButtonNumber(Qt::MouseButton button)
-{
-    return button == Qt::RightButton ? 1 : button == Qt::MiddleButton ? 2 : 0;
-}
-
-int ShiftBits(Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
-{
-    int bits = 0;
-    if (modifiers & Qt::ShiftModifier)
-        bits |= 1;
-    if (modifiers & Qt::AltModifier)
-        bits |= 2;
-    if (modifiers & Qt::ControlModifier)
-        bits |= 4;
-    bits |= button == Qt::LeftButton ? 8 : button == Qt::RightButton ? 16 : button == Qt::MiddleButton ? 32 : 0;
-    return bits;
-}
 
 // Applies the interactive highlights of View for Type; True when one applied.
 bool ApplyInteractive(TzelView *view, TzelInteractiveHighlightEvent type)
@@ -104,7 +65,7 @@ TzelObjectOverResult TzelObjectOver::Handle(TzelReport *report, TzelCustomPrevie
         result.Redraw = true;
     };
     const auto modifiedBy = [&](const QString &eventName) {
-        QList<Variant> params{zelScriptValue(view), Variant(ButtonNumber(button)), Variant(ShiftBits(modifiers, button)),
+        QList<Variant> params{zelScriptValue(view), Variant(kvMouseButton(button)), Variant(kvShiftState(modifiers, button)),
                               Variant(false)};
         report->DoParamEvent(eventName, params, true);
         return params.last().ToBool();
@@ -157,7 +118,7 @@ TzelObjectOverResult TzelObjectOver::Handle(TzelReport *report, TzelCustomPrevie
     }
     }
     if (view) {
-        result.Cursor = !view->Hyperlink().IsEmpty() ? Qt::PointingHandCursor : CursorOf(view->Cursor);
+        result.Cursor = !view->Hyperlink().IsEmpty() ? Qt::PointingHandCursor : kvCursorShape(view->Cursor);
         if (view->ShowHint)
             result.Hint = view->Hint;
     } else if (drill) {

@@ -116,15 +116,6 @@ private:
     } FInnerEvent;                              // the last input event of an inner widget
 };
 
-namespace {
-
-int buttonOf(Qt::MouseButton button)
-{
-    return button == Qt::RightButton ? 1 : button == Qt::MiddleButton ? 2 : 0;
-}
-
-} // namespace
-
 bool TkvEventDispatcher::Mouse(QObject *watched, QMouseEvent *event)
 {
     auto *control = static_cast<QWidget *>(parent());
@@ -132,7 +123,7 @@ bool TkvEventDispatcher::Mouse(QObject *watched, QMouseEvent *event)
     if (watched != control && watched->isWidgetType())
         at = static_cast<QWidget *>(watched)->mapTo(control, at);
     int shift = kvShiftState(event->modifiers(), event->buttons());
-    const int button = buttonOf(event->button());
+    const int button = kvMouseButton(event->button());
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
         Notify("ONDBLCLICK");
@@ -444,6 +435,36 @@ int kvQtKey(int virtualKey)
         if (k.Vk == virtualKey)
             return k.Qt;
     return 0;
+}
+
+int kvMouseButton(Qt::MouseButton button)
+{
+    return button == Qt::RightButton ? 1 : button == Qt::MiddleButton ? 2 : 0;
+}
+
+Qt::CursorShape kvCursorShape(int cursor)
+{
+    switch (cursor) {
+    case -1: return Qt::BlankCursor;
+    case -3: return Qt::CrossCursor;
+    case -4: return Qt::IBeamCursor;
+    case -6: return Qt::SizeBDiagCursor;
+    case -7: return Qt::SizeVerCursor;
+    case -8: return Qt::SizeFDiagCursor;
+    case -9: return Qt::SizeHorCursor;
+    case -10: return Qt::UpArrowCursor;
+    case -11: return Qt::WaitCursor;
+    case -12: return Qt::DragMoveCursor;
+    case -13: case -18: return Qt::ForbiddenCursor;
+    case -14: return Qt::SplitHCursor;
+    case -15: return Qt::SplitVCursor;
+    case -16: return Qt::DragCopyCursor;
+    case -17: case -19: return Qt::BusyCursor;
+    case -20: return Qt::WhatsThisCursor;
+    case -21: return Qt::PointingHandCursor;
+    case -22: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
 }
 
 int kvShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)

@@ -138,6 +138,10 @@ TkvEventFactory kvEventFactory()
 int kvVirtualKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 /// The Qt key of a virtual key code; 0 when none.
 int kvQtKey(int virtualKey);
+/// The TMouseButton of a Qt button (mbLeft 0, mbRight 1, mbMiddle 2).
+int kvMouseButton(Qt::MouseButton button);
+/// The Qt cursor of a cursor number as forms and views store it (crHandPoint -21).
+Qt::CursorShape kvCursorShape(int cursor);
 /// The TShiftState of Qt's modifier keys and mouse buttons.
 int kvShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 
