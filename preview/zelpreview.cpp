@@ -9,12 +9,14 @@
 #include "model/report/zelcustomengine.h"
 #include "model/report/zelcustomexportfilter.h"
 #include "model/report/zelcustompreviewpages.h"
+#include "model/report/zelpreviewpageslist.h"
 #include "model/report/zelreport.h"
 #include "model/view/zelview.h"
 #include "preview/zelpreviewworkspace.h"
 #include "preview/zelsearchform.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QStyleHints>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -24,6 +26,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTabBar>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -44,10 +47,21 @@ TzelPreview::TzelPreview(QWidget *parent)
     : QWidget(parent), FWorkspace(new TzelPreviewWorkspace(false)), FThumbnail(new TzelPreviewWorkspace(true)),
       FOutline(new TzelPreviewOutline), FSearchForm(new TzelSearchForm(this)), FLeftPane(new QStackedWidget),
       FSplitter(new QSplitter(Qt::Horizontal, this)), FMessagePanel(new QFrame(this)),
-      FMessageLabel(new QLabel(FMessagePanel))
+      FMessageLabel(new QLabel(FMessagePanel)), FTabs(new QTabBar(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    FTabs->setFixedHeight(22);
+    FTabs->setTabsClosable(true);
+    FTabs->setDocumentMode(true);
+    FTabs->hide();
+    connect(FTabs, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index != FCurTab)
+            SwitchToTab(index);
+    });
+    connect(FTabs, &QTabBar::tabCloseRequested, this, &TzelPreview::RemoveTab);
+    layout->addWidget(FTabs);
     layout->addWidget(FSplitter);
     FLeftPane->addWidget(FOutline);
     FLeftPane->addWidget(FThumbnail);
@@ -93,6 +107,7 @@ TzelPreview::TzelPreview(QWidget *parent)
 
 TzelPreview::~TzelPreview()
 {
+    ClearAllTabs();
     if (FReport && FReport->Preview() == this)
         FReport->SetPreview(nullptr);
 }
@@ -103,8 +118,11 @@ void TzelPreview::BindPages(TzelReport *report, TzelCustomPreviewPages *pages)
 {
     FReport = report;
     FPages = pages;
-    if (report)
+    if (report) {
         report->SetPreview(this);
+        if (pages)
+            report->PreviewPagesList()->SetCurrent(pages);
+    }
     FWorkspace->SetPreviewPages(pages);
     FThumbnail->SetPreviewPages(pages);
     FSearch.Invalidate();
@@ -116,9 +134,10 @@ void TzelPreview::BindPages(TzelReport *report, TzelCustomPreviewPages *pages)
 
 bool TzelPreview::Init(TzelReport *report, TzelCustomPreviewPages *pages)
 {
-    const bool first = !FInitialized;
-    BindPages(report, pages);
-    if (first) {
+    // A detail the control builds itself must not rebind the view meanwhile.
+    if (FCalledFromPreview)
+        return true;
+    if (!FInitialized) {
         const TzelPreviewOptions &options = report->PreviewOptions();
         FZoomMode = options.ZoomMode;
         FZoom = std::max(minZoom, options.Zoom);
@@ -130,7 +149,19 @@ bool TzelPreview::Init(TzelReport *report, TzelCustomPreviewPages *pages)
         else if (options.OutlineVisible)
             SetOutlineVisible(true);
         FInitialized = true;
+        const QString name = report->FileName().isEmpty() ? report->ReportOptions().Name
+                                                          : QFileInfo(report->FileName()).fileName();
+        AddPreviewTab(report, name);
+        return true;
     }
+    if (EachReportInTab) {
+        AddPreviewTabOrSwitch(report);
+        return true;
+    }
+    TzelPreviewTabItem &tab = *FTabItems[size_t(FCurTab)];
+    tab.Report = report;
+    tab.PreviewPages = pages;
+    BindPages(report, pages);
     Relayout();
     UpdateOutline();
     SetPageNo(1);
@@ -139,12 +170,22 @@ bool TzelPreview::Init(TzelReport *report, TzelCustomPreviewPages *pages)
 
 void TzelPreview::UnInit(TzelReport *report)
 {
-    if (report != FReport)
-        return;
-    if (FReport->Preview() == this)
+    for (int i = TabCount() - 1; i >= 0; --i)
+        if (FTabItems[size_t(i)]->Report == report) {
+            // The report goes: the tab must not free it again.
+            (void)FTabItems[size_t(i)]->Owned.release();
+            RemoveTab(i);
+        }
+    if (FReport == report)
+        ResetView();
+}
+
+void TzelPreview::ResetView()
+{
+    if (FReport && FReport->Preview() == this)
         FReport->SetPreview(nullptr);
-    FReport = nullptr;
     BindPages(nullptr, nullptr);
+    FReport = nullptr;
     FWorkspace->PageList().Clear();
     FThumbnail->PageList().Clear();
     FWorkspace->Relayout();
@@ -152,6 +193,7 @@ void TzelPreview::UnInit(TzelReport *report)
     FOutline->Fill(nullptr, false);
     FInitialized = false;
     FRunning = false;
+    FPageNo = 1;
 }
 
 void TzelPreview::CloseHostWindow()
@@ -409,6 +451,8 @@ void TzelPreview::FollowLink(const TzelHyperlink &link)
     case hkURL: QDesktopServices::openUrl(QUrl::fromUserInput(link.Value)); break;
     case hkPageNumber: SetPageNo(link.Value.toInt()); break;
     case hkAnchor: SetPageNo(FPages->GetAnchorPage(link.Value)); break;
+    case hkDetailReport:
+    case hkDetailPage: OpenDetail(link); break;
     default: break;
     }
 }
@@ -445,7 +489,8 @@ void TzelPreview::ThumbnailMouseUp(int pageIndex)
 
 void TzelPreview::InternalOnProgressStart()
 {
-    if (FRefreshing)
+    // A detail page the control builds itself shows when it is done.
+    if (FRefreshing || FCalledFromPreview)
         return;
     FWorkspace->PageList().Clear();
     FThumbnail->PageList().Clear();
@@ -459,6 +504,8 @@ void TzelPreview::InternalOnProgressStart()
 
 void TzelPreview::InternalOnProgress(int progress)
 {
+    if (FCalledFromPreview)
+        return;
     if (FRefreshing) {
         emit PageChanged(FPageNo);
     } else {
@@ -485,7 +532,7 @@ void TzelPreview::InternalOnProgress(int progress)
 
 void TzelPreview::InternalOnProgressStop()
 {
-    if (FRefreshing)
+    if (FRefreshing || FCalledFromPreview)
         return;
     FRunning = false;
     Relayout();
@@ -695,9 +742,13 @@ void TzelPreview::RefreshReport()
         lock.Update = false;
         FRunning = true;
         emit RunningChanged(true);
-        FReport->PrepareReport(true);
-        FRunning = false;
-        FRefreshing = false;
+        const auto done = qScopeGuard([this] { FRunning = FRefreshing = false; });
+        // A detail tab builds its page again, into its own pages.
+        const TzelPreviewTabItem *tab = FCurTab > 0 ? FTabItems[size_t(FCurTab)].get() : nullptr;
+        if (tab && !tab->DetailPage.isEmpty())
+            BuildDetailPage(tab->DetailPage, tab->PreviewPages);
+        else
+            FReport->PrepareReport(true);
     }
     FZoom = zoom;
     FZoomMode = mode;

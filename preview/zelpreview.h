@@ -5,14 +5,19 @@
 #include "preview/zelobjectover.h"
 #include "preview/zelpreviewoutline.h"
 #include "preview/zelpreviewsearch.h"
+#include "preview/zelpreviewtab.h"
 
 #include <QElapsedTimer>
+#include <functional>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 class QLabel;
 class QPushButton;
 class QSplitter;
 class QStackedWidget;
+class QTabBar;
 class TzelCustomExportFilter;
 class TzelPreviewWorkspace;
 class TzelSearchForm;
@@ -125,6 +130,37 @@ public:
     /// Shows a found place: goes to its page and scrolls it into view.
     void ShowHit(const TzelSearchHit &hit);
 
+    /// Shows Report's current pages in a new tab captioned TabCaption (or
+    /// TabName) and selects it; with FreeObjects the tab owns the report.
+    /// DetailPage names the page a detail tab builds.
+    void AddPreviewTab(TzelReport *report, const QString &tabName, const QString &detailPage = QString(),
+                       bool freeObjects = false, const QString &tabCaption = QString());
+    /// Selects the tab showing Report's current pages, or else adds one named
+    /// TabName (or after the report's file, or its name).
+    void AddPreviewTabOrSwitch(TzelReport *report, const QString &tabName = QString(),
+                               const QString &detailPage = QString(), bool freeObjects = false,
+                               const QString &tabCaption = QString());
+    /// Closes tab Index; its left neighbour (or the next, for the first) is selected.
+    void RemoveTab(int index);
+    /// Whether a tab has Name, or shows Report.
+    bool HasTab(const QString &name) const;
+    bool HasTab(const TzelReport *report) const;
+    /// Whether more than one tab is open (the tab strip shows then).
+    bool HasVisibleTabs() const { return FTabItems.size() > 1; }
+    /// Selects tab Index, the tab named Name, or the tab showing Report.
+    void SwitchToTab(int index);
+    void SwitchToTab(const QString &name);
+    void SwitchToTab(const TzelReport *report);
+    /// Closes every tab.
+    void ClearAllTabs();
+    /// Number of tabs, and the selected one (-1 without tabs).
+    int TabCount() const { return int(FTabItems.size()); }
+    int CurTab() const { return FCurTab; }
+    /// The tab strip.
+    QTabBar *TabBar() const { return FTabs; }
+    /// Every further report shown opens a tab of its own.
+    bool EachReportInTab = false;
+
     /// The panes.
     bool OutlineVisible() const;
     void SetOutlineVisible(bool value);
@@ -155,6 +191,8 @@ signals:
     void MessageText(const QString &text, bool isHint);
     /// The report asks the window around the control to close.
     void CloseRequested();
+    /// Tab Index was selected.
+    void TabChanged(int index);
     /// The pages were clicked, or double-clicked.
     void Clicked();
     void DoubleClicked();
@@ -178,6 +216,11 @@ private:
     void WorkspaceMouseMove(QMouseEvent *event, int pageIndex);
     void WorkspaceMouseLeft();
     void FollowLink(const TzelHyperlink &link);
+    void OpenDetail(const TzelHyperlink &link);
+    bool BuildDetailPage(const QString &pageName, TzelCustomPreviewPages *pages);
+    void SaveTabState();
+    int FindTab(const std::function<bool(const TzelPreviewTabItem &)> &match) const;
+    void ResetView();
     void ThumbnailMouseUp(int pageIndex);
     void LayoutMessage();
     void BindPages(TzelReport *report, TzelCustomPreviewPages *pages);
@@ -192,6 +235,10 @@ private:
     QSplitter *FSplitter;
     QWidget *FMessagePanel;
     QLabel *FMessageLabel;
+    QTabBar *FTabs;
+    std::vector<std::unique_ptr<TzelPreviewTabItem>> FTabItems;
+    int FCurTab = -1;
+    bool FCalledFromPreview = false;
     TzelPreviewSearch FSearch;
     TzelObjectOver FObjectOver;
     QElapsedTimer FLastClick;

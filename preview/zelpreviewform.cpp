@@ -62,6 +62,10 @@ TzelPreviewForm::TzelPreviewForm(QWidget *parent)
             SwitchToFullScreen();
     });
     connect(FPreview, &TzelPreview::ZoomChanged, this, &TzelPreviewForm::RefreshZoomBox);
+    connect(FPreview, &TzelPreview::TabChanged, this, [this] {
+        EnableCommands();
+        UpdatePageState(FPreview->PageNo());
+    });
     connect(FPreview, &TzelPreview::MessageText, this, &TzelPreviewForm::SetMessageText);
     connect(FPreview, &TzelPreview::PanesChanged, this, [this] {
         OutlineB->setChecked(FPreview->OutlineVisible());
