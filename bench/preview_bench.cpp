@@ -78,5 +78,20 @@ int main(int argc, char **argv)
     std::printf("paged through %d pages at 100%% in %.3f s: %.0f pages/s (%lld drawn), peak %ld MB\n", pages,
                 seconds, pages / seconds, static_cast<long long>(workspace->PagesDrawn() - drawnBefore),
                 benchPeakRssMb());
+
+    // Scrolling as the wheel does, 20 pixels a step, repainting after each.
+    view->First();
+    const int wheelPages = std::min(pages, 200);
+    const int bottom = workspace->PageRect(wheelPages - 1).bottom();
+    int steps = 0;
+    timer.restart();
+    while (workspace->Offset().y() + workspace->viewport()->height() < bottom) {
+        view->MouseWheelScroll(-120, Qt::NoModifier);
+        workspace->viewport()->repaint();
+        ++steps;
+    }
+    const double wheelSeconds = timer.nsecsElapsed() / 1e9;
+    std::printf("scrolled %d pages by the wheel in %.3f s: %.0f pages/s, %.2f ms a step\n", wheelPages, wheelSeconds,
+                wheelPages / wheelSeconds, wheelSeconds * 1000 / steps);
     return 0;
 }

@@ -126,9 +126,11 @@ void TzelPreviewForm::CreateToolBar()
     ZoomCB->setFixedWidth(80);
     ZoomCB->setToolTip(zelRes("119"));
     ZoomCB->setInsertPolicy(QComboBox::NoInsert);
-    ZoomCB->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9% ]*|.*[^0-9% ].*")), ZoomCB));
+    // Typing takes digits (and the percent sign); the modes are chosen from the list.
+    ZoomCB->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9% ]*")), ZoomCB));
     FZoomBox = FToolBar->addWidget(ZoomCB);
     connect(ZoomCB, &QComboBox::textActivated, this, &TzelPreviewForm::ApplyZoomText);
+    connect(ZoomCB->lineEdit(), &QLineEdit::returnPressed, this, [this] { ApplyZoomText(ZoomCB->currentText()); });
     ZoomMinusB = button("126", "127", piZoomOut, [this] { FPreview->SetZoom(FPreview->Zoom() - 0.25); });
     FullScreenBtn = button("149", "150", piFullScreen, [this] { SwitchToFullScreen(); });
     FSeparators << FToolBar->addSeparator();
