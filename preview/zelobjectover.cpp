@@ -74,11 +74,10 @@ TzelObjectOverResult TzelObjectOver::Handle(TzelReport *report, TzelCustomPrevie
     switch (event) {
     case TzelPageMouseEvent::Move:
         if (index != FLastPage || hit != FLastObject) {
-            // Leaving may rebuild pages: look again afterwards.
-            if (FireMouseLeave(report, &pages)) {
-                result.Redraw = true;
-                locate();
-            }
+            // Leaving reads another page, which may push this one out of
+            // the page cache: look again afterwards.
+            result.Redraw = FireMouseLeave(report, &pages);
+            locate();
             FLastPage = index;
             FLastObject = hit;
             if (view && report) {

@@ -56,11 +56,15 @@ TzelPreview::TzelPreview(QWidget *parent)
     FTabs->setTabsClosable(true);
     FTabs->setDocumentMode(true);
     FTabs->hide();
+    // While a build runs the tabs stay as they are: the build writes into the current one.
     connect(FTabs, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index != FCurTab)
+        if (index != FCurTab && !FRunning)
             SwitchToTab(index);
     });
-    connect(FTabs, &QTabBar::tabCloseRequested, this, &TzelPreview::RemoveTab);
+    connect(FTabs, &QTabBar::tabCloseRequested, this, [this](int index) {
+        if (index == FCurTab && !FRunning)
+            RemoveTab(index);
+    });
     layout->addWidget(FTabs);
     layout->addWidget(FSplitter);
     FLeftPane->addWidget(FOutline);
@@ -107,6 +111,8 @@ TzelPreview::TzelPreview(QWidget *parent)
 
 TzelPreview::~TzelPreview()
 {
+    // The window around the control is gone or going: it hears nothing more.
+    blockSignals(true);
     ClearAllTabs();
     if (FReport && FReport->Preview() == this)
         FReport->SetPreview(nullptr);
@@ -159,9 +165,11 @@ bool TzelPreview::Init(TzelReport *report, TzelCustomPreviewPages *pages)
         return true;
     }
     TzelPreviewTabItem &tab = *FTabItems[size_t(FCurTab)];
-    tab.Report = report;
+    TzelReport *previous = std::exchange(tab.Report, report);
     tab.PreviewPages = pages;
     BindPages(report, pages);
+    if (previous != report)
+        ReleaseReport(previous);
     Relayout();
     UpdateOutline();
     SetPageNo(1);
@@ -221,6 +229,11 @@ int TzelPreview::PageCount() const
     return FWorkspace->PageList().Count();
 }
 
+bool TzelPreview::FinalPass() const
+{
+    return !FReport || !FReport->Engine() || FReport->Engine()->FinalPass();
+}
+
 void TzelPreview::UpdateZoomFromMode()
 {
     if (!FPages || FPages->Count() == 0 || (FZoomMode != zmWholePage && FZoomMode != zmPageWidth))
@@ -243,8 +256,11 @@ void TzelPreview::Relayout()
     if (Locked())
         return;
     UpdateZoomFromMode();
-    // While a build runs the page being made is left out: it is not finished.
-    const int shown = !FPages ? 0 : FRunning ? std::max(0, FPages->Count() - 1) : FPages->Count();
+    // While a build runs the page being made is left out (it is not
+    // finished), and a first pass shows nothing: its pages are thrown away.
+    int shown = FPages ? FPages->Count() : 0;
+    if (FRunning)
+        shown = FinalPass() ? std::max(0, shown - 1) : 0;
     FWorkspace->RebuildPageList(FZoom, shown);
     if (!FRunning)
         FThumbnail->RebuildPageList(FZoom, shown);
@@ -496,6 +512,8 @@ void TzelPreview::InternalOnProgressStart()
     FThumbnail->PageList().Clear();
     FWorkspace->Relayout();
     FThumbnail->Relayout();
+    // The engine fills the outline now: the pane lets go of it until the end.
+    FOutline->Fill(nullptr, false);
     if (FReport)
         FReport->DrillState.clear();
     FRunning = true;
@@ -509,23 +527,29 @@ void TzelPreview::InternalOnProgress(int progress)
     if (FRefreshing) {
         emit PageChanged(FPageNo);
     } else {
-        const bool finalPass = !FReport || !FReport->Engine() || FReport->Engine()->FinalPass();
+        const bool finalPass = FinalPass();
         // Progress counts the page being made; the pages before it are done.
         const int done = std::max(0, progress - 1);
         if (finalPass && done <= progressiveLayoutPages && done > PageCount()) {
-            FWorkspace->AppendPages(done);
             if (done == 1) {
                 FBuildTime.start();
+                // The zoom modes fit the first page.
+                Relayout();
                 SetPageNo(1);
-            } else if (done == 2) {
+            } else {
+                FWorkspace->AppendPages(done);
+            }
+            if (done == 2) {
                 const qint64 elapsed = FBuildTime.elapsed();
                 FTick = elapsed < 5 ? 50 : elapsed < 10 ? 20 : 5;
             }
-        } else if (progress % FTick == 0) {
+        } else if (!finalPass || progress % FTick == 0) {
+            // The first pass shows no pages, only how many are made.
             if (finalPass)
                 FWorkspace->AppendPages(done);
             emit PageChanged(FPageNo);
         }
+        emit MessageText(zelFormat(zelRes("prRunning"), {QString::number(progress)}), false);
     }
     QCoreApplication::processEvents();
 }
@@ -788,8 +812,9 @@ bool TzelPreview::FindText(const QString &text, bool fromTop, bool caseSensitive
 {
     if (FRunning || !FPages)
         return false;
-    // Asked again for what it found last, the search goes on after it.
-    const bool goOn = !fromTop && FSearch.Found() && FSearch.Text() == text && FSearch.CaseSensitive() == caseSensitive;
+    // Asked again on the page of its last hit, the search goes on after it.
+    const bool goOn = !fromTop && FSearch.Found() && FSearch.Text() == text && FSearch.CaseSensitive() == caseSensitive
+                      && FSearch.Hit().PageIndex == FPageNo - 1;
     if (!goOn)
         FSearch.Start(text, caseSensitive, fromTop ? 0 : FPageNo - 1);
     FAllowF3 = true;

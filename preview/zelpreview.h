@@ -206,6 +206,7 @@ protected:
 
 private:
     void Relayout();
+    bool FinalPass() const;
     void UpdateZoomFromMode();
     void SetPageNoFromScroll(int top);
     void ScrollToPage();
@@ -219,6 +220,7 @@ private:
     void OpenDetail(const TzelHyperlink &link);
     bool BuildDetailPage(const QString &pageName, TzelCustomPreviewPages *pages);
     void SaveTabState();
+    void ReleaseReport(TzelReport *report);
     int FindTab(const std::function<bool(const TzelPreviewTabItem &)> &match) const;
     void ResetView();
     void ThumbnailMouseUp(int pageIndex);

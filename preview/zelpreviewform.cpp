@@ -56,7 +56,11 @@ TzelPreviewForm::TzelPreviewForm(QWidget *parent)
     ExportPopup = new QMenu(this);
     RightMenu = new QMenu(this);
 
-    connect(FPreview, &TzelPreview::PageChanged, this, &TzelPreviewForm::UpdatePageState);
+    // Loading, clearing and deleting pages end on a page change: commands follow the pages.
+    connect(FPreview, &TzelPreview::PageChanged, this, [this](int pageNo) {
+        UpdatePageState(pageNo);
+        EnableCommands();
+    });
     connect(FPreview, &TzelPreview::DoubleClicked, this, [this] {
         if (FFullScreen)
             SwitchToFullScreen();
@@ -273,6 +277,8 @@ void TzelPreviewForm::BuildContextMenu()
         if (drillDown) {
             RightMenu->addSeparator();
             const auto setAll = [this](bool expand) {
+                if (!Report() || FPreview->Running())
+                    return;
                 for (TzelComponent *c : Report()->AllObjects())
                     if (auto *header = dynamic_cast<TzelGroupHeader *>(c); header && header->DrillDown)
                         header->ExpandDrillDown = expand;
@@ -310,8 +316,9 @@ void TzelPreviewForm::UpdatePageState(int pageNo)
     const int count = FPreview->PageCount();
     PageE->setText(QString::number(pageNo));
     const bool firstPass = FPreview->Running() && Report() && Report()->Engine() && !Report()->Engine()->FinalPass();
+    // The first pass shows no page: the status counts the pages being made.
     if (firstPass)
-        FPagePanel->setText(zelRes("clFirstPass") + QString::number(count));
+        FPagePanel->setText(zelRes("clFirstPass") + QString::number(FPreview->PreviewPages()->Count()));
     else
         FPagePanel->setText(zelFormat(zelRes("clPageOf"), {QString::number(pageNo), QString::number(count)}));
     OfNL->setText(zelFormat(zelRes("clOf"), {QString::number(count)}));

@@ -45,6 +45,12 @@ int TzelPreview::FindTab(const std::function<bool(const TzelPreviewTabItem &)> &
     return -1;
 }
 
+void TzelPreview::ReleaseReport(TzelReport *report)
+{
+    if (report && report->Preview() == this && !HasTab(report))
+        report->SetPreview(nullptr);
+}
+
 bool TzelPreview::HasTab(const QString &name) const
 {
     return FindTab([&](const TzelPreviewTabItem &t) { return t.Name == name; }) >= 0;
@@ -155,8 +161,7 @@ void TzelPreview::RemoveTab(int index)
     const bool wasCurrent = index == FCurTab;
     if (index < FCurTab)
         --FCurTab;
-    if (tab->Report && tab->Report->Preview() == this)
-        tab->Report->SetPreview(nullptr);
+    ReleaseReport(tab->Report);
     // A detail page of a report still shown elsewhere: only its pages go.
     if (!tab->Owned && tab->Report && tab->PreviewPages && tab->PreviewPages != tab->Report->MainPreviewPages())
         tab->Report->PreviewPagesList()->Delete(tab->PreviewPages);

@@ -30,7 +30,7 @@ if [ ! -f "$BUILD/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" -DZEL_FUZZ=ON -DZEL_BUILD_BENCH=OFF >&2
 fi
-LAYERS=(test_base test_model test_script test_prepared test_render test_engine test_export)
+LAYERS=(test_base test_model test_script test_prepared test_render test_engine test_export test_preview)
 cmake --build "$BUILD" --target "${LAYERS[@]}" template_fuzzer prepared_fuzzer script_fuzzer -- -j"$(nproc)" >&2
 
 export QT_QPA_PLATFORM=offscreen

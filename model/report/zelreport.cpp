@@ -186,8 +186,19 @@ TzelReport::TzelReport()
 
 TzelReport::~TzelReport()
 {
-    if (FPreview)
-        FPreview->UnInit(this);
+    // The preview window belongs to the report: it closes with it.
+    if (TzelCustomPreview *preview = FPreview) {
+        preview->CloseHostWindow();
+        preview->UnInit(this);
+    }
+}
+
+void TzelReport::SetPreview(TzelCustomPreview *preview)
+{
+    FPreview = preview;
+    // A build waiting for the window that went away is not wanted any more.
+    if (!preview && FPrepareTimer)
+        FPrepareTimer->stop();
 }
 
 TzelCustomEngine *TzelReport::Engine()
@@ -349,6 +360,9 @@ bool TzelReport::PrepareReport(bool clearLastReport)
         FDelayedCommands.Add(std::make_unique<PrepareReportCommand>(clearLastReport, FEngineOptions));
         return false;
     }
+    // A build asked for now makes the one ShowReport left waiting needless.
+    if (FPrepareTimer)
+        FPrepareTimer->stop();
     FErrors.Clear();
     Terminated = false;
     TzelCustomEngine *engine = Engine();

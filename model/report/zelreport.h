@@ -287,8 +287,9 @@ public:
     void ShowReport(bool clearLastReport = true);
     /// The control showing this report's pages, or nullptr.
     TzelCustomPreview *Preview() const { return FPreview; }
-    /// Attaches Preview (nullptr detaches); it is told of builds from now on.
-    void SetPreview(TzelCustomPreview *preview) { FPreview = preview; }
+    /// Attaches Preview (nullptr detaches, and drops a build ShowReport left
+    /// waiting); it is told of builds from now on.
+    void SetPreview(TzelCustomPreview *preview);
     /// Shows the prepared pages in the preview window.
     void ShowPreparedReport();
     /// Opens the template in the designer.

@@ -2,6 +2,7 @@
 // while the report builds.
 #include "previewtest.h"
 
+#include "model/band/zelpagefooter.h"
 #include "preview/zelpreviewform.h"
 #include "preview/zelregisterpreview.h"
 
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -75,6 +77,11 @@ TEST(PreviewWindow, TheZoomBoxReadsPercentagesAndModes)
             EXPECT_DOUBLE_EQ(preview->Zoom(), c.Zoom) << c.Text;
         }
     }
+    // Typed into the box and confirmed with Enter.
+    form.ZoomCB->lineEdit()->clear();
+    QTest::keyClicks(form.ZoomCB->lineEdit(), QStringLiteral("200"));
+    QTest::keyClick(form.ZoomCB->lineEdit(), Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(preview->Zoom(), 2);
     // Zoom Out at the floor stays there.
     preview->SetZoom(0.25);
     form.ZoomMinusB->trigger();
@@ -129,4 +136,50 @@ TEST(PreviewWindow, ShowReportOpensTheWindowFirstAndBuildsInIt)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closing.isNull());
     EXPECT_EQ(t.Report.Preview(), nullptr);
+}
+
+TEST(PreviewWindow, TheFirstOfTwoPassesShowsNoPagesAndTheSecondItsOwn)
+{
+    zelRegisterPreview();
+    SevenRows t(9);
+    t.Line<TzelPageFooter>("Footer", 300, QStringLiteral("[Page#] of [TOTALPAGES#]"), 20);
+    t.Report.EngineOptions().DoublePass = true;
+    t.Report.PreviewOptions().Modal = false;
+    QStringList firstPass;
+    t.Report.OnProgress = [&](const TzelProgress &) {
+        auto *preview = dynamic_cast<TzelPreview *>(t.Report.Preview());
+        if (!preview || t.Report.Engine()->FinalPass())
+            return;
+        // Zooming during the first pass must not lay its pages out.
+        preview->SetZoom(0.5);
+        auto *form = qobject_cast<TzelPreviewForm *>(preview->window());
+        firstPass << QString::number(preview->PageCount()) << form->StatusBar->findChildren<QLabel *>().first()->text();
+    };
+    t.Report.ShowReport();
+    auto *preview = dynamic_cast<TzelPreview *>(t.Report.Preview());
+    ASSERT_NE(preview, nullptr);
+    for (QDeadlineTimer deadline(10000); (preview->Running() || preview->PageCount() == 0) && !deadline.hasExpired();)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ASSERT_FALSE(firstPass.isEmpty());
+    EXPECT_EQ(firstPass.mid(0, 2), (QStringList{QStringLiteral("0"), QStringLiteral("First pass: page 1")}));
+    EXPECT_EQ(preview->PageCount(), 3);
+    EXPECT_TRUE(zelPageTextRuns(*t.Report.PreviewPages(), 0).last().Text == QStringLiteral("1 of 3"));
+}
+
+TEST(PreviewWindow, TheWindowClosesWithItsReport)
+{
+    zelRegisterPreview();
+    QPointer<TzelPreviewForm> form;
+    {
+        SevenRows t;
+        t.Report.PreviewOptions().Modal = false;
+        t.Report.ShowReport();
+        form = qobject_cast<TzelPreviewForm *>(dynamic_cast<TzelPreview *>(t.Report.Preview())->window());
+        ASSERT_FALSE(form.isNull());
+    }
+    for (QDeadlineTimer deadline(5000); !form.isNull() && !deadline.hasExpired();) {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(form.isNull());
 }
