@@ -133,6 +133,9 @@ void TzelPreview::SwitchToTab(int index)
     FWorkspace->SetOffset(tab.Offset);
     FThumbnail->SetOffset(QPoint(0, tab.ThumbTop));
     FDisableUpdate = false;
+    // A search belongs to the pages it ran on.
+    if (FindFmVisible())
+        SetFindFmVisible(false);
     emit TabChanged(index);
 }
 
