@@ -110,6 +110,8 @@ function(zel_check_layers)
     set(reached)
     _zel_collect_links(${target} reached)
     foreach(link IN LISTS reached)
+      # Qt's version-less names stand for the versioned ones.
+      string(REGEX REPLACE "^Qt::" "Qt6::" link "${link}")
       # Qt's private helper targets come with the public modules.
       if(link MATCHES "^Qt6::(Platform|GlobalConfig|.*Private)" OR link MATCHES "^Threads::|^WrapAtomic|^WrapOpenGL|^OpenGL::|^Qt6::Entry")
         continue()

@@ -1,6 +1,6 @@
 // The host program: one window whose two commands preview or design "test.zt3".
 #include "host/tform2.h"
-#include "host/widgetdialogservice.h"
+#include "dialogs/zelwidgetdialogservice.h"
 #include "model/io/zeliotransportfiledialog.h"
 #include "engine/core/zelengineclasses.h"
 #include "engine/export/zelexportfilters.h"

@@ -1,4 +1,4 @@
-#include "host/widgetdialogservice.h"
+#include "dialogs/zelwidgetdialogservice.h"
 #include "model/report/zelreport.h"
 #include "prepared/zelpreviewpages.h"
 #include "preview/zelregisterpreview.h"

@@ -1,4 +1,4 @@
-#include "host/widgetdialogservice.h"
+#include "dialogs/zelwidgetdialogservice.h"
 
 #include <QApplication>
 #include <QCheckBox>
