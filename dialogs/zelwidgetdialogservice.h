@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "base/services/zeldialogservice.h"
 
-// The dialog service of a program with windows: Qt message boxes, input
-// dialogs for passwords and texts, Qt's file, colour and font dialogs, and a
-// small window of print settings.
+/// The dialog service of a program with windows: Qt message boxes, input
+/// dialogs for passwords and texts, Qt's file, colour and font dialogs, and a
+/// small window of print settings.
 class TzelWidgetDialogService : public TzelDialogService
 {
 public:

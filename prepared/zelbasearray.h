@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <cstddef>
 #include <vector>
 
-// The root of the storage arrays: a count of items and a capacity that grows
-// in steps rather than per item. Subclasses hold the items.
+/// The root of the storage arrays: a count of items and a capacity that grows
+/// in steps rather than per item. Subclasses hold the items.
 class TzelBaseArray
 {
 public:

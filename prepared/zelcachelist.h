@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QtGlobal>
 #include <vector>
 
-// Where each picture of a picture cache lies: the segment and the offset of
-// its first byte. Lengths are not stored; they follow from the next entry or
-// the segment's end.
+/// Where each picture of a picture cache lies: the segment and the offset of
+/// its first byte. Lengths are not stored; they follow from the next entry or
+/// the segment's end.
 class TzelCacheList
 {
 public:

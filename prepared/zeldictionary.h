@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <map>
@@ -6,9 +7,9 @@
 
 class TzelComponent;
 
-// The prepared report's dictionary: short unique names for the objects of the
-// source pages, each linked to its source name ("Page", source page index,
-// ".", object name) and to the source object.
+/// The prepared report's dictionary: short unique names for the objects of the
+/// source pages, each linked to its source name ("Page", source page index,
+/// ".", object name) and to the source object.
 class TzelDictionary
 {
 public:

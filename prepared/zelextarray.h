@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "prepared/zelbasearray.h"
 
 #include <vector>
 
-// An array of floating-point keys.
+/// An array of floating-point keys.
 class TzelExtArray : public TzelBaseArray
 {
 public:

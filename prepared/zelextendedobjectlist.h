@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "prepared/zelextarray.h"
 
@@ -6,8 +7,8 @@
 
 class TzelComponent;
 
-// Floating-point keys, each with an object, that sort at a resolution of
-// 1/100 unit: the shift engine keeps objects ordered by Top in one.
+/// Floating-point keys, each with an object, that sort at a resolution of
+/// 1/100 unit: the shift engine keeps objects ordered by Top in one.
 class TzelExtendedObjectList : public TzelExtArray
 {
 public:
@@ -25,6 +26,7 @@ public:
     void SetObjects(int index, TzelComponent *object);
     /// Whether Clear deletes the objects (default False).
     bool FreeObjects() const { return FFreeObjects; }
+    /// Sets FreeObjects.
     void SetFreeObjects(bool value) { FFreeObjects = value; }
 
     /// Deletes the objects first when FreeObjects is set, then empties the list.

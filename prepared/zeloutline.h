@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/report/zelcustomoutline.h"
 
-// The outline kept as the "outline" element of the prepared report: nested
-// "item" elements with "text", "page" and "top".
+/// The outline kept as the "outline" element of the prepared report: nested
+/// "item" elements with "text", "page" and "top".
 class TzelOutline : public TzelCustomOutline
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelpicturestore.h"
 #include "prepared/zelcachelist.h"
@@ -15,9 +16,9 @@ class TzelPicture;
 class TzelSegmentStream;
 class TzelXMLItem;
 
-// Every picture put on prepared pages, stored once as its own encoded bytes
-// in append-only segments kept in memory or in temporary files. Picture
-// objects on the pages carry only its 1-based number, ImageIndex.
+/// Every picture put on prepared pages, stored once as its own encoded bytes
+/// in append-only segments kept in memory or in temporary files. Picture
+/// objects on the pages carry only its 1-based number, ImageIndex.
 class TzelPictureCache : public TzelPictureStore
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/report/zelcustompostprocessor.h"
 #include "model/view/zelviewtypes.h"
@@ -15,10 +16,10 @@ class TzelReport;
 class TzelView;
 class TzelXMLItem;
 
-// Values of objects that are completed after they were stored on a page
-// (totals shown before they are known) and the duplicate state of repeated
-// values. Each object name owns a list of contents; a stored object holds
-// the index of its content in place of its text.
+/// Values of objects that are completed after they were stored on a page
+/// (totals shown before they are known) and the duplicate state of repeated
+/// values. Each object name owns a list of contents; a stored object holds
+/// the index of its content in place of its text.
 class TzelPostProcessor : public TzelCustomPostProcessor
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelsortedstrings.h"
 #include "base/stream/zeltextposition.h"
@@ -19,12 +20,12 @@ class TzelPostProcessor;
 class TzelXMLItem;
 class TzelXMLSerializer;
 
-// Prepared pages kept as one XML document: every template page used by a
-// build is copied once as a source page, every object of it gets a short
-// unique name, and a prepared page stores per printed object only that name
-// and what differs from the source object. Finished pages can be swapped to
-// a temporary file; pages are rebuilt into objects on demand and kept in a
-// small most-recently-used cache.
+/// Prepared pages kept as one XML document: every template page used by a
+/// build is copied once as a source page, every object of it gets a short
+/// unique name, and a prepared page stores per printed object only that name
+/// and what differs from the source object. Finished pages can be swapped to
+/// a temporary file; pages are rebuilt into objects on demand and kept in a
+/// small most-recently-used cache.
 class TzelPreviewPages : public TzelCustomPreviewPages
 {
 public:

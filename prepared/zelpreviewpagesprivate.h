@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 // What the parts of TzelPreviewPages share (zelpreviewpages*.cpp): section
 // names of the document, small element helpers and the page cache entry.
@@ -44,19 +45,19 @@
 
 namespace zelpages {
 
-inline const QString kPreviewPages = QStringLiteral("previewpages");
-inline const QString kAnchors = QStringLiteral("anchors");
-inline const QString kLogicalPages = QStringLiteral("logicalpagenumbers");
-inline const QString kReport = QStringLiteral("report");
-inline const QString kSourcePages = QStringLiteral("sourcepages");
-inline const QString kDictionary = QStringLiteral("dictionary");
-inline const QString kPictureCache = QStringLiteral("picturecache");
-inline const QString kPostProcessing = QStringLiteral("postprocessing");
-inline const QString kCutted = QStringLiteral("cutted");
-inline const QString kPagePrefix = QStringLiteral("page");
+inline const QString kPreviewPages = QStringLiteral("previewpages"); ///< the root element of a stored report
+inline const QString kAnchors = QStringLiteral("anchors"); ///< the anchors element
+inline const QString kLogicalPages = QStringLiteral("logicalpagenumbers"); ///< the logical page numbers element
+inline const QString kReport = QStringLiteral("report"); ///< the element holding the template
+inline const QString kSourcePages = QStringLiteral("sourcepages"); ///< the source pages element
+inline const QString kDictionary = QStringLiteral("dictionary"); ///< the dictionary element
+inline const QString kPictureCache = QStringLiteral("picturecache"); ///< the picture cache element
+inline const QString kPostProcessing = QStringLiteral("postprocessing"); ///< the post-processor's stored values element
+inline const QString kCutted = QStringLiteral("cutted"); ///< the element holding objects CutObjects took off a page
+inline const QString kPagePrefix = QStringLiteral("page"); ///< the prefix of pages stored as differences
 
-// "page" followed by a number: a page stored as differences from source page
-// Number. Anything else is a page stored whole, named by its class.
+/// "page" followed by a number: a page stored as differences from source page
+/// Number. Anything else is a page stored whole, named by its class.
 inline bool numberedPage(const QString &name, int *sourceIndex = nullptr)
 {
     if (!name.startsWith(kPagePrefix))
@@ -69,14 +70,15 @@ inline bool numberedPage(const QString &name, int *sourceIndex = nullptr)
 }
 
 
+/// Whether C is a T.
 template <class T>
 bool is(const TzelComponent *c)
 {
     return dynamic_cast<const T *>(c) != nullptr;
 }
 
-// The geometry and visibility of Obj that differ from Source: all a page of
-// the first of two passes needs, since those pages are thrown away.
+/// The geometry and visibility of Obj that differ from Source: all a page of
+/// the first of two passes needs, since those pages are thrown away.
 inline QString geometryDiff(const TzelComponent *obj, const TzelComponent *source)
 {
     QString s;
@@ -96,10 +98,11 @@ inline QString geometryDiff(const TzelComponent *obj, const TzelComponent *sourc
     return s;
 }
 
-// Points a report's picture objects at a picture store while they are stored.
+/// Points a report's picture objects at a picture store while they are stored.
 class PictureStoreScope
 {
 public:
+    /// Sets Report's picture store to Store until the scope ends.
     PictureStoreScope(TzelReport *report, TzelPictureStore *store)
         : FReport(report), FSaved(report ? report->PictureStore() : nullptr)
     {
@@ -119,12 +122,13 @@ private:
     TzelPictureStore *FSaved;
 };
 
-// Leaves a picture object's picture out of what is written while alive:
-// source copies and reference texts never carry pictures, the picture cache
-// holds them.
+/// Leaves a picture object's picture out of what is written while alive:
+/// source copies and reference texts never carry pictures, the picture cache
+/// holds them.
 class WithoutPicture
 {
 public:
+    /// Hides the picture of C while the guard lives (nothing when C is no picture object).
     explicit WithoutPicture(const TzelComponent *c) : FPicture(dynamic_cast<TzelPictureView *>(const_cast<TzelComponent *>(c)))
     {
         if (FPicture) {
@@ -145,7 +149,7 @@ private:
     bool FSaved = true;
 };
 
-// Number of elements below Item.
+/// Number of elements below Item.
 inline int countElements(const TzelXMLItem *item)
 {
     int n = item->Count();
@@ -154,7 +158,7 @@ inline int countElements(const TzelXMLItem *item)
     return n;
 }
 
-// The element at Position (depth first, 1 = first child) below Item, or nullptr.
+/// The element at Position (depth first, 1 = first child) below Item, or nullptr.
 inline TzelXMLItem *elementAt(TzelXMLItem *item, int position)
 {
     for (int i = 0; i < item->Count() && position > 0; ++i) {
@@ -169,7 +173,7 @@ inline TzelXMLItem *elementAt(TzelXMLItem *item, int position)
     return nullptr;
 }
 
-// The page class named Name, or the report page when Name is no page class.
+/// The page class named Name, or the report page when Name is no page class.
 inline const TzelClassInfo &newPageClass(const QString &name)
 {
     const TzelClassInfo *cls = TzelClassRegistry::Find(name);
@@ -178,14 +182,14 @@ inline const TzelClassInfo &newPageClass(const QString &name)
                : TzelReportPage::StaticClassInfo();
 }
 
-// A page of the class named Name (see newPageClass).
+/// A page of the class named Name (see newPageClass).
 inline TzelReportPage *newPageOfClass(const QString &name)
 {
     return static_cast<TzelReportPage *>(newPageClass(name).Create());
 }
 
-// Without leading blanks, an element reads back with the same text it was
-// written from, so a loaded report saves to the same bytes.
+/// Without leading blanks, an element reads back with the same text it was
+/// written from, so a loaded report saves to the same bytes.
 inline QString storedText(QString text)
 {
     qsizetype blanks = 0;
@@ -196,11 +200,11 @@ inline QString storedText(QString text)
 
 } // namespace zelpages
 
-// A rebuilt page and, for ModifyObject, the element each of its objects was
-// read from.
+/// A rebuilt page and, for ModifyObject, the element each of its objects was
+/// read from.
 struct TzelPreviewPages::CachedPage
 {
     int Index; ///< -1 once detached from the pages
-    std::unique_ptr<TzelReportPage> Page;
-    ElementMap Elements;
+    std::unique_ptr<TzelReportPage> Page; ///< the page read back from the stream
+    ElementMap Elements; ///< the element each object of Page was read from
 };

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/view/zelhyperlink.h"
 
@@ -23,12 +24,12 @@ struct TzelObjectOverResult
     QString DrillName;                        ///< the clicked group header's fold state
 };
 
-// Mouse events on the objects of prepared pages: the object under the mouse
-// gets its script events (entering, leaving, buttons, clicks), interactive
-// highlights take effect, and a click finds the link or foldable group
-// header it lands on. An object a script or highlight changed is stored
-// back into its page. The object last under the mouse is remembered by page
-// and position, as page objects are rebuilt on demand.
+/// Mouse events on the objects of prepared pages: the object under the mouse
+/// gets its script events (entering, leaving, buttons, clicks), interactive
+/// highlights take effect, and a click finds the link or foldable group
+/// header it lands on. An object a script or highlight changed is stored
+/// back into its page. The object last under the mouse is remembered by page
+/// and position, as page objects are rebuilt on demand.
 class TzelObjectOver
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QRect>
 #include <QSize>
@@ -8,14 +9,14 @@
 /// and where layout put it, in pixels.
 struct TzelPageItem
 {
-    int Width = 0;
-    int Height = 0;
-    int OffsetX = 0;
-    int OffsetY = 0;
+    int Width = 0; ///< width in pixels
+    int Height = 0; ///< height in pixels
+    int OffsetX = 0; ///< left edge in the layout, pixels
+    int OffsetY = 0; ///< top edge in the layout, pixels
 };
 
-// The pages of a preview workspace laid out in rows: as many side by side as
-// the width takes, each row centred, 10 pixels around every page.
+/// The pages of a preview workspace laid out in rows: as many side by side as
+/// the width takes, each row centred, 10 pixels around every page.
 class TzelPageList
 {
 public:

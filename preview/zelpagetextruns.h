@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QList>
 #include <QRectF>
@@ -10,8 +11,8 @@ class TzelCustomPreviewPages;
 /// report units (the page's top-left corner at the origin).
 struct TzelPageTextRun
 {
-    QString Text;
-    QRectF Rect;
+    QString Text; ///< the characters of the run
+    QRectF Rect; ///< where the run stands on the page
 };
 
 /// The text runs of page Index of Pages in drawing order: what the preview

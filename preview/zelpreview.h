@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/page/zelreporttypes.h"
 #include "model/report/zelcustompreview.h"
@@ -22,16 +23,17 @@ class TzelCustomExportFilter;
 class TzelPreviewWorkspace;
 class TzelSearchForm;
 
-// The control that shows a report's prepared pages: pages in rows on a grey
-// workspace at a chosen zoom, the current page framed, a thumbnail strip or
-// the outline on the left, the search pane on the right. It reads the pages
-// from the report's prepared pages and follows a build as it goes, showing
-// the first pages while later ones are still being made.
+/// The control that shows a report's prepared pages: pages in rows on a grey
+/// workspace at a chosen zoom, the current page framed, a thumbnail strip or
+/// the outline on the left, the search pane on the right. It reads the pages
+/// from the report's prepared pages and follows a build as it goes, showing
+/// the first pages while later ones are still being made.
 class TzelPreview : public QWidget, public TzelCustomPreview
 {
     Q_OBJECT
 
 public:
+    /// Creates an empty preview control; a report arrives through Init.
     explicit TzelPreview(QWidget *parent = nullptr);
     ~TzelPreview() override;
 
@@ -58,19 +60,25 @@ public:
 
     /// Goes to the first, next, previous or last page.
     void First();
+    /// Goes to the next page.
     void Next();
+    /// Goes to the previous page.
     void Prior();
+    /// Goes to the last page.
     void Last();
     /// The current page, 1-based; setting it is clamped to 1…PageCount.
     int PageNo() const { return FPageNo; }
+    /// Sets PageNo.
     void SetPageNo(int value);
     /// Number of pages laid out (0 without pages).
     int PageCount() const;
     /// Pixels per report unit; at least 0.25, and setting it switches to zmDefault.
     double Zoom() const { return FZoom; }
+    /// Sets Zoom.
     void SetZoom(double value);
     /// How the zoom follows the view.
     TzelZoomMode ZoomMode() const { return FZoomMode; }
+    /// Sets ZoomMode.
     void SetZoomMode(TzelZoomMode value);
     /// Scrolls so that point Top (report units) of page PageN is at the view's top.
     void SetPosition(int pageN, int top);
@@ -87,9 +95,11 @@ public:
     bool Lock();
     /// Ends a lock; the last one lays the pages out again when DoUpdate.
     void Unlock(bool doUpdate = true);
+    /// Whether a Lock is in force.
     bool Locked() const { return FLocks > 0; }
     /// Shows Text in a panel over the pages, at once.
     void ShowMessage(const QString &text);
+    /// Hides the message shown by ShowMessage.
     void HideMessage();
 
     /// Whether a build is running (page commands do nothing then).
@@ -144,17 +154,21 @@ public:
     void RemoveTab(int index);
     /// Whether a tab has Name, or shows Report.
     bool HasTab(const QString &name) const;
+    /// Whether a tab shows Report.
     bool HasTab(const TzelReport *report) const;
     /// Whether more than one tab is open (the tab strip shows then).
     bool HasVisibleTabs() const { return FTabItems.size() > 1; }
     /// Selects tab Index, the tab named Name, or the tab showing Report.
     void SwitchToTab(int index);
+    /// Shows the tab named Name.
     void SwitchToTab(const QString &name);
+    /// Shows the tab of Report.
     void SwitchToTab(const TzelReport *report);
     /// Closes every tab.
     void ClearAllTabs();
     /// Number of tabs, and the selected one (-1 without tabs).
     int TabCount() const { return int(FTabItems.size()); }
+    /// Index of the tab shown.
     int CurTab() const { return FCurTab; }
     /// The tab strip.
     QTabBar *TabBar() const { return FTabs; }
@@ -163,13 +177,21 @@ public:
 
     /// The panes.
     bool OutlineVisible() const;
+    /// Sets OutlineVisible.
     void SetOutlineVisible(bool value);
+    /// Whether the thumbnail pane is shown.
     bool ThumbnailVisible() const;
+    /// Sets ThumbnailVisible.
     void SetThumbnailVisible(bool value);
+    /// Whether the search pane is shown.
     bool FindFmVisible() const;
+    /// Sets FindFmVisible.
     void SetFindFmVisible(bool value);
+    /// Width of the outline pane in pixels.
     int OutlineWidth() const { return FOutlineWidth; }
+    /// Sets OutlineWidth.
     void SetOutlineWidth(int value);
+    /// Hides or shows the scroll bars of the workspace.
     void SetHideScrolls(bool value);
     /// Fills the outline from the pages.
     void UpdateOutline();
@@ -195,13 +217,17 @@ signals:
     void TabChanged(int index);
     /// The pages were clicked, or double-clicked.
     void Clicked();
+    /// A page was double-clicked.
     void DoubleClicked();
     /// Ctrl+P, Ctrl+S, Ctrl+O: the window carries them out.
     void PrintRequested();
+    /// The user asked to save the prepared report.
     void SaveRequested();
+    /// The user asked to open a prepared report.
     void OpenRequested();
 
 protected:
+    /// Keeps the message centred and, in a fitting zoom mode, fits the pages again.
     void resizeEvent(QResizeEvent *event) override;
 
 private:

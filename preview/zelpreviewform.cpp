@@ -109,7 +109,6 @@ void TzelPreviewForm::CreateToolBar()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    PrintB = button("101", "102", piPrint, [] {});
     OpenB = button("103", "104", piOpen, [this] {
         FPreview->LoadFromFile();
         const QString name = Report() ? Report()->ReportOptions().Name : QString();
@@ -120,7 +119,6 @@ void TzelPreviewForm::CreateToolBar()
             widget->showMenu();
     });
     PdfB = button("154", "151", piPdf, [this] { ExportWith(FPDFExport); });
-    EmailB = button("153", "152", piMail, [] {});
     FindB = button("109", "110", piFind, [this](bool) { FPreview->SetFindFmVisible(FindB->isChecked()); });
     FindB->setCheckable(true);
     FSeparators << FToolBar->addSeparator();
@@ -142,8 +140,6 @@ void TzelPreviewForm::CreateToolBar()
     OutlineB->setCheckable(true);
     ThumbB = button("130", "131", piThumbnails, [this] { FPreview->SetThumbnailVisible(ThumbB->isChecked()); });
     ThumbB->setCheckable(true);
-    PageSettingsB = button("120", "121", piPageSettings, [] {});
-    DesignerB = button("132", "133", piEdit, [] {});
     FSeparators << FToolBar->addSeparator();
     FirstB = button("134", "135", piFirst, [this] { FPreview->First(); });
     PriorB = button("136", "137", piPrior, [this] { FPreview->Prior(); });
@@ -204,9 +200,6 @@ void TzelPreviewForm::UpdateButtons()
 {
     const TzelPreviewButtons buttons = FPreview->Buttons();
     const auto has = [&](TzelPreviewButton b) { return buttons.Contains(b); };
-    // Printing, page settings and editing a page arrive with the print job
-    // and the designer; until then their buttons stay off the bar.
-    PrintB->setVisible(false);
     OpenB->setVisible(has(pbLoad));
     SaveB->setVisible(has(pbSave) || has(pbExport));
     FindB->setVisible(has(pbFind));
@@ -214,16 +207,13 @@ void TzelPreviewForm::UpdateButtons()
     for (QAction *a : {ZoomPlusB, FZoomBox, ZoomMinusB})
         a->setVisible(has(pbZoom));
     FullScreenBtn->setVisible(has(pbZoom) && !has(pbNoFullScreen));
+    FSeparators[1]->setVisible(has(pbOutline));
     OutlineB->setVisible(has(pbOutline));
     ThumbB->setVisible(has(pbOutline));
-    PageSettingsB->setVisible(false);
-    DesignerB->setVisible(false);
-    FSeparators[1]->setVisible(PageSettingsB->isVisible() || DesignerB->isVisible());
     FSeparators[2]->setVisible(has(pbNavigator));
     for (QAction *a : {FirstB, PriorB, FPageBox, NextB, LastB})
         a->setVisible(has(pbNavigator));
     FCancelAction->setVisible(!has(pbNoClose));
-    EmailB->setVisible(false);
 }
 
 void TzelPreviewForm::BuildExportMenu()
@@ -302,10 +292,9 @@ void TzelPreviewForm::EnableCommands()
 {
     const bool idle = !FPreview->Running();
     const bool pages = idle && FPreview->PreviewPages() && FPreview->PreviewPages()->Count() > 0;
-    for (QAction *a : {PrintB, SaveB, PdfB, EmailB, FindB, PageSettingsB})
+    for (QAction *a : {SaveB, PdfB, FindB})
         a->setEnabled(pages);
     OpenB->setEnabled(idle);
-    DesignerB->setEnabled(idle && Report() && Report()->PreviewOptions().AllowEdit);
     for (QAction *a : RightMenu->actions())
         if (a->text() == zelRes("600") || a->text() == zelRes("601"))
             a->setEnabled(idle);

@@ -35,11 +35,6 @@ void Draw(QPainter &p, TzelPreviewIcon icon)
             p.drawLine(QPointF(6, 3.5), QPointF(6, 8.5));
     };
     switch (icon) {
-    case piPrint:
-        p.drawRect(QRectF(1.5, 6.5, 13, 6));
-        page(QRectF(4.5, 1.5, 7, 5));
-        page(QRectF(4.5, 10.5, 7, 4.5));
-        break;
     case piOpen: {
         p.setBrush(QColor(0xF0, 0xD0, 0x70));
         QPainterPath folder;
@@ -64,11 +59,6 @@ void Draw(QPainter &p, TzelPreviewIcon icon)
         p.setPen(QPen(QColor(0xC0, 0x20, 0x20), 1.6));
         p.drawLine(QPointF(5, 11), QPointF(11, 11));
         break;
-    case piMail:
-        p.drawRect(QRectF(1.5, 3.5, 13, 9));
-        p.drawLine(QPointF(1.5, 3.5), QPointF(8, 9));
-        p.drawLine(QPointF(14.5, 3.5), QPointF(8, 9));
-        break;
     case piFind: magnifier(""); break;
     case piZoomIn: magnifier("+"); break;
     case piZoomOut: magnifier("-"); break;
@@ -86,14 +76,6 @@ void Draw(QPainter &p, TzelPreviewIcon icon)
         page(QRectF(8.5, 1.5, 6, 6));
         page(QRectF(1.5, 8.5, 6, 6));
         page(QRectF(8.5, 8.5, 6, 6));
-        break;
-    case piPageSettings:
-        page(QRectF(2.5, 1.5, 11, 13));
-        break;
-    case piEdit:
-        page(QRectF(1.5, 1.5, 9, 13));
-        p.setPen(QPen(QColor(0xB0, 0x60, 0x20), 2.2));
-        p.drawLine(QPointF(7, 13), QPointF(14, 5));
         break;
     case piFirst:
         p.setBrush(ink);

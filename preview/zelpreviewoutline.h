@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QWidget>
 
@@ -10,14 +11,15 @@ class TzelCustomPreviewPages;
 /// How the outline pane orders its entries.
 enum TzelOutlineSortType { dtsUnsorted, dtsAscending, dtsDescending };
 
-// The preview's outline pane: the prepared report's table of contents as a
-// tree, with a sort button above it and "Collapse all"/"Expand all" on its
-// context menu. Choosing an entry asks the preview to show its place.
+/// The preview's outline pane: the prepared report's table of contents as a
+/// tree, with a sort button above it and "Collapse all"/"Expand all" on its
+/// context menu. Choosing an entry asks the preview to show its place.
 class TzelPreviewOutline : public QWidget
 {
     Q_OBJECT
 
 public:
+    /// Creates an empty outline tree.
     explicit TzelPreviewOutline(QWidget *parent = nullptr);
 
     /// Fills the tree from the outline of Pages (nullptr empties it);
@@ -25,6 +27,7 @@ public:
     void Fill(TzelCustomPreviewPages *pages, bool expand);
     /// The order of the entries; Unsorted fills the tree again.
     TzelOutlineSortType SortType() const { return FSortType; }
+    /// Sets SortType.
     void SetSortType(TzelOutlineSortType value);
     /// The tree (for its colour and for tests).
     QTreeWidget *Tree() const { return FTree; }

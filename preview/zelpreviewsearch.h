@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "preview/zelpagetextruns.h"
 
@@ -13,9 +14,9 @@ struct TzelSearchHit
     QString Context;    ///< up to 10 characters either side of the match
 };
 
-// Text search over prepared pages, run by run in drawing order. A search
-// continues after the last run found, so repeating it walks every
-// occurrence; a page's runs are recorded once while it is searched.
+/// Text search over prepared pages, run by run in drawing order. A search
+/// continues after the last run found, so repeating it walks every
+/// occurrence; a page's runs are recorded once while it is searched.
 class TzelPreviewSearch
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "preview/zelpagelist.h"
 
@@ -10,10 +11,10 @@
 
 class TzelCustomPreviewPages;
 
-// A scrolling surface showing prepared pages in rows on a grey background:
-// the preview's main view and its thumbnail strip. It draws the pages near
-// the view, frames the current one, and leaves what a click or a key means
-// to its owner, to which it reports through signals.
+/// A scrolling surface showing prepared pages in rows on a grey background:
+/// the preview's main view and its thumbnail strip. It draws the pages near
+/// the view, frames the current one, and leaves what a click or a key means
+/// to its owner, to which it reports through signals.
 class TzelPreviewWorkspace : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
     QRect PageRect(int index) const;
     /// The 1-based page framed as current; setting it repaints the frames.
     int PageNo() const { return FPageNo; }
+    /// Sets PageNo.
     void SetPageNo(int value);
     /// The scroll position: the workspace point at the view's top-left.
     QPoint Offset() const;
@@ -54,9 +56,9 @@ public:
 
     /// Right-to-left layout.
     bool RightToLeft = false;
-    QColor BackColor = QColor(0x80, 0x80, 0x80);
-    QColor FrameColor = QColor(0x60, 0x60, 0x60);
-    QColor ActiveFrameColor = QColor(0xFF, 0xC7, 0x3C);
+    QColor BackColor = QColor(0x80, 0x80, 0x80); ///< background around the pages
+    QColor FrameColor = QColor(0x60, 0x60, 0x60); ///< frame of a page
+    QColor ActiveFrameColor = QColor(0xFF, 0xC7, 0x3C); ///< frame of the current page
     /// Hide the scroll bars.
     void SetHideScrolls(bool hide);
 
@@ -65,7 +67,9 @@ public:
 
     /// Shows a snapshot of the view instead of the pages until Unlock.
     void Lock();
+    /// Ends the Lock and repaints.
     void Unlock();
+    /// Whether a Lock is in force.
     bool IsLocked() const { return FLocked; }
     /// Forgets the drawn pages (they changed, or the zoom did).
     void ClearImages();
@@ -91,15 +95,25 @@ signals:
     void KeyPressed(QKeyEvent *event);
 
 protected:
+    /// Paints the visible pages; while locked, the view cached at Lock.
     void paintEvent(QPaintEvent *event) override;
+    /// Lays out the pages for the new size.
     void resizeEvent(QResizeEvent *event) override;
+    /// Scrolls the viewport; a vertical move emits VerticalScrolled.
     void scrollContentsBy(int dx, int dy) override;
+    /// Emits MouseDown with the page under the pointer; the left button starts dragging the view.
     void mousePressEvent(QMouseEvent *event) override;
+    /// Drags the view while the button is down.
     void mouseMoveEvent(QMouseEvent *event) override;
+    /// Ends a drag and emits MouseUp, saying whether the view was dragged.
     void mouseReleaseEvent(QMouseEvent *event) override;
+    /// Emits DoubleClicked.
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    /// Emits WheelTurned; the owner scrolls or zooms.
     void wheelEvent(QWheelEvent *event) override;
+    /// Emits KeyPressed; a key the owner leaves unhandled scrolls.
     void keyPressEvent(QKeyEvent *event) override;
+    /// Emits MouseLeft when the pointer leaves the viewport.
     bool viewportEvent(QEvent *event) override;
 
 private:

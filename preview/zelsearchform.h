@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "preview/zelpreviewsearch.h"
 
@@ -10,13 +11,14 @@ class QPushButton;
 class QTreeWidget;
 class TzelPreview;
 
-// The search pane docked at the right of the preview: the text to find,
-// the options, and with "Show all found" a tree of every match by page.
+/// The search pane docked at the right of the preview: the text to find,
+/// the options, and with "Show all found" a tree of every match by page.
 class TzelSearchForm : public QWidget
 {
     Q_OBJECT
 
 public:
+    /// Creates the pane for Preview.
     explicit TzelSearchForm(TzelPreview *preview);
 
     /// Gives the text box the focus with its text selected.
@@ -26,14 +28,15 @@ public:
     /// Runs the search the pane is set up for.
     void RunFind();
 
-    QLineEdit *edtFind;
-    QPushButton *btnFind;
-    QCheckBox *chkBeg;
-    QCheckBox *chkCase;
-    QCheckBox *chkFindAll;
-    QTreeWidget *trvFind;
+    QLineEdit *edtFind; ///< the text searched for
+    QPushButton *btnFind; ///< runs the search
+    QCheckBox *chkBeg; ///< search from the first page, not the current one
+    QCheckBox *chkCase; ///< case sensitive
+    QCheckBox *chkFindAll; ///< list every hit
+    QTreeWidget *trvFind; ///< the hits, by page
 
 protected:
+    /// Ctrl+F hides the pane.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -13,7 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core fonts-wine fonts-wqy-microhei
   xvfb xauth xdotool poppler-utils libcups2-dev libqpdf-dev qpdf librsvg2-bin
   libpng-dev libjpeg-dev zlib1g-dev libexpat1-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev doxygen
 )
 
 missing=()

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QChar>
 #include <QString>
@@ -38,7 +39,9 @@ inline bool zelSameName(QStringView a, const char16_t (&literal)[N])
 /// Hash of a name, case ignored; usable for lookups by QStringView.
 struct TzelCaselessHash
 {
+    /// Marks the hash as transparent, so that lookups take a QStringView.
     using is_transparent = void;
+    /// FNV-1a hash of the case-folded characters.
     size_t operator()(QStringView s) const
     {
         size_t h = 14695981039346656037ull;
@@ -46,12 +49,15 @@ struct TzelCaselessHash
             h = (h ^ zelFoldCase(c.unicode())) * 1099511628211ull;
         return h;
     }
+    /// The hash of a string, as for its view.
     size_t operator()(const QString &s) const { return operator()(QStringView(s)); }
 };
 
 /// Equality of names, case ignored; usable for lookups by QStringView.
 struct TzelCaselessEqual
 {
+    /// Marks the comparison as transparent, so that lookups take a QStringView.
     using is_transparent = void;
+    /// Whether A and B are the same name, case ignored.
     bool operator()(QStringView a, QStringView b) const { return zelSameName(a, b); }
 };

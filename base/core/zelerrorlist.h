@@ -1,14 +1,15 @@
 #pragma once
+/// \file
 
 #include "base/core/zellocatederror.h"
 #include "base/core/zelsortedstrings.h"
 
 #include <QList>
 
-// The errors a load or a build collected, kept two ways: the distinct
-// messages in sorted order (what the report's message box lists) and every
-// error in the order it was met, with where it happened (what the
-// command-line tool prints, like a compiler).
+/// The errors a load or a build collected, kept two ways: the distinct
+/// messages in sorted order (what the report's message box lists) and every
+/// error in the order it was met, with where it happened (what the
+/// command-line tool prints, like a compiler).
 class TzelErrorList
 {
 public:

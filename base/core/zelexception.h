@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QByteArray>
 #include <QString>
 #include <exception>
 
-// The ordinary exception of the library: a message in the system's own words.
-// Model setters, readers and the facade raise it; callers show message().
+/// The ordinary exception of the library: a message in the system's own words.
+/// Model setters, readers and the facade raise it; callers show message().
 class TzelException : public std::exception
 {
 public:

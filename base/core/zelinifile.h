@@ -1,15 +1,16 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
-// An INI file held in memory: sections of "key=value" lines in file order.
-// Section and key names are compared with their case ignored; values are
-// kept as written, with no quoting or escapes. Comments, blank lines and
-// lines that are neither a header nor a key stay where they were, so a file
-// rewritten after a few changes differs from the old one only in those.
+/// An INI file held in memory: sections of "key=value" lines in file order.
+/// Section and key names are compared with their case ignored; values are
+/// kept as written, with no quoting or escapes. Comments, blank lines and
+/// lines that are neither a header nor a key stay where they were, so a file
+/// rewritten after a few changes differs from the old one only in those.
 class TzelIniFile
 {
 public:
@@ -21,6 +22,7 @@ public:
 
     /// The file UpdateFile writes.
     const QString &FileName() const { return FFileName; }
+    /// Sets FileName.
     void SetFileName(const QString &fileName) { FFileName = fileName; }
 
     /// The value of Key in Section; Default when there is none.

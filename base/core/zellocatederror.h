@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include <QString>
 
-// A problem met while reading a file, with where it happened.
+/// A problem met while reading a file, with where it happened.
 struct TzelLocatedError
 {
     QString File;    ///< the file read; empty for a stream without a name

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 
@@ -10,11 +11,11 @@
 /// Raises "List index out of bounds (Index)".
 [[noreturn]] void zelRaiseListIndex(int index);
 
-// An ordered list of owned items of one class: the collections of templates
-// (formats, highlights, styles, style sets, variables, data-set entries).
-// Every index outside the list raises "List index out of bounds", whatever
-// the call, so no list reads or frees past its end. A list of copyable items
-// copies them.
+/// An ordered list of owned items of one class: the collections of templates
+/// (formats, highlights, styles, style sets, variables, data-set entries).
+/// Every index outside the list raises "List index out of bounds", whatever
+/// the call, so no list reads or frees past its end. A list of copyable items
+/// copies them.
 template <class T>
 class TzelOwnedList
 {
@@ -77,7 +78,7 @@ public:
     }
 
 protected:
-    std::vector<std::unique_ptr<T>> FItems;
+    std::vector<std::unique_ptr<T>> FItems; ///< the owned items, in order
 
 private:
     static void Check(int index, int limit)

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <QtGlobal>
 #include <initializer_list>
 
-// A set of values of a small enumeration, bit n standing for the n-th value,
-// so that the stored bit sum follows the order of the enumeration.
+/// A set of values of a small enumeration, bit n standing for the n-th value,
+/// so that the stored bit sum follows the order of the enumeration.
 template <typename E>
 class TzelSet
 {
@@ -39,6 +40,7 @@ public:
         return s;
     }
 
+    /// Two sets are equal when they hold the same members.
     friend constexpr bool operator==(TzelSet, TzelSet) = default;
 
 private:

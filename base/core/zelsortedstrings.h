@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include <QStringList>
 
-// A sorted list of strings compared without regard to case, ignoring
-// duplicates: the report's error list and the expanded drill-down groups.
+/// A sorted list of strings compared without regard to case, ignoring
+/// duplicates: the report's error list and the expanded drill-down groups.
 class TzelSortedStrings
 {
 public:

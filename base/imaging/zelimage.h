@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <cstddef>
 #include <vector>
@@ -10,7 +11,7 @@ enum class TzelImageFormat {
     Jpeg,    ///< JPEG (JFIF or Exif)
 };
 
-// A decoded picture: 8-bit RGBA pixels, rows top to bottom without padding.
+/// A decoded picture: 8-bit RGBA pixels, rows top to bottom without padding.
 struct TzelImage
 {
     int Width = 0;                    ///< pixels per row

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QStringList>
 #include <QString>
@@ -7,9 +8,9 @@
 
 class QIODevice;
 
-// The process-wide table of resource strings: every text the system shows is
-// looked up here by key. The built-in English tables are compiled in; a
-// language file "*.zlc" of the same XML form replaces any of them.
+/// The process-wide table of resource strings: every text the system shows is
+/// looked up here by key. The built-in English tables are compiled in; a
+/// language file "*.zlc" of the same XML form replaces any of them.
 class TzelResources
 {
 public:

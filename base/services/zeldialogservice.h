@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include <QString>
 
-// The modal actions the library asks of its host: message boxes, the password
-// window, file dialogs and the choosers scripts open (a line of text, a
-// colour, a font, print settings). The host program installs a widget
-// implementation; batch tools and tests install their own, so nothing below
-// the GUI layers ever opens a window or waits in a modal loop.
+/// The modal actions the library asks of its host: message boxes, the password
+/// window, file dialogs and the choosers scripts open (a line of text, a
+/// colour, a font, print settings). The host program installs a widget
+/// implementation; batch tools and tests install their own, so nothing below
+/// the GUI layers ever opens a window or waits in a modal loop.
 class TzelDialogService
 {
 public:

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "base/stream/zelsegmentstream.h"
 
 #include <QFile>
 
-// A segment stream on a file.
+/// A segment stream on a file.
 class TzelFileStream : public TzelSegmentStream
 {
 public:

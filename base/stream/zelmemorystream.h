@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "base/stream/zelsegmentstream.h"
 
 #include <QBuffer>
 
-// A segment stream held in memory.
+/// A segment stream held in memory.
 class TzelMemoryStream : public TzelSegmentStream
 {
 public:

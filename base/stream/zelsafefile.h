@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QIODevice>
 #include <QString>
@@ -7,12 +8,12 @@
 
 class QFileDevice;
 
-// A file that is written whole or not at all. The bytes go to a temporary
-// file beside the target; Commit flushes and syncs it and renames it over the
-// target, so an interrupted or failing save leaves the old file as it was.
-// A target that is not a regular file (a device, a pipe) cannot be replaced
-// and is written in place, with every write error still reported by Commit.
-// A write-protected target is refused, and a symbolic link is written through.
+/// A file that is written whole or not at all. The bytes go to a temporary
+/// file beside the target; Commit flushes and syncs it and renames it over the
+/// target, so an interrupted or failing save leaves the old file as it was.
+/// A target that is not a regular file (a device, a pipe) cannot be replaced
+/// and is written in place, with every write error still reported by Commit.
+/// A write-protected target is refused, and a symbolic link is written through.
 class TzelSafeFile : public QIODevice
 {
 public:
@@ -49,7 +50,9 @@ public:
     void close() override;
 
 protected:
+    /// Reads from the underlying file.
     qint64 readData(char *data, qint64 maxSize) override;
+    /// Writes to the temporary file that replaces the target on commit.
     qint64 writeData(const char *data, qint64 size) override;
 
 private:

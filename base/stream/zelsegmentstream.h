@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include <QIODevice>
 #include <memory>
 
-// A random-access stream over another device that can pretend to end early.
-// While a virtual end is set, size() reports it and reading stops there, so
-// that a decoder which reads "to the end" reads one record lying inside a
-// much larger stream, in place and without copying it out.
+/// A random-access stream over another device that can pretend to end early.
+/// While a virtual end is set, size() reports it and reading stops there, so
+/// that a decoder which reads "to the end" reads one record lying inside a
+/// much larger stream, in place and without copying it out.
 class TzelSegmentStream : public QIODevice
 {
 public:
@@ -29,7 +30,9 @@ protected:
     /// Takes ownership of Device, which must be closed and random-access.
     explicit TzelSegmentStream(std::unique_ptr<QIODevice> device);
 
+    /// Reads from the current segment, then the next ones.
     qint64 readData(char *data, qint64 maxSize) override;
+    /// Writes into the segments, growing the last one.
     qint64 writeData(const char *data, qint64 size) override;
 
 private:

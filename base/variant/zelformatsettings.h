@@ -1,15 +1,16 @@
 #pragma once
+/// \file
 
 #include <QChar>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
 
-// The process-wide number and date conventions used whenever a value becomes
-// text or a text becomes a value: variants, FloatToStr and friends, report
-// display formats. Filled from the user's locale at first use; the host may
-// change fields at start-up and tests pin them. Not meant to be changed while
-// another thread formats.
+/// The process-wide number and date conventions used whenever a value becomes
+/// text or a text becomes a value: variants, FloatToStr and friends, report
+/// display formats. Filled from the user's locale at first use; the host may
+/// change fields at start-up and tests pin them. Not meant to be changed while
+/// another thread formats.
 struct TzelFormatSettings
 {
     QLocale Locale;           ///< the user's locale: first try when reading numbers and dates

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 
@@ -14,44 +15,45 @@
 #include <type_traits>
 
 // Type codes of variant values; scripts see them under these names.
-constexpr quint16 varEmpty = 0;
-constexpr quint16 varNull = 1;
-constexpr quint16 varSmallint = 2;   // 16-bit signed
-constexpr quint16 varInteger = 3;    // 32-bit signed
-constexpr quint16 varSingle = 4;
-constexpr quint16 varDouble = 5;
-constexpr quint16 varCurrency = 6;   // 64-bit integer scaled by 10000
-constexpr quint16 varDate = 7;       // day serial
-constexpr quint16 varOleStr = 8;
-constexpr quint16 varDispatch = 9;   // automation object: code only, no payload here
-constexpr quint16 varError = 10;
-constexpr quint16 varBoolean = 11;   // True is -1
-constexpr quint16 varVariant = 12;
-constexpr quint16 varUnknown = 13;
-constexpr quint16 varShortInt = 16;  // 8-bit signed
-constexpr quint16 varByte = 17;
-constexpr quint16 varWord = 18;
-constexpr quint16 varLongWord = 19;  // 32-bit unsigned, "Cardinal"
-constexpr quint16 varInt64 = 20;
-constexpr quint16 varUInt64 = 21;
-constexpr quint16 varStrArg = 72;
-constexpr quint16 varString = 256;
-constexpr quint16 varAny = 257;
-constexpr quint16 varUString = 258;  // the engine's own strings
-constexpr quint16 varTypeMask = 0x0FFF;
-constexpr quint16 varArray = 0x2000;
-constexpr quint16 varByRef = 0x4000;
+constexpr quint16 varEmpty = 0;          ///< no value assigned
+constexpr quint16 varNull = 1;           ///< the null value
+constexpr quint16 varSmallint = 2;       ///< 16-bit signed
+constexpr quint16 varInteger = 3;        ///< 32-bit signed
+constexpr quint16 varSingle = 4;         ///< 32-bit float
+constexpr quint16 varDouble = 5;         ///< 64-bit float
+constexpr quint16 varCurrency = 6;       ///< 64-bit integer scaled by 10000
+constexpr quint16 varDate = 7;           ///< day serial
+constexpr quint16 varOleStr = 8;         ///< wide string: code only, stored as a string
+constexpr quint16 varDispatch = 9;       ///< automation object: code only, no payload here
+constexpr quint16 varError = 10;         ///< error code
+constexpr quint16 varBoolean = 11;       ///< True is -1
+constexpr quint16 varVariant = 12;       ///< a variant, as the element type of arrays
+constexpr quint16 varUnknown = 13;       ///< interface: code only, no payload here
+constexpr quint16 varShortInt = 16;      ///< 8-bit signed
+constexpr quint16 varByte = 17;          ///< 8-bit unsigned
+constexpr quint16 varWord = 18;          ///< 16-bit unsigned
+constexpr quint16 varLongWord = 19;      ///< 32-bit unsigned, "Cardinal"
+constexpr quint16 varInt64 = 20;         ///< 64-bit signed
+constexpr quint16 varUInt64 = 21;        ///< 64-bit unsigned
+constexpr quint16 varStrArg = 72;        ///< string argument: code only
+constexpr quint16 varString = 256;       ///< 8-bit string
+constexpr quint16 varAny = 257;          ///< any value: code only
+constexpr quint16 varUString = 258;      ///< the engine's own strings
+constexpr quint16 varTypeMask = 0x0FFF;  ///< the bits of a code that name the type
+constexpr quint16 varArray = 0x2000;     ///< flag: an array of the type
+constexpr quint16 varByRef = 0x4000;     ///< flag: a reference to a value of the type
 
 /// Two-operand operators: + - * / div mod shl shr and or xor.
 enum class VarOp : quint8 { Add, Sub, Mul, Div, IntDiv, Mod, Shl, Shr, And, Or, Xor };
 /// Comparison operators: = <> < <= > >=.
 enum class VarCmp : quint8 { Eq, Ne, Lt, Le, Gt, Ge };
 
-// A failed variant conversion or operation. Its messages are fixed English
-// texts rather than resource texts; Code tells them apart for callers.
+/// A failed variant conversion or operation. Its messages are fixed English
+/// texts rather than resource texts; Code tells them apart for callers.
 class TzelVariantError : public TzelException
 {
 public:
+    /// What went wrong; each value carries its fixed message.
     enum class Code : quint8 {
         CannotConvert,     ///< "Could not convert variant of type (%s) into type (%s)"
         Overflow,          ///< "Overflow while converting variant of type (%s) into type (%s)"
@@ -78,18 +80,18 @@ private:
 /// Bounds of one dimension of a variant array (High = Low - 1 for none).
 struct VarArrayBound
 {
-    int Low = 0;
-    int High = -1;
+    int Low = 0; ///< lowest index
+    int High = -1; ///< highest index
 };
 
 struct TzelVariantArray;
 
-// The value of scripts, report expressions, data fields and variables: a type
-// code and a payload. 32 bytes, no heap for anything but strings (a QString in
-// place) and arrays (a shared block copied on write, so copies behave as
-// values). Operations pick their kind from one table indexed by the cached
-// base kinds of the operands; integer and double + - * and comparisons of
-// same-typed operands take an inline path.
+/// The value of scripts, report expressions, data fields and variables: a type
+/// code and a payload. 32 bytes, no heap for anything but strings (a QString in
+/// place) and arrays (a shared block copied on write, so copies behave as
+/// values). Operations pick their kind from one table indexed by the cached
+/// base kinds of the operands; integer and double + - * and comparisons of
+/// same-typed operands take an inline path.
 class Variant
 {
 public:
@@ -508,5 +510,6 @@ private:
     };
 };
 
+/// Variants move in memory like plain bytes, so Qt's containers relocate them without copying.
 Q_DECLARE_TYPEINFO(Variant, Q_RELOCATABLE_TYPE);
 static_assert(sizeof(Variant) == 32);

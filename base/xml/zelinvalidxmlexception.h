@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 #include "base/stream/zeltextposition.h"
 
-// Raised for any structural fault of an XML stream, with the place where
-// reading stopped when the stream can tell it. The text is fixed and is not
-// looked up: the resource table itself is loaded through the XML layer.
+/// Raised for any structural fault of an XML stream, with the place where
+/// reading stopped when the stream can tell it. The text is fixed and is not
+/// looked up: the resource table itself is loaded through the XML layer.
 class TzelInvalidXMLException : public TzelException
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QHash>
 #include <QString>
@@ -7,8 +8,8 @@
 class QIODevice;
 class TzelXMLItem;
 
-// An XML document: owns the root element and the temporary stream that
-// unloaded elements are read back from.
+/// An XML document: owns the root element and the temporary stream that
+/// unloaded elements are read back from.
 class TzelXMLDocument
 {
 public:
@@ -21,9 +22,11 @@ public:
     TzelXMLItem *Root() const;
     /// Whether written lines are indented and end with CR LF.
     bool AutoIndent() const;
+    /// Sets AutoIndent.
     void SetAutoIndent(bool value);
     /// Folder of the temporary file used for unloaded elements.
     QString TempDir() const;
+    /// Sets TempDir.
     void SetTempDir(const QString &value);
     /// Whether the last stream read was in the old 8-bit format.
     bool OldVersion() const;
@@ -34,6 +37,7 @@ public:
     /// far as it was read, for the caller to report (default False: it
     /// raises "Invalid file format" like any other malformed stream).
     bool KeepTruncated() const;
+    /// Sets KeepTruncated.
     void SetKeepTruncated(bool value);
     /// Whether the next load notes where each element starts (default False).
     void SetTrackElementStarts(bool value);

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <vector>
 
-// One element of an XML document: a name, the raw text of its attributes and
-// ordered children. Attributes are not parsed into a map; a lookup scans the
-// raw text, which keeps loading cheap for elements read once.
+/// One element of an XML document: a name, the raw text of its attributes and
+/// ordered children. Attributes are not parsed into a map; a lookup scans the
+/// raw text, which keeps loading cheap for elements read once.
 class TzelXMLItem
 {
 public:
@@ -47,12 +48,15 @@ public:
 
     /// Element name as read.
     const QString &Name() const { return FName; }
+    /// Sets Name.
     void SetName(const QString &name) { FName = name; }
     /// Raw, escaped attribute text of the start tag.
     const QString &Text() const { return FText; }
+    /// Sets Text.
     void SetText(const QString &text) { FText = text; }
     /// Element content: written, never read back.
     const QString &Value() const { return FValue; }
+    /// Sets Value.
     void SetValue(const QString &value) { FValue = value; }
 
     /// Number of children.
@@ -64,18 +68,23 @@ public:
 
     /// Pointer for the user's own use.
     void *Data() const { return FData; }
+    /// Sets Data.
     void SetData(void *data) { FData = data; }
     /// Flag for the user's own use.
     bool Modified() const { return FModified; }
+    /// Sets Modified.
     void SetModified(bool value) { FModified = value; }
     /// Stream position of the start tag in the stream it can be re-read from.
     qint64 Offset() const { return FOffset; }
+    /// Sets Offset.
     void SetOffset(qint64 value) { FOffset = value; }
     /// Whether the element can be dropped from memory and read back.
     bool Unloadable() const { return FUnloadable; }
+    /// Sets Unloadable.
     void SetUnloadable(bool value) { FUnloadable = value; }
     /// Whether the children are in memory.
     bool Loaded() const { return FLoaded; }
+    /// Sets Loaded.
     void SetLoaded(bool value) { FLoaded = value; }
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QByteArray>
 #include <QString>
@@ -10,9 +11,9 @@
 class QIODevice;
 class TzelXMLItem;
 
-// Reads elements from a stream in large blocks. Tags are recognised by '<' and
-// '>' alone; text between tags is skipped. When the reader is destroyed the
-// stream is left right after the last byte it consumed.
+/// Reads elements from a stream in large blocks. Tags are recognised by '<' and
+/// '>' alone; text between tags is skipped. When the reader is destroyed the
+/// stream is left right after the last byte it consumed.
 class TzelXMLReader
 {
 public:
@@ -45,6 +46,7 @@ public:
     void SetPosition(qint64 value);
     /// Whether attribute text is 8-bit text in the system code page.
     bool OldFormat() const { return FOldFormat; }
+    /// Sets OldFormat.
     void SetOldFormat(bool value) { FOldFormat = value; }
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QByteArrayView>
 
@@ -9,9 +10,9 @@
 class QIODevice;
 class TzelXMLItem;
 
-// Writes elements as UTF-8 XML, batching output in large blocks. Unloaded
-// elements are read back from the temporary stream, written in full and
-// dropped again.
+/// Writes elements as UTF-8 XML, batching output in large blocks. Unloaded
+/// elements are read back from the temporary stream, written in full and
+/// dropped again.
 class TzelXMLWriter
 {
 public:
@@ -24,10 +25,12 @@ public:
 
     /// Whether lines are indented by two blanks per level and end with CR LF.
     bool AutoIndent() const { return FAutoIndent; }
+    /// Sets AutoIndent.
     void SetAutoIndent(bool value) { FAutoIndent = value; }
     /// The stream unloaded elements are read back from (may be the target),
     /// and whether it holds old-format text.
     void SetTempStream(QIODevice *stream, bool oldFormat = false);
+    /// The stream set by SetTempStream, or nullptr.
     QIODevice *TempStream() const { return FTempStream; }
 
     /// Adds the "<?xml ...?>" line.

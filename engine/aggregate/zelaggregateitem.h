@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -14,10 +15,10 @@ enum TzelAggregateFunction { agSum, agAvg, agMin, agMax, agCount };
 /// The function an aggregate call names: SUM, AVG, MIN, MAX, anything else COUNT.
 TzelAggregateFunction zelAggregateFunction(const QString &name);
 
-// One aggregate call of a template (SUM(<items."amount">, MasterData1, 2)):
-// what it counts, where it prints, and its running count and value. The
-// engine adds a row whenever the counted band prints and resets the item
-// after the band it prints in.
+/// One aggregate call of a template (SUM(<items."amount">, MasterData1, 2)):
+/// what it counts, where it prints, and its running count and value. The
+/// engine adds a row whenever the counted band prints and resets the item
+/// after the band it prints in.
 class TzelAggregateItem
 {
 public:
@@ -30,6 +31,7 @@ public:
                       TzelBand *band, int flags, TzelBand *parentBand, const QString &memoName,
                       const QString &originalName);
 
+    /// The function the item computes.
     TzelAggregateFunction Function() const { return FAggregateFunction; }
     /// The band whose rows are counted.
     TzelBand *Band() const { return FBand; }
@@ -55,6 +57,7 @@ public:
     void DeleteValue();
     /// Remembers the count and value, for RestoreValue.
     void SaveValue();
+    /// Brings back what SaveValue remembered.
     void RestoreValue();
     /// Restarts counting unless the item is a running total that counted
     /// already; Force restarts running totals too.

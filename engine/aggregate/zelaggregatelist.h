@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "engine/aggregate/zelaggregateitem.h"
@@ -13,9 +14,9 @@ class TzelCustomMemoView;
 class TzelReport;
 class TzelReportPage;
 
-// The aggregate calls of a report's pages, found in the memo texts of the
-// bands that print totals before building starts, and accumulated while the
-// engine prints rows.
+/// The aggregate calls of a report's pages, found in the memo texts of the
+/// bands that print totals before building starts, and accumulated while the
+/// engine prints rows.
 class TzelAggregateList
 {
 public:
@@ -36,6 +37,7 @@ public:
     void DeleteValue(TzelBand *band);
     /// Remembers and restores the totals of the items counting Band.
     void SaveValue(TzelBand *band);
+    /// Brings back the totals SaveValue remembered.
     void RestoreValue(TzelBand *band);
     /// Page-footer items count aside while a keep block is open...
     void StartKeep();

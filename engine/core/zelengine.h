@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/core/zelheaderlist.h"
 #include "model/report/zelcustomengine.h"
@@ -22,9 +23,9 @@ class TzelShiftEngine;
 class TzelView;
 class TzelXMLItem;
 
-// The report engine: walks the template pages, prints bands at a vertical
-// cursor, breaks columns and pages, reprints headers, keeps blocks of bands
-// together, splits bands taller than the free space and stretches objects.
+/// The report engine: walks the template pages, prints bands at a vertical
+/// cursor, breaks columns and pages, reprints headers, keeps blocks of bands
+/// together, splits bands taller than the free space and stretches objects.
 class TzelEngine : public TzelCustomEngine
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 /// Makes every report build with TzelEngine into TzelPreviewPages and text
 /// objects lay their text out for measuring and splitting; safe to

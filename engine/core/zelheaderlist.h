@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include <memory>
 #include <vector>
 
 class TzelBand;
 
-// A band printed again at the top of every new page or column, with the
-// left position at which it was first printed.
+/// A band printed again at the top of every new page or column, with the
+/// left position at which it was first printed.
 struct TzelHeaderListItem
 {
     TzelBand *Band = nullptr; ///< the band; nullptr once it must not print again
@@ -14,7 +15,7 @@ struct TzelHeaderListItem
     bool IsInKeepList = false; ///< it belongs to an open keep block
 };
 
-// The bands the engine reprints on every new page and column, in order.
+/// The bands the engine reprints on every new page and column, in order.
 class TzelHeaderList
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/core/zelshiftitem.h"
 #include "model/component/zelliferef.h"
@@ -9,9 +10,9 @@
 
 class TzelComponent;
 
-// The shift structure of one container: the objects that lie across its
-// width, ordered by Top, each with its shift item, and for the tree method a
-// root item first and the links of the tree. Built once, used for every row.
+/// The shift structure of one container: the objects that lie across its
+/// width, ordered by Top, each with its shift item, and for the tree method a
+/// root item first and the links of the tree. Built once, used for every row.
 class TzelShiftedObjectList : private TzelExtendedObjectList
 {
 public:
@@ -32,6 +33,7 @@ public:
     using TzelExtendedObjectList::Count;
     /// The item at Index (same order as the keys).
     TzelShiftItem &Item(int index) { return FItems[size_t(index)]; }
+    /// Read-only access.
     const TzelShiftItem &Item(int index) const { return FItems[size_t(index)]; }
 
 protected:

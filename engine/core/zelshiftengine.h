@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <memory>
 #include <unordered_map>
@@ -6,10 +7,10 @@
 class TzelComponent;
 class TzelShiftedObjectList;
 
-// Moves the objects of a container that lie below objects that grew or
-// shrank while the engine stretches it. Each container gets its structure
-// on first use and keeps it for every row until Clear; a container or object
-// freed meanwhile is noticed, never dereferenced.
+/// Moves the objects of a container that lie below objects that grew or
+/// shrank while the engine stretches it. Each container gets its structure
+/// on first use and keeps it for every row until Clear; a container or object
+/// freed meanwhile is noticed, never dereferenced.
 class TzelShiftEngine
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelliferef.h"
 #include "model/view/zelviewtypes.h"
@@ -9,8 +10,8 @@
 class TzelComponent;
 class TzelView;
 
-// The shift state of one object of a container for the current row. An item
-// without an object is the root of a tree and stands for the container.
+/// The shift state of one object of a container for the current row. An item
+/// without an object is the root of a tree and stands for the container.
 class TzelShiftItem
 {
 public:

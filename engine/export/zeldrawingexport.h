@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/report/zelcustomexportfilter.h"
 
@@ -9,8 +10,8 @@ class QByteArray;
 class QPainter;
 class QPainterCanvas;
 
-// An export filter that draws every object of a page on a canvas of its own,
-// as the preview draws it.
+/// An export filter that draws every object of a page on a canvas of its own,
+/// as the preview draws it.
 class TzelDrawingExport : public TzelCustomExportFilter
 {
 public:
@@ -29,6 +30,7 @@ protected:
     /// Objects are drawn with Painter, on a device of Dpi dots per inch,
     /// until EndPageDrawing.
     void BeginPageDrawing(QPainter &painter, double dpi);
+    /// Ends the drawing begun by BeginPageDrawing.
     void EndPageDrawing();
     /// The file of page Index: FileName with "%d" replaced by the page
     /// number, or with "-N" added before the extension when it has no "%d".

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/export/zeldrawingexport.h"
 #include "engine/export/zelpdfextras.h"
@@ -10,11 +11,11 @@ class QPainter;
 class QPdfWriter;
 class TzelView;
 
-// Writes the pages as one PDF document: text stays text (fonts embedded as
-// subsets that map back to Unicode), lines, frames, shapes and fills are
-// vectors, each picture is embedded once. The report's outline becomes the
-// bookmarks, objects' hyperlinks become links, and the report's name, author
-// and description the document information.
+/// Writes the pages as one PDF document: text stays text (fonts embedded as
+/// subsets that map back to Unicode), lines, frames, shapes and fills are
+/// vectors, each picture is embedded once. The report's outline becomes the
+/// bookmarks, objects' hyperlinks become links, and the report's name, author
+/// and description the document information.
 class TzelPDFExport : public TzelDrawingExport
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/export/zeldrawingexport.h"
 
@@ -7,7 +8,7 @@
 
 class QPainter;
 
-// Writes every page as a PNG file, anti-aliased, at Resolution dots per inch.
+/// Writes every page as a PNG file, anti-aliased, at Resolution dots per inch.
 class TzelPNGExport : public TzelDrawingExport
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/export/zeldrawingexport.h"
 
@@ -8,7 +9,7 @@
 class QPainter;
 class QSvgGenerator;
 
-// Writes every page as an SVG file, one report unit (1/96 inch) a user unit.
+/// Writes every page as an SVG file, one report unit (1/96 inch) a user unit.
 class TzelSVGExport : public TzelDrawingExport
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/band/zelbandtypes.h"
 #include "model/band/zelfillgaps.h"
@@ -11,9 +12,9 @@
 class TzelChild;
 class TzelMemoView;
 
-// The base of every band: a horizontal (or vertical) strip of a report page
-// that carries views. The band's class says what kind of band it is; each
-// kind publishes the subset of the band state below that it uses.
+/// The base of every band: a horizontal (or vertical) strip of a report page
+/// that carries views. The band's class says what kind of band it is; each
+/// kind publishes the subset of the band state below that it uses.
 class TzelBand : public TzelReportComponent
 {
     ZEL_CLASS(TzelBand, TzelReportComponent)
@@ -25,15 +26,18 @@ class TzelBand : public TzelReportComponent
     // Published by every band.
     /// The kind of fill; a new kind replaces the fill by a fresh one.
     TzelFillType FillType() const { return FFill.FillType(); }
+    /// Sets FillType.
     void SetFillType(TzelFillType value) { FFill.SetFillType(value); }
     /// The fill.
     TzelCustomFill &Fill() { return FFill.Fill(); }
+    /// Read-only access.
     const TzelCustomFill &Fill() const { return FFill.Fill(); }
     /// Switches to Value's kind and copies it.
     void SetFill(const TzelCustomFill &value) { FFill.SetFill(value); }
     TzelFillGaps FillGap;      ///< insets of the hidden fill memo
     /// The frame.
     TzelFrame &Frame() { return FFrame; }
+    /// Read-only access.
     const TzelFrame &Frame() const { return FFrame; }
     /// Copies Value into the frame.
     void SetFrame(const TzelFrame &value) { FFrame = value; }
@@ -98,6 +102,7 @@ class TzelBand : public TzelReportComponent
     /// A vertical band lets the horizontal bands under it answer first.
     TzelComponent *GetContainedComponent(double x, double y, TzelComponent *canContain = nullptr) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelBand> &p);
 
 protected:

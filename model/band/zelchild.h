@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// A band printed right after the band that names it as its Child.
+/// A band printed right after the band that names it as its Child.
 class TzelChild : public TzelBand
 {
     ZEL_CLASS(TzelChild, TzelBand)
@@ -15,6 +16,7 @@ class TzelChild : public TzelBand
     int ToNRows = 0;                    ///< number of rows the child prints
     TzelToNRowsMode ToNRowsMode = rmCount; ///< how ToNRows is counted
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelChild> &p);
 
 private:

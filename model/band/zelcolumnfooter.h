@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// The band printed at the bottom of every page column.
+/// The band printed at the bottom of every page column.
 class TzelColumnFooter : public TzelBand
 {
     ZEL_CLASS(TzelColumnFooter, TzelBand)

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 #include "model/data/zeldatasetlink.h"
@@ -7,8 +8,8 @@
 
 class TzelUserDataSet;
 
-// A band printed once per record of its data set (or RowCount times when it
-// has none), optionally in columns across the band.
+/// A band printed once per record of its data set (or RowCount times when it
+/// has none), optionally in columns across the band.
 class TzelDataBand : public TzelBand
 {
     ZEL_CLASS(TzelDataBand, TzelBand)
@@ -40,6 +41,7 @@ class TzelDataBand : public TzelBand
     /// Rows printed when the band has no data set: the record count of
     /// VirtualDataSet.
     int RowCount() const { return FRowCount; }
+    /// Sets RowCount.
     void SetRowCount(int value);
     /// The band's own data set, which yields RowCount empty records. It is
     /// kept out of the lists of data sets a report offers.
@@ -56,6 +58,7 @@ class TzelDataBand : public TzelBand
     /// Lowest bottom, in report units, reached by the columns printed so far.
     double MaxY = 0;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelDataBand> &p);
 
 private:

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zeldataband.h"
 
-// The data band of level 4.
+/// The data band of level 4.
 class TzelDataBand4 : public TzelDataBand
 {
     ZEL_CLASS(TzelDataBand4, TzelDataBand)

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zeldataband.h"
 
-// The data band of level 5.
+/// The data band of level 5.
 class TzelDataBand5 : public TzelDataBand
 {
     ZEL_CLASS(TzelDataBand5, TzelDataBand)

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zeldataband.h"
 
-// The data band of level 6.
+/// The data band of level 6.
 class TzelDataBand6 : public TzelDataBand
 {
     ZEL_CLASS(TzelDataBand6, TzelDataBand)

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zeldataband.h"
 
-// The data band of level 2, printed for every row of a master band.
+/// The data band of level 2, printed for every row of a master band.
 class TzelDetailData : public TzelDataBand
 {
     ZEL_CLASS(TzelDetailData, TzelDataBand)

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 
-// Insets, in report units, of the hidden text object that carries a band's
-// fill and frame.
+/// Insets, in report units, of the hidden text object that carries a band's
+/// fill and frame.
 class TzelFillGaps : public TzelPersistent
 {
     ZEL_CLASS(TzelFillGaps, TzelPersistent)
@@ -13,5 +14,6 @@ class TzelFillGaps : public TzelPersistent
     int Bottom = 0; ///< taken from the band's width
     int Right = 0;  ///< taken from the band's height
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelFillGaps> &p);
 };

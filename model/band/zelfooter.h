@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// The footer of a data band, printed after its last row.
+/// The footer of a data band, printed after its last row.
 class TzelFooter : public TzelBand
 {
     ZEL_CLASS(TzelFooter, TzelBand)
@@ -10,5 +11,6 @@ class TzelFooter : public TzelBand
     /// Creates the band with tree parent Owner.
     explicit TzelFooter(TzelComponent *owner = nullptr) : TzelBand(owner) {}
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelFooter> &p);
 };

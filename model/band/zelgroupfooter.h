@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// Ends a group of rows.
+/// Ends a group of rows.
 class TzelGroupFooter : public TzelBand
 {
     ZEL_CLASS(TzelGroupFooter, TzelBand)
@@ -12,5 +13,6 @@ class TzelGroupFooter : public TzelBand
 
     bool HideIfSingleDataRecord = false; ///< not printed for a group of one row
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelGroupFooter> &p);
 };

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// Starts a group of rows: printed whenever its condition changes value.
+/// Starts a group of rows: printed whenever its condition changes value.
 class TzelGroupHeader : public TzelBand
 {
     ZEL_CLASS(TzelGroupHeader, TzelBand)
@@ -24,5 +25,6 @@ class TzelGroupHeader : public TzelBand
     /// The band's differences, then DrillName when DrillDown.
     QString Diff(const TzelComponent *other) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelGroupHeader> &p);
 };

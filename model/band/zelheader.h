@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// The header of a data band, printed before its first row.
+/// The header of a data band, printed before its first row.
 class TzelHeader : public TzelBand
 {
     ZEL_CLASS(TzelHeader, TzelBand)
@@ -12,5 +13,6 @@ class TzelHeader : public TzelBand
 
     bool ReprintOnNewPage = false; ///< printed again on every page its data band continues on
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelHeader> &p);
 };

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zeldataband.h"
 
-// The data band of level 1.
+/// The data band of level 1.
 class TzelMasterData : public TzelDataBand
 {
     ZEL_CLASS(TzelMasterData, TzelDataBand)

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// A band of no kind, made by the engine to hold the objects placed directly
-// on a page. The designer never offers it.
+/// A band of no kind, made by the engine to hold the objects placed directly
+/// on a page. The designer never offers it.
 class TzelNullBand : public TzelBand
 {
     ZEL_CLASS(TzelNullBand, TzelBand)

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// The band printed at the bottom of every page.
+/// The band printed at the bottom of every page.
 class TzelPageFooter : public TzelBand
 {
     ZEL_CLASS(TzelPageFooter, TzelBand)
@@ -14,5 +15,6 @@ class TzelPageFooter : public TzelBand
     bool PrintOnLastPage = true;    ///< printed on the last page
     bool PrintOnSinglePage = false; ///< printed when the report has one page only
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelPageFooter> &p);
 };

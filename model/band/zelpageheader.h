@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// The band printed at the top of every page.
+/// The band printed at the top of every page.
 class TzelPageHeader : public TzelBand
 {
     ZEL_CLASS(TzelPageHeader, TzelBand)
@@ -12,5 +13,6 @@ class TzelPageHeader : public TzelBand
 
     bool PrintOnFirstPage = true; ///< printed on the first page too
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelPageHeader> &p);
 };

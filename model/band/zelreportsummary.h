@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zelband.h"
 
-// The band printed once at the end of the report.
+/// The band printed once at the end of the report.
 class TzelReportSummary : public TzelBand
 {
     ZEL_CLASS(TzelReportSummary, TzelBand)
@@ -12,5 +13,6 @@ class TzelReportSummary : public TzelBand
 
     bool PrintAtBottom = false; ///< printed at the bottom of the last page
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelReportSummary> &p);
 };

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/band/zeldataband.h"
 
-// The data band of level 3.
+/// The data band of level 3.
 class TzelSubdetailData : public TzelDataBand
 {
     ZEL_CLASS(TzelSubdetailData, TzelDataBand)

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 #include "base/core/zellocatederror.h"
@@ -23,9 +24,9 @@ public:
     using TzelException::TzelException;
 };
 
-// The base of every object of a template: a place in a tree, a name unique in
-// the report, a rectangle in report units relative to the parent, a font
-// inherited from the parent, restrictions, anchors, hit testing and copying.
+/// The base of every object of a template: a place in a tree, a name unique in
+/// the report, a rectangle in report units relative to the parent, a font
+/// inherited from the parent, restrictions, anchors, hit testing and copying.
 class TzelComponent : public TzelPersistent
 {
     ZEL_CLASS(TzelComponent, TzelPersistent)
@@ -61,13 +62,21 @@ class TzelComponent : public TzelPersistent
     int Tag = 0;
 
     // Bounds, in report units relative to the parent.
+    /// Distance from the parent's left edge.
     double Left() const { return FLeft; }
+    /// Sets Left.
     virtual void SetLeft(double value);
+    /// Distance from the parent's top edge.
     double Top() const { return FTop; }
+    /// Sets Top.
     virtual void SetTop(double value);
+    /// Width in report units.
     double Width() const { return FWidth; }
+    /// Sets Width.
     virtual void SetWidth(double value);
+    /// Height in report units.
     double Height() const { return FHeight; }
+    /// Sets Height.
     virtual void SetHeight(double value);
     /// Sets Left, Top, Width and Height in that order through their setters.
     void SetBounds(double left, double top, double width, double height);
@@ -78,22 +87,28 @@ class TzelComponent : public TzelPersistent
 
     /// The font; assigning it sets ParentFont to False.
     const TzelFont &Font() const { return FFont; }
+    /// Writable access to the font.
     TzelFont &Font() { return FFont; }
+    /// Sets Font.
     virtual void SetFont(const TzelFont &value);
     /// Whether the font follows the parent's.
     bool ParentFont() const { return FParentFont; }
+    /// Sets ParentFont.
     virtual void SetParentFont(bool value);
 
     /// Whether the object is shown and printed.
     bool Visible() const { return FVisible; }
+    /// Sets Visible.
     virtual void SetVisible(bool value);
     /// Design-time restrictions.
     TzelRestrictions Restrictions() const { return GetRestrictions(); }
+    /// Sets Restrictions.
     void SetRestrictions(TzelRestrictions value) { FRestrictions = value; }
     /// Where the object may be edited after it was built.
     TzelEditableFlags Editable;
     /// Edges of the parent the object keeps its distance to.
     TzelAnchors Anchors() const { return FAnchors; }
+    /// Sets Anchors.
     virtual void SetAnchors(TzelAnchors value);
     /// Whether the object takes part in mirroring with mcmOnlyAllowed.
     bool AllowMirrorMode = false;
@@ -130,18 +145,29 @@ class TzelComponent : public TzelPersistent
     virtual QString BaseName() const;
 
     // State.
+    /// Whether the object is edited in the designer.
     bool IsDesigning() const { return FIsDesigning; }
+    /// Sets IsDesigning.
     void SetIsDesigning(bool value) { FIsDesigning = value; }
+    /// Whether the object is being read from a template.
     bool IsLoading() const { return FIsLoading; }
+    /// Sets IsLoading.
     void SetIsLoading(bool value) { FIsLoading = value; }
+    /// Whether the object is being built into pages.
     bool IsPrinting() const { return FIsPrinting; }
+    /// Sets IsPrinting.
     void SetIsPrinting(bool value) { FIsPrinting = value; }
+    /// Whether the object is being written to a template.
     bool IsWriting() const { return FIsWriting; }
+    /// Sets IsWriting.
     void SetIsWriting(bool value) { FIsWriting = value; }
+    /// Whether the object is selected in the designer.
     bool IsSelected() const { return FIsSelected; }
+    /// Sets IsSelected.
     virtual void SetIsSelected(bool value) { FIsSelected = value; }
     /// Inherited from a parent report.
     bool IsAncestor() const { return FIsAncestor; }
+    /// Sets IsAncestor.
     void SetIsAncestor(bool value) { FIsAncestor = value; }
     /// Only the ancestor's own properties are written.
     bool AncestorOnlyStream = false;
@@ -222,14 +248,22 @@ class TzelComponent : public TzelPersistent
     virtual bool ContainerAdd(TzelComponent *) { return false; }
 
     // Interactive routing from the preview and the designer.
+    /// Routes a press at X, Y (report units) to the topmost object there that consumes it.
     void MouseDown(double x, double y, TzelInteractiveEventsParams &params);
+    /// Routes a move of the pointer to the object under it.
     void MouseMove(double x, double y, TzelInteractiveEventsParams &params);
+    /// Routes a release of a button to the object under the pointer.
     void MouseUp(double x, double y, TzelInteractiveEventsParams &params);
+    /// Routes a click to the object under the pointer.
     void MouseClick(double x, double y, TzelInteractiveEventsParams &params);
+    /// Routes a wheel turn of Delta to the object under the pointer.
     void MouseWheel(double x, double y, int delta, TzelInteractiveEventsParams &params);
+    /// The pointer entered this object.
     void MouseEnter(TzelInteractiveEventsParams &params);
+    /// The pointer left this object.
     void MouseLeave(TzelInteractiveEventsParams &params);
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelComponent> &p);
 
     /// A token that lives exactly as long as the component (made on first
@@ -265,12 +299,19 @@ protected:
     virtual bool DiffSkipsWidth() const { return false; }
 
     // Handlers of the interactive events; True when consumed.
+    /// A press on this object; True when consumed.
     virtual bool DoMouseDown(double, double, TzelInteractiveEventsParams &) { return false; }
+    /// A move of the pointer over this object; True when consumed.
     virtual bool DoMouseMove(double, double, TzelInteractiveEventsParams &) { return false; }
+    /// A release over this object; True when consumed.
     virtual bool DoMouseUp(double, double, TzelInteractiveEventsParams &) { return false; }
+    /// A click on this object; True when consumed.
     virtual bool DoMouseClick(double, double, TzelInteractiveEventsParams &) { return false; }
+    /// A wheel turn over this object; True when consumed.
     virtual bool DoMouseWheel(double, double, int, TzelInteractiveEventsParams &) { return false; }
+    /// The pointer entered this object.
     virtual void DoMouseEnter(TzelInteractiveEventsParams &) {}
+    /// The pointer left this object.
     virtual void DoMouseLeave(TzelInteractiveEventsParams &) {}
 
 private:

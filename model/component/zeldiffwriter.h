@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelset.h"
 #include "base/variant/zelformatsettings.h"
@@ -13,11 +14,11 @@
 class TzelPersistent;
 struct TzelPropInfo;
 
-// Writes a difference text: the attributes in which a printed object differs
-// from its template object, each after a blank, in the compact forms the
-// prepared pages read back (ordinals, "1"/"0", bit sets in decimal, colours
-// as signed decimals). Floats differ when more than zelFloatTolerance apart. A nested
-// object writes through a child writer that prefixes its names.
+/// Writes a difference text: the attributes in which a printed object differs
+/// from its template object, each after a blank, in the compact forms the
+/// prepared pages read back (ordinals, "1"/"0", bit sets in decimal, colours
+/// as signed decimals). Floats differ when more than zelFloatTolerance apart. A nested
+/// object writes through a child writer that prefixes its names.
 class TzelDiffWriter
 {
 public:
@@ -31,6 +32,7 @@ public:
 
     /// Appends Name="Value"; Value is written as given.
     void Add(const char *name, const QString &value) { Append(QLatin1StringView(name), value); }
+    /// Appends Name="Value" for a name given as a string view.
     void Add(QStringView name, const QString &value) { Append(name, value); }
 
     /// Every published property of Value that holds a plain value (not a
@@ -41,29 +43,34 @@ public:
     void Properties(const TzelPersistent &value, const TzelPersistent &other, std::initializer_list<const char *> names);
 
     // Each of these appends Name with Value when Value differs from Other.
+    /// Appends Name with a boolean Value when it differs from Other.
     template <class Name>
     void Bool(Name name, bool value, bool other)
     {
         if (Writes(value != other))
             Add(name, BoolText(value));
     }
+    /// Appends Name with an integer Value when it differs from Other.
     template <class Name>
     void Int(Name name, qint64 value, qint64 other)
     {
         if (Writes(value != other))
             Add(name, QString::number(value));
     }
+    /// Appends Name with an enumeration's ordinal when it differs from Other.
     template <class E>
         requires std::is_enum_v<E>
     void Enum(const char *name, E value, E other)
     {
         Int(name, qint64(value), qint64(other));
     }
+    /// Appends Name with a set's bits when they differ from Other's.
     template <class E>
     void Set(const char *name, TzelSet<E> value, TzelSet<E> other)
     {
         Int(name, value.Bits(), other.Bits());
     }
+    /// Appends Name with a coordinate when it differs from Other beyond rounding.
     template <class Name>
     void Float(Name name, double value, double other)
     {

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 class TzelComponent;
 
@@ -7,8 +8,8 @@ enum TzelEventSender { esDesigner, esPreview };
 /// Grid of the designer's workspace.
 enum TzelGridType { gt1pt, gt1cm, gt1in, gtDialog, gtChar, gtNone };
 
-// What travels with a mouse event from the preview or the designer to the
-// objects of a page and their in-place editors.
+/// What travels with a mouse event from the preview or the designer to the
+/// objects of a page and their in-place editors.
 struct TzelInteractiveEventsParams
 {
     void *Sender = nullptr;                ///< the control that sends the event
@@ -19,7 +20,7 @@ struct TzelInteractiveEventsParams
     bool PopupVisible = false;             ///< a popup menu is open
     bool EditRestricted = false;           ///< editing in the preview is not allowed
     double OffsetX = 0;                    ///< offset of the page on the control
-    double OffsetY = 0;
+    double OffsetY = 0; ///< vertical offset of the page on the control
     double Scale = 1;                      ///< zoom
     int DevicePPI = 96;                    ///< pixels per inch of the control
     bool GridAlign = false;                ///< snap to the grid

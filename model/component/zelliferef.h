@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <memory>
 
-// A reference to a component that turns empty when the component is freed,
-// so that an object referring to one the host or the designer may free (a
-// data set, the text a memo flows into) never dangles. T is a TzelComponent.
+/// A reference to a component that turns empty when the component is freed,
+/// so that an object referring to one the host or the designer may free (a
+/// data set, the text a memo flows into) never dangles. T is a TzelComponent.
 template <class T>
 class TzelLifeRef
 {

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelcaseless.h"
 
@@ -7,10 +8,10 @@
 
 class TzelComponent;
 
-// The index of names kept on the root of a tree (case ignored, duplicates
-// ignored). Entries may stand without an object: the markers of
-// CreateUniqueName. Lookups hash the name with its case folded, so they cost
-// no allocation: every object of a template is looked up while it is read.
+/// The index of names kept on the root of a tree (case ignored, duplicates
+/// ignored). Entries may stand without an object: the markers of
+/// CreateUniqueName. Lookups hash the name with its case folded, so they cost
+/// no allocation: every object of a template is looked up while it is read.
 class TzelNameIndex
 {
 public:

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 class TzelPictureView;
 
-// Where a picture object hands its picture when it is stored by number
-// rather than by content: the picture cache of the prepared pages being
-// written, or the designer's own cache for undo and the clipboard.
+/// Where a picture object hands its picture when it is stored by number
+/// rather than by content: the picture cache of the prepared pages being
+/// written, or the designer's own cache for undo and the clipboard.
 class TzelPictureStore
 {
 public:

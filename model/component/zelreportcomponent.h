@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcomponent.h"
 
 #include <functional>
 
-// A printable object: script events around printing, a description, and the
-// bounds saved while the engine works on it.
+/// A printable object: script events around printing, a description, and the
+/// bounds saved while the engine works on it.
 class TzelReportComponent : public TzelComponent
 {
     ZEL_CLASS(TzelReportComponent, TzelComponent)
@@ -44,6 +45,7 @@ class TzelReportComponent : public TzelComponent
     /// Told when the component is freed (the engine's shift tracking).
     std::function<void(TzelReportComponent *)> OnDestroyed;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelReportComponent> &p);
 
 private:

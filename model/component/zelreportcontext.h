@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -10,10 +11,10 @@ class TzelErrorList;
 class TzelPictureStore;
 class TzelStyleItem;
 
-// What the objects of a report's tree may ask of the report at its root,
-// without knowing it: the report implements this, and objects find it
-// through TzelComponent::Context(). It keeps the layers below the report
-// (the tree, data sets, views, bands, pages and styles) free of the report.
+/// What the objects of a report's tree may ask of the report at its root,
+/// without knowing it: the report implements this, and objects find it
+/// through TzelComponent::Context(). It keeps the layers below the report
+/// (the tree, data sets, views, bands, pages and styles) free of the report.
 class TzelReportContext
 {
 public:

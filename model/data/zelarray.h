@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/data/zelvariables.h"
 
-// A variables list used as an associative array: entries are looked up by a
-// variant key, compared by its text.
+/// A variables list used as an associative array: entries are looked up by a
+/// variant key, compared by its text.
 class TzelArray : public TzelVariables
 {
 public:

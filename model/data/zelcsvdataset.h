@@ -1,19 +1,20 @@
 #pragma once
+/// \file
 
 #include "model/data/zelcsvscanner.h"
 #include "model/data/zeldataset.h"
 
 #include <memory>
 
-// A data set over a delimited text file; every value is text. Opening reads
-// the file once as a stream and notes where each record starts; a record's
-// values are read when it becomes current, so memory does not grow with the
-// file. Quoted values may hold delimiters, line breaks and doubled quotes.
-// Every record must have as many fields as the first one (the header): a
-// record with more or fewer is an error naming the file and the line, since
-// padding would shift values silently into other columns. Only regular files
-// are read: a device never ends, and a named pipe is read only when the
-// program running the report allows it.
+/// A data set over a delimited text file; every value is text. Opening reads
+/// the file once as a stream and notes where each record starts; a record's
+/// values are read when it becomes current, so memory does not grow with the
+/// file. Quoted values may hold delimiters, line breaks and doubled quotes.
+/// Every record must have as many fields as the first one (the header): a
+/// record with more or fewer is an error naming the file and the line, since
+/// padding would shift values silently into other columns. Only regular files
+/// are read: a device never ends, and a named pipe is read only when the
+/// program running the report allows it.
 class TzelCSVDataSet : public TzelDataSet
 {
     ZEL_CLASS(TzelCSVDataSet, TzelDataSet)
@@ -55,6 +56,7 @@ class TzelCSVDataSet : public TzelDataSet
     /// The same as text.
     QString GetDisplayText(const QString &index) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelCSVDataSet> &p);
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QChar>
 #include <QString>
@@ -16,12 +17,12 @@ struct TzelCSVLimits
     qsizetype Values = qsizetype(1) << 14; ///< values of one record
 };
 
-// Splits delimited text into records as it is fed, piece by piece. Quoted
-// values may hold delimiters, line breaks and doubled quotes; a line that
-// holds nothing is no record. Every record knows the line it starts on and
-// the offset of its first character in the text encoded as UTF-8, so that it
-// can be read again from there. A limit passed or a quote left open raises a
-// TzelException naming the file and the line.
+/// Splits delimited text into records as it is fed, piece by piece. Quoted
+/// values may hold delimiters, line breaks and doubled quotes; a line that
+/// holds nothing is no record. Every record knows the line it starts on and
+/// the offset of its first character in the text encoded as UTF-8, so that it
+/// can be read again from there. A limit passed or a quote left open raises a
+/// TzelException naming the file and the line.
 class TzelCSVScanner
 {
 public:

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/data/zeldialogcomponent.h"
 
 #include <QStringList>
 
-// The base of database connections that data sets of a template use. Every
-// operation does nothing here; a concrete connection overrides them.
+/// The base of database connections that data sets of a template use. Every
+/// operation does nothing here; a concrete connection overrides them.
 class TzelCustomDatabase : public TzelDialogComponent
 {
     ZEL_CLASS(TzelCustomDatabase, TzelDialogComponent)
@@ -20,12 +21,15 @@ class TzelCustomDatabase : public TzelDialogComponent
     virtual void SetConnected(bool) {}
     /// The database: a file, or a name the server knows.
     virtual QString DatabaseName() const { return QString(); }
+    /// Sets DatabaseName.
     virtual void SetDatabaseName(const QString &) {}
     /// Whether the user is asked for a login when connecting.
     virtual bool LoginPrompt() const { return false; }
+    /// Sets LoginPrompt.
     virtual void SetLoginPrompt(bool) {}
     /// Further connection parameters, one "name=value" per line.
     virtual QStringList Params() const { return QStringList(); }
+    /// Sets Params.
     virtual void SetParams(const QStringList &) {}
     /// Supplies the login used when connecting, in place of asking for it.
     virtual void SetLogin(const QString &, const QString &) {}
@@ -34,5 +38,6 @@ class TzelCustomDatabase : public TzelDialogComponent
     /// Takes the connection settings from a text made by ToString.
     virtual void FromString(const QString &) {}
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelCustomDatabase> &p);
 };

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/data/zeldataset.h"
 
-// The base of data sets that wrap a database table or query. Fields can be
-// shown under aliases: each line of FieldAliases reads "field=alias".
+/// The base of data sets that wrap a database table or query. Fields can be
+/// shown under aliases: each line of FieldAliases reads "field=alias".
 class TzelCustomDBDataSet : public TzelDataSet
 {
     ZEL_CLASS(TzelCustomDBDataSet, TzelDataSet)
@@ -23,5 +24,6 @@ class TzelCustomDBDataSet : public TzelDataSet
     /// Closes the source when CloseDataSource.
     void Finalize() override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelCustomDBDataSet> &p);
 };

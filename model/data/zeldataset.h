@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "model/data/zeldatatypes.h"
@@ -11,12 +12,12 @@
 
 class TzelReport;
 
-// A cursor over records with named fields: the data a report prints. Reports
-// and expressions reach it by its user name. Every data set lives in the
-// process-wide data-set list from construction to destruction.
-//
-// Navigation keeps RecNo and the range; subclasses move their own cursor in
-// First and Next after calling the base, and add their end test to Eof.
+/// A cursor over records with named fields: the data a report prints. Reports
+/// and expressions reach it by its user name. Every data set lives in the
+/// process-wide data-set list from construction to destruction.
+///
+/// Navigation keeps RecNo and the range; subclasses move their own cursor in
+/// First and Next after calling the base, and add their end test to Eof.
 class TzelDataSet : public TzelDialogComponent
 {
     ZEL_CLASS(TzelDataSet, TzelDialogComponent)
@@ -100,6 +101,7 @@ class TzelDataSet : public TzelDialogComponent
     bool HasField(const QString &fName);
 
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelDataSet> &p);
 
 protected:

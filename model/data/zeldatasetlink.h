@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/data/zeldatasetref.h"
 #include "model/reflect/zelpublisher.h"
@@ -7,11 +8,11 @@
 
 class TzelComponent;
 
-// The data set an object works on, held two ways: the reference, which turns
-// empty when the data set is freed, and the user name it was given, which
-// templates store and which finds the data set again. The report, report
-// pages, data bands and views each hold one and publish it, through
-// zelPublishDataSetLink, as the properties "DataSet" and "DataSetName".
+/// The data set an object works on, held two ways: the reference, which turns
+/// empty when the data set is freed, and the user name it was given, which
+/// templates store and which finds the data set again. The report, report
+/// pages, data bands and views each hold one and publish it, through
+/// zelPublishDataSetLink, as the properties "DataSet" and "DataSetName".
 class TzelDataSetLink
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QList>
 #include <QString>
@@ -7,9 +8,9 @@
 class TzelDataSet;
 class TzelComponent;
 
-// The process-wide list of every data set that exists. Data sets enter it in
-// their constructor and leave it in their destructor; every access holds the
-// list's lock, so data sets may come and go on worker threads.
+/// The process-wide list of every data set that exists. Data sets enter it in
+/// their constructor and leave it in their destructor; every access holds the
+/// list's lock, so data sets may come and go on worker threads.
 class TzelDataSetList
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelliferef.h"
 #include "model/data/zeldataset.h"

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "model/data/zeldataset.h"
 
-// A data set whose values come from the host: the field names are listed in
-// Fields, the values are asked for through callbacks. With RangeEnd = reCount
-// it yields RangeEndCount records without any callback.
+/// A data set whose values come from the host: the field names are listed in
+/// Fields, the values are asked for through callbacks. With RangeEnd = reCount
+/// it yields RangeEndCount records without any callback.
 class TzelUserDataSet : public TzelDataSet
 {
     ZEL_CLASS(TzelUserDataSet, TzelDataSet)
@@ -38,5 +39,6 @@ class TzelUserDataSet : public TzelDataSet
     /// Asks OnGetBlobValue.
     void AssignBlobTo(const QString &fName, QByteArray &blob) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelUserDataSet> &p);
 };

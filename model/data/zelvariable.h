@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "model/reflect/zelpersistent.h"
 
 #include <QString>
 
-// One entry of a variables list: a named value, or a category heading when
-// the name starts with a blank.
+/// One entry of a variables list: a named value, or a category heading when
+/// the name starts with a blank.
 class TzelVariable : public TzelPersistent
 {
     ZEL_CLASS(TzelVariable, TzelPersistent)
@@ -20,5 +21,6 @@ class TzelVariable : public TzelPersistent
     /// The category's name: the name without its leading blank, at most 254 characters.
     QString CategoryName() const { return Name.mid(1, 254); }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelVariable> &p);
 };

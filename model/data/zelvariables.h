@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelownedlist.h"
 #include "model/data/zelvariable.h"
@@ -10,10 +11,10 @@
 class QIODevice;
 class TzelXMLItem;
 
-// Report variables: one flat list in which a heading (a name starting with a
-// blank) opens a category that runs to the next heading. Stored in templates
-// as the element "Variables" and in variables files under the root
-// "variables", one element "item" per entry with the attributes Name and Value.
+/// Report variables: one flat list in which a heading (a name starting with a
+/// blank) opens a category that runs to the next heading. Stored in templates
+/// as the element "Variables" and in variables files under the root
+/// "variables", one element "item" per entry with the attributes Name and Value.
 class TzelVariables : public TzelOwnedList<TzelVariable>
 {
 public:

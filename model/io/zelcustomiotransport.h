@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/io/zeliotransporttypes.h"
 
@@ -11,10 +12,10 @@ class QIODevice;
 class TzelNode;
 class TzelReport;
 
-// A transport hands out streams by file name, keeps them in a tree of
-// containers (folders) and closes them again. Every file the library reads or
-// writes goes through one, so that a plug-in transport can put templates,
-// prepared reports and exports somewhere other than a plain file.
+/// A transport hands out streams by file name, keeps them in a tree of
+/// containers (folders) and closes them again. Every file the library reads or
+/// writes goes through one, so that a plug-in transport can put templates,
+/// prepared reports and exports somewhere other than a plain file.
 class TzelCustomIOTransport
 {
 public:
@@ -131,42 +132,55 @@ public:
 
     /// The report served (not owned).
     TzelReport *Report() const { return FReport; }
+    /// Sets Report.
     void SetReport(TzelReport *value) { FReport = value; }
     /// Whether a dialog asks for the file name.
     bool ShowDialog() const { return FShowDialog; }
+    /// Sets ShowDialog.
     void SetShowDialog(bool value) { FShowDialog = value; }
     /// Whether a save dialog asks before replacing a file.
     bool OverwritePrompt() const { return FOverwritePrompt; }
+    /// Sets OverwritePrompt.
     void SetOverwritePrompt(bool value) { FOverwritePrompt = value; }
     /// Folder proposed when FileName has none.
     const QString &DefaultPath() const { return FDefaultPath; }
+    /// Sets DefaultPath.
     void SetDefaultPath(const QString &value) { FDefaultPath = value; }
     /// File read or written when GetStream is given no name.
     const QString &FileName() const { return FFileName; }
+    /// Sets FileName.
     void SetFileName(const QString &value) { FFileName = value; }
     /// Folder that stream names are relative to; cut from names that begin with it.
     const QString &BasePath() const { return FBasePath; }
+    /// Sets BasePath.
     void SetBasePath(const QString &value) { FBasePath = value; }
     /// Extension, with its dot, given to names chosen in a dialog.
     const QString &DefaultExt() const { return FDefaultExt; }
+    /// Sets DefaultExt.
     void SetDefaultExt(const QString &value) { FDefaultExt = value; }
     /// Description of the default extension.
     const QString &ExtDescription() const { return FExtDescription; }
+    /// Sets ExtDescription.
     void SetExtDescription(const QString &value) { FExtDescription = value; }
     /// Stored file types; GetFilterString may compute them instead.
     const QString &FilterString() const { return FFilterString; }
+    /// Sets FilterString.
     void SetFilterString(const QString &value) { FFilterString = value; }
     /// Whether streams are opened for reading or writing (default faRead).
     TzelFilterAccess FilterAccess() const { return FFilterAccess; }
+    /// Sets FilterAccess.
     void SetFilterAccess(TzelFilterAccess value) { FFilterAccess = value; }
     /// Where this instance was created from (default fvOther).
     TzelFilterVisibleState CreatedFrom() const { return FCreatedFrom; }
+    /// Sets CreatedFrom.
     void SetCreatedFrom(TzelFilterVisibleState value) { FCreatedFrom = value; }
     /// Kinds of stream the transport supports (default both).
     TzelIOTransportStreams SupportedStreams() const { return FSupportedStreams; }
+    /// Sets SupportedStreams.
     void SetSupportedStreams(TzelIOTransportStreams value) { FSupportedStreams = value; }
     /// Whether the transport frees the streams it hands out (default True).
     bool FreeStreams() const { return FFreeStreams; }
+    /// Sets FreeStreams.
     void SetFreeStreams(bool value) { FFreeStreams = value; }
     /// Root of the container tree, named "".
     TzelNode *RootNode() const { return FRootNode.get(); }

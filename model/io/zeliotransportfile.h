@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include "model/io/zelcustomiotransport.h"
 
 #include <optional>
 
-// The plain file transport: stream names are files, containers are folders
-// below BasePath. It is the transport for plain file access and temporary
-// containers, so it is never offered to users.
+/// The plain file transport: stream names are files, containers are folders
+/// below BasePath. It is the transport for plain file access and temporary
+/// containers, so it is never offered to users.
 class TzelIOTransportFile : public TzelCustomIOTransport
 {
 public:

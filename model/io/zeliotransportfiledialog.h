@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/io/zeliotransportfile.h"
 
-// The file transport that first asks the user for a file with an open or save
-// dialog. The dialog's type list also offers the registered transports for
-// the place the dialog was opened from; choosing one of them hands the work
-// to a clone of it, the delegate.
+/// The file transport that first asks the user for a file with an open or save
+/// dialog. The dialog's type list also offers the registered transports for
+/// the place the dialog was opened from; choosing one of them hands the work
+/// to a clone of it, the delegate.
 class TzelIOTransportFileDialog : public TzelIOTransportFile
 {
 public:

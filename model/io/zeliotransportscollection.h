@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/io/zeliotransporttypes.h"
 
@@ -9,10 +10,10 @@
 
 class TzelCustomIOTransport;
 
-// The process-wide list of transports offered to users, in registration
-// order. Transports enter it when created and leave it when destroyed; the
-// list never owns them. It also knows which classes to create when a dialog
-// or plain file access is needed.
+/// The process-wide list of transports offered to users, in registration
+/// order. Transports enter it when created and leave it when destroyed; the
+/// list never owns them. It also knows which classes to create when a dialog
+/// or plain file access is needed.
 class TzelIOTransportsCollection
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/io/zeliotransporttypes.h"
 
@@ -9,9 +10,9 @@
 
 class QIODevice;
 
-// One node of a transport's container tree: a folder, or a file with the
-// stream open on it. Children are kept sorted by name, case ignored, and every
-// node knows how many files lie at and below it.
+/// One node of a transport's container tree: a folder, or a file with the
+/// stream open on it. Children are kept sorted by name, case ignored, and every
+/// node knows how many files lie at and below it.
 class TzelNode
 {
 public:
@@ -29,22 +30,28 @@ public:
     /// Node name; a change re-sorts the parent's children and, when the root
     /// has both events, reports the old name removed and the new one added.
     const QString &Name() const { return FName; }
+    /// Sets Name.
     void SetName(const QString &value);
     /// Full file name a stream was asked for; empty for a folder.
     const QString &OriginalName() const { return FOriginalName; }
+    /// Sets OriginalName.
     void SetOriginalName(const QString &value);
     /// The node's stream. Setting it never frees the old one, and reports the
     /// change to the root's events.
     QIODevice *ObjectData() const { return FObjectData; }
+    /// Sets ObjectData.
     void SetObjectData(QIODevice *value);
     /// Whether Clear and the destructor free the object (default True).
     bool OwnsObject() const { return FOwnsObject; }
+    /// Sets OwnsObject.
     void SetOwnsObject(bool value) { FOwnsObject = value; }
     /// Value for the owner's own use.
     const QVariant &Data() const { return FData; }
+    /// Sets Data.
     void SetData(const QVariant &value) { FData = value; }
     /// Access the stream was opened with (default faWrite).
     TzelFilterAccess FilterAccess() const { return FFilterAccess; }
+    /// Sets FilterAccess.
     void SetFilterAccess(TzelFilterAccess value) { FFilterAccess = value; }
     /// Number of nodes at and below this one that hold an object or an original name.
     int FilesCount() const { return FFilesCount; }
@@ -72,9 +79,11 @@ public:
 
     /// Event raised on the root when a child is added, renamed or its object changes.
     const ItemEvent &OnAddItem() const { return FOnAddItem; }
+    /// Sets OnAddItem.
     void SetOnAddItem(ItemEvent handler) { FOnAddItem = std::move(handler); }
     /// Event raised on the root when a name or an object goes away.
     const ItemEvent &OnRemoveItem() const { return FOnRemoveItem; }
+    /// Sets OnRemoveItem.
     void SetOnRemoveItem(ItemEvent handler) { FOnRemoveItem = std::move(handler); }
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 #include "base/stream/zelsafefile.h"
@@ -9,10 +10,10 @@
 
 class TzelReport;
 
-// Opens a transport on behalf of a report for one load or save. Close ends a
-// load or save that went through; destruction without Close is a failure, so
-// the stream is cancelled (a file being saved keeps its old contents) and
-// nothing is raised.
+/// Opens a transport on behalf of a report for one load or save. Close ends a
+/// load or save that went through; destruction without Close is a failure, so
+/// the stream is cancelled (a file being saved keeps its old contents) and
+/// nothing is raised.
 class TzelOpenTransport
 {
 public:

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/io/zeliotransportfile.h"
 
-// The file transport offered in the designer's and the preview's file
-// dialogs for compressed files. It writes a plain file of its own; choosing
-// it marks the report Compressed, and the report's saving path compresses
-// through the registered compressor.
+/// The file transport offered in the designer's and the preview's file
+/// dialogs for compressed files. It writes a plain file of its own; choosing
+/// it marks the report Compressed, and the report's saving path compresses
+/// through the registered compressor.
 class TzelSaveToCompressedFilter : public TzelIOTransportFile
 {
 public:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/page/zelpage.h"
 
-// The page that holds a report's data sets, databases and other non-visual
-// components; it is not printed.
+/// The page that holds a report's data sets, databases and other non-visual
+/// components; it is not printed.
 class TzelDataPage : public TzelPage
 {
     ZEL_CLASS(TzelDataPage, TzelPage)
@@ -15,5 +16,6 @@ class TzelDataPage : public TzelPage
     /// "Data page".
     QString GetDescription() const override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelDataPage> &p);
 };

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/page/zelpage.h"
 #include "model/page/zelpagetypes.h"
 
-// A window the report shows before it is built, holding dialog controls. The
-// model keeps what a template stores; the window itself belongs to the GUI.
+/// A window the report shows before it is built, holding dialog controls. The
+/// model keeps what a template stores; the window itself belongs to the GUI.
 class TzelDialogPage : public TzelPage
 {
     ZEL_CLASS(TzelDialogPage, TzelPage)
@@ -38,6 +39,7 @@ class TzelDialogPage : public TzelPage
     /// "Dialog form".
     QString GetDescription() const override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelDialogPage> &p);
 
 protected:

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcomponent.h"
 
 #include <QStringList>
 
-// The base of pages: report pages with their bands, the data page with the
-// non-visual components, and dialog pages.
+/// The base of pages: report pages with their bands, the data page with the
+/// non-visual components, and dialog pages.
 class TzelPage : public TzelComponent
 {
     ZEL_CLASS(TzelPage, TzelComponent)
@@ -29,6 +30,7 @@ class TzelPage : public TzelComponent
     /// The nearest ancestor-or-self of Component that is a page, or nullptr.
     static TzelPage *PageOf(const TzelComponent *component);
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelPage> &p);
 
 private:

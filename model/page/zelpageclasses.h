@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 /// Registers the report, data and dialog pages by class name, so that
 /// templates can name them.

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <span>
 
-// A standard paper: its paper code (the number templates store in PaperSize)
-// and its size in tenths of a millimetre, portrait.
+/// A standard paper: its paper code (the number templates store in PaperSize)
+/// and its size in tenths of a millimetre, portrait.
 struct TzelPaperInfo
 {
     int Code;        ///< paper code; 256 stands for a custom size

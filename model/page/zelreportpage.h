@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/data/zeldatasetlink.h"
 #include "model/page/zelpage.h"
@@ -14,8 +15,8 @@ class TzelPicture;
 class TzelPictureView;
 class TzelSubreport;
 
-// A printed page of the template: paper, margins, page columns and the bands
-// that fill it. Its Width and Height are the paper's size in report units.
+/// A printed page of the template: paper, margins, page columns and the bands
+/// that fill it. Its Width and Height are the paper's size in report units.
 class TzelReportPage : public TzelPage
 {
     ZEL_CLASS(TzelReportPage, TzelPage)
@@ -29,15 +30,19 @@ class TzelReportPage : public TzelPage
     // Paper.
     /// Orientation; a change swaps the paper's sides and turns the margins.
     TzelPrinterOrientation Orientation() const { return FOrientation; }
+    /// Sets Orientation.
     void SetOrientation(TzelPrinterOrientation value);
     /// Paper width, millimetres; setting it makes the paper custom.
     double PaperWidth() const { return FPaperWidth; }
+    /// Sets PaperWidth.
     void SetPaperWidth(double value);
     /// Paper height, millimetres; setting it makes the paper custom.
     double PaperHeight() const { return FPaperHeight; }
+    /// Sets PaperHeight.
     void SetPaperHeight(double value);
     /// Paper code; a standard one takes its size from the paper table.
     int PaperSize() const { return FPaperSize; }
+    /// Sets PaperSize.
     void SetPaperSize(int value);
     /// Sets code and size at once, without consulting the paper table.
     void SetSizeAndDimensions(int size, double width, double height);
@@ -59,6 +64,7 @@ class TzelReportPage : public TzelPage
     /// Number of page columns; setting it lays the columns out evenly. More
     /// than 1000 raises "Invalid property value" and changes nothing.
     int Columns() const { return FColumns; }
+    /// Sets Columns.
     void SetColumns(int value);
     double ColumnWidth = 0;      ///< millimetres
     QStringList ColumnPositions; ///< left edges of the columns, millimetres, as text
@@ -69,12 +75,15 @@ class TzelReportPage : public TzelPage
     // The background: a picture view of the page's own that is never a child.
     /// The background picture.
     TzelPicture &BackPicture();
+    /// Read-only access.
     const TzelPicture &BackPicture() const;
     /// The background colour (clNone: none).
     int Color() const;
+    /// Sets Color.
     void SetColor(int value);
     /// The frame around the page.
     TzelFrame &Frame();
+    /// Read-only access.
     const TzelFrame &Frame() const;
     /// The view that draws colour, frame and picture behind the bands.
     TzelPictureView &BackPictureView() const { return *FBackPictureView; }
@@ -83,6 +92,7 @@ class TzelReportPage : public TzelPage
     bool BackPictureStretched = true; ///< the background picture fills the page
     /// How many times the page is printed; only positive values are taken.
     int PageCount() const { return FPageCount; }
+    /// Sets PageCount.
     void SetPageCount(int value);
 
     /// The data set the page is printed for, or nullptr (also once it was freed).
@@ -119,7 +129,7 @@ class TzelReportPage : public TzelPage
     /// The page's top-level data bands, horizontal and vertical, linked by
     /// the engine before every build.
     QList<TzelBand *> FSubBands;
-    QList<TzelBand *> FVSubBands;
+    QList<TzelBand *> FVSubBands; ///< the vertical ones of the two
 
     /// The first band of class BandClass (or derived from it), or nullptr.
     TzelBand *FindBand(const TzelClassInfo &bandClass) const;
@@ -132,6 +142,7 @@ class TzelReportPage : public TzelPage
     /// Report pages are named Page1, Page2, ...
     QString BaseName() const override { return QStringLiteral("Page"); }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelReportPage> &p);
 
 private:

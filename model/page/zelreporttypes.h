@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelset.h"
 #include "model/reflect/zelenuminfo.h"

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpropinfo.h"
 
@@ -9,9 +10,9 @@
 template <class T>
 class TzelPublisher;
 
-// Run-time type information of one class: its name, base class, published
-// properties (base-class properties first, in declaration order) and a
-// factory when the class can be created by name.
+/// Run-time type information of one class: its name, base class, published
+/// properties (base-class properties first, in declaration order) and a
+/// factory when the class can be created by name.
 class TzelClassInfo
 {
 public:

@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include <QList>
 #include <QStringView>
 
 class TzelClassInfo;
 
-// The process-wide registry of classes that can be read from templates by
-// class name.
+/// The process-wide registry of classes that can be read from templates by
+/// class name.
 class TzelClassRegistry
 {
 public:
@@ -18,6 +19,7 @@ public:
     static QList<const TzelClassInfo *> Classes();
 };
 
+/// Registers class T, so that templates can name it.
 template <class T>
 void zelRegisterClass()
 {

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
-// Names of the values of an enumeration, in order, with the type's name. Sets
-// of an enumeration use the same names, bit n standing for the n-th value.
+/// Names of the values of an enumeration, in order, with the type's name. Sets
+/// of an enumeration use the same names, bit n standing for the n-th value.
 class TzelEnumInfo
 {
 public:

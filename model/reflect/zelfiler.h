@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QByteArray>
 #include <functional>
 
-// Lets an object store data that no published property describes (a
-// picture's graphic, the position of a non-visual component) as named
-// entries of a binary property stream.
+/// Lets an object store data that no published property describes (a
+/// picture's graphic, the position of a non-visual component) as named
+/// entries of a binary property stream.
 class TzelFiler
 {
 public:

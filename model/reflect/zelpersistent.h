@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelclassinfo.h"
 
@@ -6,9 +7,9 @@
 
 class TzelFiler;
 
-// Gives class T (derived from Base) its run-time type information. Place it
-// first in the class body; it leaves the access at public. T declares its
-// published properties in a static Publish(TzelPublisher<T>&).
+/// Gives class T (derived from Base) its run-time type information. Place it
+/// first in the class body; it leaves the access at public. T declares its
+/// published properties in a static Publish(TzelPublisher<T>&).
 #define ZEL_CLASS(T, Base)                                                                                   \
 public:                                                                                                      \
     /** The class name, known without building the type information. */                                   \
@@ -22,8 +23,8 @@ public:                                                                         
     /** Run-time type information of the object's class. */                                                \
     const TzelClassInfo &ClassInfo() const override { return StaticClassInfo(); }
 
-// The root of every object with published properties: components and the
-// nested objects they own (fonts, frames, fills, options).
+/// The root of every object with published properties: components and the
+/// nested objects they own (fonts, frames, fills, options).
 class TzelPersistent
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -29,10 +30,10 @@ enum class TzelPropKind {
     Callback,     ///< host callback; never stored
 };
 
-// One published property of a class: its name, kind and type name, how to
-// read and write it, and when the serializer stores it. Values travel as
-// variants: ordinals for enumerations, bit sums for sets, the text joined by
-// CR LF for string lists.
+/// One published property of a class: its name, kind and type name, how to
+/// read and write it, and when the serializer stores it. Values travel as
+/// variants: ordinals for enumerations, bit sums for sets, the text joined by
+/// CR LF for string lists.
 struct TzelPropInfo
 {
     QString Name;                 ///< published name ("HAlign")
@@ -48,8 +49,8 @@ struct TzelPropInfo
     /// (the template reader); empty where only Set serves. A number for
     /// integers, enumerations and Booleans, a float, a text.
     std::function<void(TzelPersistent &, qint64)> SetNumber;
-    std::function<void(TzelPersistent &, double)> SetFloat;
-    std::function<void(TzelPersistent &, const QString &)> SetText;
+    std::function<void(TzelPersistent &, double)> SetFloat; ///< writes a float
+    std::function<void(TzelPersistent &, const QString &)> SetText; ///< writes a text
     /// Declared default: a value equal to it is not stored. None: always stored.
     std::optional<Variant> Default;
     /// Stored-test of the class; empty means always stored.

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zeltextlines.h"
 
@@ -16,114 +17,126 @@
 const TzelEnumInfo &zelBooleanInfo();
 
 
-// How a C++ value type travels as a variant and which property kind it is.
+/// How a C++ value type travels as a variant and which property kind it is.
 template <class V, class Enable = void>
 struct TzelPropTraits;
 
+/// int properties: Integer.
 template <>
 struct TzelPropTraits<int>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Integer;
-    static const char *TypeName() { return "Integer"; }
-    static Variant ToVariant(int v) { return Variant(v); }
-    static int FromVariant(const Variant &v) { return v.ToInt(); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Integer; ///< the property kind
+    static const char *TypeName() { return "Integer"; } ///< the type name the reflection tables show
+    static Variant ToVariant(int v) { return Variant(v); } ///< the value as a variant
+    static int FromVariant(const Variant &v) { return v.ToInt(); } ///< the value from a variant
 };
 
+/// qint64 properties: Int64.
 template <>
 struct TzelPropTraits<qint64>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Int64;
-    static const char *TypeName() { return "Int64"; }
-    static Variant ToVariant(qint64 v) { return Variant(v); }
-    static qint64 FromVariant(const Variant &v) { return v.ToInt64(); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Int64; ///< the property kind
+    static const char *TypeName() { return "Int64"; } ///< the type name the reflection tables show
+    static Variant ToVariant(qint64 v) { return Variant(v); } ///< the value as a variant
+    static qint64 FromVariant(const Variant &v) { return v.ToInt64(); } ///< the value from a variant
 };
 
+/// double properties: Extended.
 template <>
 struct TzelPropTraits<double>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Float;
-    static const char *TypeName() { return "Extended"; }
-    static Variant ToVariant(double v) { return Variant(v); }
-    static double FromVariant(const Variant &v) { return v.ToDouble(); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Float; ///< the property kind
+    static const char *TypeName() { return "Extended"; } ///< the type name the reflection tables show
+    static Variant ToVariant(double v) { return Variant(v); } ///< the value as a variant
+    static double FromVariant(const Variant &v) { return v.ToDouble(); } ///< the value from a variant
 };
 
+/// bool properties: Boolean.
 template <>
 struct TzelPropTraits<bool>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Boolean;
-    static const char *TypeName() { return "Boolean"; }
-    static Variant ToVariant(bool v) { return Variant(v); }
-    static bool FromVariant(const Variant &v) { return v.ToBool(); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Boolean; ///< the property kind
+    static const char *TypeName() { return "Boolean"; } ///< the type name the reflection tables show
+    static Variant ToVariant(bool v) { return Variant(v); } ///< the value as a variant
+    static bool FromVariant(const Variant &v) { return v.ToBool(); } ///< the value from a variant
 };
 
+/// QChar properties: Char, a character code in a variant.
 template <>
 struct TzelPropTraits<QChar>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Char;
-    static const char *TypeName() { return "Char"; }
-    static Variant ToVariant(QChar v) { return Variant(int(v.unicode())); }
-    static QChar FromVariant(const Variant &v) { return QChar(char16_t(v.ToInt())); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Char; ///< the property kind
+    static const char *TypeName() { return "Char"; } ///< the type name the reflection tables show
+    static Variant ToVariant(QChar v) { return Variant(int(v.unicode())); } ///< the value as a variant
+    static QChar FromVariant(const Variant &v) { return QChar(char16_t(v.ToInt())); } ///< the value from a variant
 };
 
+/// QString properties: String.
 template <>
 struct TzelPropTraits<QString>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::String;
-    static const char *TypeName() { return "String"; }
-    static Variant ToVariant(const QString &v) { return Variant(v); }
-    static QString FromVariant(const Variant &v) { return v.ToString(); }
+    static constexpr TzelPropKind Kind = TzelPropKind::String; ///< the property kind
+    static const char *TypeName() { return "String"; } ///< the type name the reflection tables show
+    static Variant ToVariant(const QString &v) { return Variant(v); } ///< the value as a variant
+    static QString FromVariant(const Variant &v) { return v.ToString(); } ///< the value from a variant
 };
 
+/// QStringList properties: TStrings, one text of lines in a variant.
 template <>
 struct TzelPropTraits<QStringList>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::StringList;
-    static const char *TypeName() { return "TStrings"; }
-    static Variant ToVariant(const QStringList &v) { return Variant(zelJoinLines(v)); }
-    static QStringList FromVariant(const Variant &v) { return zelSplitLines(v.ToString()); }
+    static constexpr TzelPropKind Kind = TzelPropKind::StringList; ///< the property kind
+    static const char *TypeName() { return "TStrings"; } ///< the type name the reflection tables show
+    static Variant ToVariant(const QStringList &v) { return Variant(zelJoinLines(v)); } ///< the value as a variant
+    static QStringList FromVariant(const Variant &v) { return zelSplitLines(v.ToString()); } ///< the value from a variant
 };
 
+/// Variant properties, passed through unchanged.
 template <>
 struct TzelPropTraits<Variant>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Variant;
-    static const char *TypeName() { return "Variant"; }
-    static Variant ToVariant(const Variant &v) { return v; }
-    static Variant FromVariant(const Variant &v) { return v; }
+    static constexpr TzelPropKind Kind = TzelPropKind::Variant; ///< the property kind
+    static const char *TypeName() { return "Variant"; } ///< the type name the reflection tables show
+    static Variant ToVariant(const Variant &v) { return v; } ///< the value as a variant
+    static Variant FromVariant(const Variant &v) { return v; } ///< the value from a variant
 };
 
+/// Enumeration properties: the ordinal in a variant.
 template <class E>
 struct TzelPropTraits<E, std::enable_if_t<std::is_enum_v<E>>>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Enum;
-    static const TzelEnumInfo *Enum() { return &zelEnumInfo<E>(); }
-    static Variant ToVariant(E v) { return Variant(int(v)); }
-    static E FromVariant(const Variant &v) { return E(v.ToInt()); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Enum; ///< the property kind
+    static const TzelEnumInfo *Enum() { return &zelEnumInfo<E>(); } ///< the value names
+    static Variant ToVariant(E v) { return Variant(int(v)); } ///< the value as a variant
+    static E FromVariant(const Variant &v) { return E(v.ToInt()); } ///< the value from a variant
 };
 
+/// Set properties: the bits in a variant.
 template <class E>
 struct TzelPropTraits<TzelSet<E>>
 {
-    static constexpr TzelPropKind Kind = TzelPropKind::Set;
-    static const TzelEnumInfo *Enum() { return &zelEnumInfo<E>(); }
-    static Variant ToVariant(TzelSet<E> v) { return Variant(qint64(v.Bits())); }
-    static TzelSet<E> FromVariant(const Variant &v) { return TzelSet<E>::FromBits(quint32(v.ToInt64())); }
+    static constexpr TzelPropKind Kind = TzelPropKind::Set; ///< the property kind
+    static const TzelEnumInfo *Enum() { return &zelEnumInfo<E>(); } ///< the value names
+    static Variant ToVariant(TzelSet<E> v) { return Variant(qint64(v.Bits())); } ///< the value as a variant
+    static TzelSet<E> FromVariant(const Variant &v) { return TzelSet<E>::FromBits(quint32(v.ToInt64())); } ///< the value from a variant
 };
 
-// Declares the published properties of class T, one short line each, from
-// T's static Publish(TzelPublisher<T>&). Members may be fields or a getter
-// with a setter; modifiers follow: .Default(v), .StoredIf(&T::Test), .Type(n).
+/// Declares the published properties of class T, one short line each, from
+/// T's static Publish(TzelPublisher<T>&). Members may be fields or a getter
+/// with a setter; modifiers follow: .Default(v), .StoredIf(&T::Test), .Type(n).
 template <class T>
 class TzelPublisher
 {
 public:
+    /// A publisher appending the declared properties to Out.
     explicit TzelPublisher(std::vector<TzelPropInfo> &out) : FOut(out) {}
 
-    // Modifiers of the property just declared.
+    /// Modifiers of the property just declared.
     template <class V>
     class Decl
     {
     public:
+        /// Modifiers of Prop.
         explicit Decl(TzelPropInfo &prop) : FProp(prop) {}
         /// Values equal to Value are not stored.
         Decl &Default(const V &value)

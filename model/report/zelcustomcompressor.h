@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/io/zelcustomiotransport.h"
 #include "model/report/zelstreamplugin.h"
@@ -9,9 +10,9 @@
 class TzelReport;
 class TzelSaveToCompressedFilter;
 
-// The hook through which a compressor plug-in takes part in saving and
-// loading. No compressor is part of the library: with none registered,
-// files are plain XML.
+/// The hook through which a compressor plug-in takes part in saving and
+/// loading. No compressor is part of the library: with none registered,
+/// files are plain XML.
 class TzelCustomCompressor : public TzelStreamPlugin<TzelCustomCompressor>
 {
 public:

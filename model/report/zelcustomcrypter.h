@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/report/zelstreamplugin.h"
 
-// The hook through which an encryption plug-in takes part in saving and
-// loading templates. No crypter is part of the library.
+/// The hook through which an encryption plug-in takes part in saving and
+/// loading templates. No crypter is part of the library.
 class TzelCustomCrypter : public TzelStreamPlugin<TzelCustomCrypter>
 {
 public:

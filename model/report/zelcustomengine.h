@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "model/report/zelpagesengine.h"
@@ -14,9 +15,9 @@ class TzelPage;
 class TzelReport;
 class TzelView;
 
-// The report engine as the report, the script and the preview see it: the
-// output cursor, the pass state and the operations that print bands and
-// break pages. The layer above the model supplies the implementation.
+/// The report engine as the report, the script and the preview see it: the
+/// output cursor, the pass state and the operations that print bands and
+/// break pages. The layer above the model supplies the implementation.
 class TzelCustomEngine : public TzelPagesEngine
 {
 public:
@@ -72,12 +73,14 @@ public:
     TzelReport *Report() const { return FReport; }
     /// The output container; setting it makes the container report to this engine.
     TzelCustomPreviewPages *PreviewPages() const { return FPreviewPages; }
+    /// Sets PreviewPages.
     void SetPreviewPages(TzelCustomPreviewPages *value);
     /// Whether the report makes two passes.
     bool DoublePass() const override;
     bool Running() const override { return FRunning; }
     bool FinalPass() const override { return FFinalPass; }
     double CurY() const override { return FCurY; }
+    /// Sets CurY.
     void SetCurY(double value) { FCurY = value; }
     int TotalPages() const override { return FTotalPages; }
     /// Printable height of the current page, as GetPageHeight gives it.
@@ -86,47 +89,53 @@ public:
     double PageWidth() const { return FPageWidth; }
     /// Left of the next band, relative to the printable area.
     double CurX() const { return FCurX; }
+    /// Sets CurX.
     void SetCurX(double value) { FCurX = value; }
     /// Current page column, 1-based.
     int CurColumn() const { return FCurColumn; }
+    /// Sets CurColumn.
     void SetCurColumn(int value) { FCurColumn = value; }
     /// Current vertical band column, 0 when none.
     int CurVColumn() const { return FCurVColumn; }
     /// Row of the band being printed within its data band.
     int CurLine() const { return FCurLine; }
+    /// Sets CurLine.
     void SetCurLine(int value) { FCurLine = value; }
     /// Row counted through the whole report.
     int CurLineThrough() const { return FCurLineThrough; }
+    /// Sets CurLineThrough.
     void SetCurLineThrough(int value) { FCurLineThrough = value; }
     /// Cursor of table objects: row and column.
     int CurTableRow() const { return FCurTableRow; }
+    /// Column of the table cursor.
     int CurTableColumn() const { return FCurTableColumn; }
     /// Objects told of every data row.
     QList<TzelComponent *> &NotifyList() { return FNotifyList; }
     /// Date and time the build started.
     QDate StartDate() const { return FStartDate; }
+    /// Time the build started.
     QTime StartTime() const { return FStartTime; }
     /// True while a band is stretched again for the next page.
     bool SecondScriptCall() const { return FSecondScriptCall; }
 
 protected:
-    int FCurColumn = 1;
-    int FCurVColumn = 0;
-    int FCurLine = 0;
-    int FCurLineThrough = 0;
-    bool FFinalPass = true;
-    QList<TzelComponent *> FNotifyList;
-    double FPageHeight = 0;
-    double FPageWidth = 0;
-    TzelCustomPreviewPages *FPreviewPages = nullptr;
-    TzelReport *FReport;
-    bool FRunning = false;
-    QDate FStartDate;
-    QTime FStartTime;
-    int FTotalPages = 0;
-    bool FSecondScriptCall = false;
-    int FCurTableRow = 0;
-    int FCurTableColumn = 0;
-    double FCurX = 0;
-    double FCurY = 0;
+    int FCurColumn = 1; ///< backs CurColumn
+    int FCurVColumn = 0; ///< backs CurVColumn
+    int FCurLine = 0; ///< backs CurLine
+    int FCurLineThrough = 0; ///< backs CurLineThrough
+    bool FFinalPass = true; ///< backs FinalPass
+    QList<TzelComponent *> FNotifyList; ///< backs NotifyList
+    double FPageHeight = 0; ///< backs PageHeight
+    double FPageWidth = 0; ///< backs PageWidth
+    TzelCustomPreviewPages *FPreviewPages = nullptr; ///< backs PreviewPages
+    TzelReport *FReport; ///< the report being built
+    bool FRunning = false; ///< backs Running
+    QDate FStartDate; ///< backs StartDate
+    QTime FStartTime; ///< backs StartTime
+    int FTotalPages = 0; ///< backs TotalPages
+    bool FSecondScriptCall = false; ///< backs SecondScriptCall
+    int FCurTableRow = 0; ///< backs CurTableRow
+    int FCurTableColumn = 0; ///< backs CurTableColumn
+    double FCurX = 0; ///< backs CurX
+    double FCurY = 0; ///< backs CurY
 };

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 
@@ -14,19 +15,19 @@ class TzelCustomIOTransport;
 class TzelReport;
 class TzelReportPage;
 
-// Raised inside an export to end it quietly when the report is terminated.
+/// Raised inside an export to end it quietly when the report is terminated.
 class TzelExportTerminated : public TzelException
 {
 public:
     TzelExportTerminated() : TzelException(QStringLiteral("Export terminated")) {}
 };
 
-// The contract of an export filter: the prepared pages' Export walks the
-// chosen pages and hands every exportable object to ExportObject, between
-// Start, StartPage, FinishPage and Finish. Output goes through an IO
-// transport. A filter enters the process-wide list of export filters (the
-// menus of the preview and the designer, and the command-line tool's choice
-// by extension) unless made with NoRegister.
+/// The contract of an export filter: the prepared pages' Export walks the
+/// chosen pages and hands every exportable object to ExportObject, between
+/// Start, StartPage, FinishPage and Finish. Output goes through an IO
+/// transport. A filter enters the process-wide list of export filters (the
+/// menus of the preview and the designer, and the command-line tool's choice
+/// by extension) unless made with NoRegister.
 class TzelCustomExportFilter
 {
 public:

@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include <QString>
 
 class TzelCustomPreviewPages;
 class TzelXMLItem;
 
-// The outline (table of contents) of a prepared report: a tree of entries,
-// each naming a page and a position on it, walked through a current entry.
+/// The outline (table of contents) of a prepared report: a tree of entries,
+/// each naming a page and a position on it, walked through a current entry.
 class TzelCustomOutline
 {
 public:

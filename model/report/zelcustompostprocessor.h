@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <QStringList>
 
-// The post-processor as scripts reach it: the contents stored for an object
-// and the restart of duplicate runs. The prepared pages supply it.
+/// The post-processor as scripts reach it: the contents stored for an object
+/// and the restart of duplicate runs. The prepared pages supply it.
 class TzelCustomPostProcessor
 {
 public:

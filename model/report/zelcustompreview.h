@@ -1,13 +1,14 @@
 #pragma once
+/// \file
 
 #include <functional>
 
 class TzelCustomPreviewPages;
 class TzelReport;
 
-// What a report sees of the control that shows its prepared pages: the
-// control lives above the model (on widgets) and attaches itself to the
-// report, which then tells it when pages are bound, built and gone.
+/// What a report sees of the control that shows its prepared pages: the
+/// control lives above the model (on widgets) and attaches itself to the
+/// report, which then tells it when pages are bound, built and gone.
 class TzelCustomPreview
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/report/zelcustomoutline.h"
 #include "model/report/zelpreviewpagestypes.h"
@@ -19,10 +20,10 @@ class TzelReport;
 class TzelReportPage;
 class TzelBand;
 
-// The output of a report build: prepared pages written band by band by the
-// engine, read back as object trees by the preview, saved and loaded as
-// prepared-report files. This is the interface the engine and the preview
-// see; TzelPreviewPages implements it.
+/// The output of a report build: prepared pages written band by band by the
+/// engine, read back as object trees by the preview, saved and loaded as
+/// prepared-report files. This is the interface the engine and the preview
+/// see; TzelPreviewPages implements it.
 class TzelCustomPreviewPages
 {
 public:
@@ -118,6 +119,7 @@ public:
     TzelAddPageAction AddPageAction = apWriteOver;
     /// Index of the page being written or read; -1 when empty.
     int CurPage() const { return FCurPage; }
+    /// Sets CurPage.
     void SetCurPage(int value) { FCurPage = value; }
     /// Index of the page the preview shows.
     int CurPreviewPage = 0;
@@ -149,7 +151,7 @@ public:
     TzelReport *Report() const { return FReport; }
 
 protected:
-    int FCurPage = -1;
-    TzelReport *FReport;
-    std::unique_ptr<TzelCustomOutline> FOutline;
+    int FCurPage = -1; ///< backs CurPage
+    TzelReport *FReport; ///< backs Report
+    std::unique_ptr<TzelCustomOutline> FOutline; ///< the outline built with the pages
 };

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -7,11 +8,11 @@
 
 class TzelComponent;
 
-// The report's script as the report sees it: prepares and runs the report's
-// program, runs the event procedures that report objects name in their event
-// properties, and evaluates expressions that are not a single name. The
-// script layer above the model supplies it; a report without one has no
-// procedures to run and evaluates names only.
+/// The report's script as the report sees it: prepares and runs the report's
+/// program, runs the event procedures that report objects name in their event
+/// properties, and evaluates expressions that are not a single name. The
+/// script layer above the model supplies it; a report without one has no
+/// procedures to run and evaluates names only.
 class TzelCustomReportScript
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/data/zeldatasetlink.h"
 #include "model/reflect/zelpersistent.h"
@@ -7,11 +8,11 @@
 
 class TzelReportDataSets;
 
-// One entry of a report's data-set list. It refers to its data set weakly;
-// an entry read from a template names the component, which is looked up in
-// the report on first use, since the data page is read after the list. An
-// entry whose data set cannot be found keeps its names, so that the missing
-// data set can be reported and the entry is written back unchanged.
+/// One entry of a report's data-set list. It refers to its data set weakly;
+/// an entry read from a template names the component, which is looked up in
+/// the report on first use, since the data page is read after the list. An
+/// entry whose data set cannot be found keeps its names, so that the missing
+/// data set can be reported and the entry is written back unchanged.
 class TzelDataSetItem : public TzelPersistent
 {
     ZEL_CLASS(TzelDataSetItem, TzelPersistent)
@@ -38,6 +39,7 @@ class TzelDataSetItem : public TzelPersistent
     /// The list the entry belongs to.
     TzelReportDataSets *Collection() const { return FCollection; }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelDataSetItem> &p);
 
 private:

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <QString>
 
 class TzelReport;
 
-// A report action asked for while another one ran, kept until that one ends.
+/// A report action asked for while another one ran, kept until that one ends.
 class TzelDelayedCommand
 {
 public:

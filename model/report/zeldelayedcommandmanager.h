@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/report/zeldelayedcommand.h"
 
 #include <map>
 #include <memory>
 
-// Holds the report actions queued while another action runs.
+/// Holds the report actions queued while another action runs.
 class TzelDelayedCommandManager
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <functional>
 #include <memory>
@@ -8,8 +9,8 @@ class TzelCustomPreviewPages;
 class TzelCustomReportScript;
 class TzelReport;
 
-// How a report makes its engine and its prepared pages. Both live in layers
-// above the model, which register the makers once at start-up.
+/// How a report makes its engine and its prepared pages. Both live in layers
+/// above the model, which register the makers once at start-up.
 struct TzelEngineFactory
 {
     /// Makes the engine of a report.

@@ -1,12 +1,13 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/page/zelreporttypes.h"
 
 #include <QString>
 
-// Options of the report engine. The host owns most of them; a template keeps
-// only the few that describe the report itself (see TzelReport::LoadFromStream).
+/// Options of the report engine. The host owns most of them; a template keeps
+/// only the few that describe the report itself (see TzelReport::LoadFromStream).
 class TzelEngineOptions : public TzelPersistent
 {
     ZEL_CLASS(TzelEngineOptions, TzelPersistent)
@@ -41,5 +42,6 @@ class TzelEngineOptions : public TzelPersistent
     /// Copies the options that belong to the thread that builds the report.
     void AssignThreadProps(const TzelEngineOptions &source);
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelEngineOptions> &p);
 };

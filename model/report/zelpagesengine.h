@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
-// What prepared pages ask of the engine that fills them. The engine sits
-// above this layer and implements it; without an engine the pages behave as
-// after a finished one-pass build.
+/// What prepared pages ask of the engine that fills them. The engine sits
+/// above this layer and implements it; without an engine the pages behave as
+/// after a finished one-pass build.
 class TzelPagesEngine
 {
 public:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/page/zelreporttypes.h"
 
-// Options of the preview window.
+/// Options of the preview window.
 class TzelPreviewOptions : public TzelPersistent
 {
     ZEL_CLASS(TzelPreviewOptions, TzelPersistent)
@@ -33,5 +34,6 @@ class TzelPreviewOptions : public TzelPersistent
     /// Resets the options a new template starts with.
     void Clear();
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelPreviewOptions> &p);
 };

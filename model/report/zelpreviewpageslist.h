@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <functional>
 #include <memory>
@@ -6,10 +7,10 @@
 
 class TzelCustomPreviewPages;
 
-// The prepared-page containers of a report: the main one, made with the
-// list and never deleted, and extra ones for detail reports opened from the
-// preview. One of them is current. The containers come from a maker because
-// their class lives in a layer above the report.
+/// The prepared-page containers of a report: the main one, made with the
+/// list and never deleted, and extra ones for detail reports opened from the
+/// preview. One of them is current. The containers come from a maker because
+/// their class lives in a layer above the report.
 class TzelPreviewPagesList
 {
 public:

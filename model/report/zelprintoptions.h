@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/page/zelreporttypes.h"
 
 #include <QString>
 
-// Options of printing.
+/// Options of printing.
 class TzelPrintOptions : public TzelPersistent
 {
     ZEL_CLASS(TzelPrintOptions, TzelPersistent)
@@ -29,5 +30,6 @@ class TzelPrintOptions : public TzelPersistent
     /// Resets every option to its default.
     void Clear();
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelPrintOptions> &p);
 };

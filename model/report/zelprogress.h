@@ -1,14 +1,15 @@
 #pragma once
+/// \file
 
-// What a long report action is doing when it reports progress.
+/// What a long report action is doing when it reports progress.
 enum TzelProgressType {
     ptRunning,   ///< building the report
     ptExporting, ///< exporting prepared pages
     ptPrinting   ///< printing prepared pages
 };
 
-// One progress report: the action, the page it reached and, while building,
-// the rows printed so far.
+/// One progress report: the action, the page it reached and, while building,
+/// the rows printed so far.
 struct TzelProgress
 {
     TzelProgressType Type = ptRunning; ///< the action

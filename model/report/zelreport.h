@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelerrorlist.h"
 #include "model/component/zelcomponent.h"
@@ -34,9 +35,9 @@ class TzelReportPage;
 class TzelStyles;
 class TzelPictureStore;
 
-// The report: root of a template's object tree and the facade of the library.
-// It loads and saves templates, holds the option objects and the collected
-// errors, and queues actions asked for while another one runs.
+/// The report: root of a template's object tree and the facade of the library.
+/// It loads and saves templates, holds the option objects and the collected
+/// errors, and queues actions asked for while another one runs.
 class TzelReport : public TzelComponent, public TzelNestedPropertiesOwner, public TzelReportContext
 {
     ZEL_CLASS(TzelReport, TzelComponent)
@@ -52,6 +53,7 @@ public:
     /// File name of the template this one inherits from. Set while a
     /// template is read, it loads that template first.
     const QString &ParentReport() const { return FParentReport; }
+    /// Sets ParentReport.
     void SetParentReport(const QString &value);
     /// A copy of the inherited template: what this report's differences are
     /// written against; nullptr when the report inherits nothing.
@@ -94,9 +96,11 @@ public:
     /// Errors collected while loading and preparing: sorted, each once, for
     /// the message box; and in the order met, with file, line and column.
     TzelErrorList &Errors() override { return FErrors; }
+    /// Read-only access.
     const TzelErrorList &Errors() const { return FErrors; }
     /// The last file loaded or saved.
     QString FileName() const override { return FFileName; }
+    /// Sets FileName.
     void SetFileName(const QString &value) { FFileName = value; }
     /// Whether the template changed since it was loaded or saved.
     bool Modified = false;
@@ -108,6 +112,7 @@ public:
     /// Where picture objects store their pictures while their differences
     /// are written (the prepared pages being filled); nullptr otherwise.
     TzelPictureStore *PictureStore() const override { return FPictureStore; }
+    /// Sets PictureStore.
     void SetPictureStore(TzelPictureStore *value) { FPictureStore = value; }
     /// The style named Name of the report's own set, or nullptr.
     TzelStyleItem *FindStyle(const QString &name) const override;
@@ -130,15 +135,19 @@ public:
     // Data sets and variables.
     /// The data sets the template uses (stored as "Datasets").
     TzelReportDataSets &DataSets() { return FDataSets; }
+    /// Read-only access.
     const TzelReportDataSets &DataSets() const { return FDataSets; }
     /// The data sets the host allows when the global list is not used.
     TzelReportDataSets &EnabledDataSets() { return FEnabledDataSets; }
+    /// Read-only access.
     const TzelReportDataSets &EnabledDataSets() const { return FEnabledDataSets; }
     /// The report variables (stored as "Variables").
     TzelVariables &Variables() { return FVariables; }
+    /// Read-only access.
     const TzelVariables &Variables() const { return FVariables; }
     /// The report's styles (stored as "Styles").
     TzelStyles &Styles() { return *FStyles; }
+    /// Read-only access.
     const TzelStyles &Styles() const { return *FStyles; }
     /// Nullptr empties the styles; otherwise they become copies of Value's
     /// and are applied to the text objects.
@@ -187,6 +196,12 @@ public:
     std::function<void(TzelReportComponent *sender)> OnBeforePrint;
     /// An object was printed, before its own OnAfterPrint procedure.
     std::function<void(TzelReportComponent *sender)> OnAfterPrint;
+    /// \var TzelReport::OnProgress
+    /// A long action reports progress.
+
+    /// \var TzelReport::OnProgressStop
+    /// A long action ended.
+
     /// A long action starts, reports progress, and ends.
     std::function<void(const TzelProgress &)> OnProgressStart, OnProgress, OnProgressStop;
     /// The report's script compiled without errors, before its main block runs.
@@ -321,6 +336,7 @@ public:
     bool ReadNestedProperty(TzelXMLItem *item) override;
     void CopyNestedProperties(const TzelComponent &source) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelReport> &p);
 
     /// Shifts every character code of Password by Delta: passwords are

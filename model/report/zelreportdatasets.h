@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelownedlist.h"
 #include "model/report/zeldatasetitem.h"
@@ -12,9 +13,9 @@ class TzelDataSet;
 class TzelReport;
 class TzelXMLItem;
 
-// A report's list of data sets (its DataSets, and the host's EnabledDataSets).
-// Entries refer to data sets weakly: a freed data set leaves an entry without
-// one. Stored in templates as the element "Datasets".
+/// A report's list of data sets (its DataSets, and the host's EnabledDataSets).
+/// Entries refer to data sets weakly: a freed data set leaves an entry without
+/// one. Stored in templates as the element "Datasets".
 class TzelReportDataSets : public TzelOwnedList<TzelDataSetItem>
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 
@@ -8,7 +9,7 @@
 
 class TzelReport;
 
-// Descriptive options of a template: author, dates, version, password.
+/// Descriptive options of a template: author, dates, version, password.
 class TzelReportOptions : public TzelPersistent
 {
     ZEL_CLASS(TzelReportOptions, TzelPersistent)
@@ -41,6 +42,7 @@ class TzelReportOptions : public TzelPersistent
     /// wrong answer adds "Invalid password" to the report's errors.
     bool CheckPassword();
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelReportOptions> &p);
 
 private:

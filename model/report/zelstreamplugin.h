@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QBuffer>
 #include <functional>
 #include <memory>
 
-// What the compressor and crypter hooks share: one registered kind per
-// process, made on demand, and a stream that holds the plain data.
+/// What the compressor and crypter hooks share: one registered kind per
+/// process, made on demand, and a stream that holds the plain data.
 template <class T>
 class TzelStreamPlugin
 {

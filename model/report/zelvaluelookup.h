@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -7,10 +8,10 @@
 
 class TzelReport;
 
-// The steps of a report's name lookup that belong to layers above the model:
-// the engine knows the system variables, the expression engine evaluates a
-// variable's text, the script knows its own variables. A step whose hook is
-// not set is passed over.
+/// The steps of a report's name lookup that belong to layers above the model:
+/// the engine knows the system variables, the expression engine evaluates a
+/// variable's text, the script knows its own variables. A step whose hook is
+/// not set is passed over.
 struct TzelValueLookupHooks
 {
     /// Value of system variable Name (one of the report's SystemVariables).
@@ -31,7 +32,9 @@ std::function<bool(const QString &name, Variant &value)> &zelGlobalGetValueHook(
 /// else resolves (True when it gave a value).
 struct TzelGlobalScriptEvents
 {
+    /// Called with each report at the end of its script's preparation.
     std::function<void(TzelReport &report)> OnPrepareScript;
+    /// Asked for a name nothing else resolves; True when it gave Value.
     std::function<bool(const QString &name, Variant &value)> OnGetScriptValue;
 };
 /// The process-wide script hooks.

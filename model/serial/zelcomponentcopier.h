@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zellocatederror.h"
 
@@ -9,12 +10,12 @@ class TzelComponent;
 class TzelPersistent;
 struct TzelPropInfo;
 
-// Copies objects through their published properties, carrying what a
-// template carries (every stored property, default values included, the text
-// of text objects, the binary data beside the properties, the collections of
-// objects that keep their own) without writing it out as text and reading it
-// back. References are found again by name, once everything is copied; what
-// a target refuses is kept in Errors, named by the object and property.
+/// Copies objects through their published properties, carrying what a
+/// template carries (every stored property, default values included, the text
+/// of text objects, the binary data beside the properties, the collections of
+/// objects that keep their own) without writing it out as text and reading it
+/// back. References are found again by name, once everything is copied; what
+/// a target refuses is kept in Errors, named by the object and property.
 class TzelComponentCopier
 {
 public:

@@ -1,13 +1,14 @@
 #pragma once
+/// \file
 
 #include <QString>
 
 class TzelComponent;
 class TzelXMLItem;
 
-// A component that writes and reads collections of its own as child
-// elements (the report's data sets, variables and styles; a text object's
-// formats and highlights).
+/// A component that writes and reads collections of its own as child
+/// elements (the report's data sets, variables and styles; a text object's
+/// formats and highlights).
 class TzelNestedPropertiesOwner
 {
 public:
@@ -20,7 +21,7 @@ public:
     virtual void CopyNestedProperties(const TzelComponent &source) = 0;
 };
 
-// An object whose text is stored as the last attribute, "Text".
+/// An object whose text is stored as the last attribute, "Text".
 class TzelTextOwner
 {
 public:

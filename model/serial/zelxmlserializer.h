@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zellocatederror.h"
 #include "base/core/zelsortedstrings.h"
@@ -19,10 +20,10 @@ class TzelXMLDocument;
 class TzelXMLItem;
 struct TzelPropInfo;
 
-// Turns object trees into XML elements and back, driven only by each class's
-// published properties: the element is the class, attributes are the
-// properties, nested objects use dotted names, references are written by name
-// and resolved once the whole tree is read.
+/// Turns object trees into XML elements and back, driven only by each class's
+/// published properties: the element is the class, attributes are the
+/// properties, nested objects use dotted names, references are written by name
+/// and resolved once the whole tree is read.
 class TzelXMLSerializer
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 /// Registers the SQL data classes (TzelSQLDatabase, TzelSQLQuery) by name,
 /// so that templates can name them; safe to call more than once.

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/data/zelcustomdatabase.h"
 
@@ -12,16 +13,16 @@ class TzelSQLQuery;
 /// Whether a connection may change the database.
 ZEL_ENUM(TzelDatabaseOpenMode, omReadOnly, omReadWrite)
 
-// A connection through a Qt SQL driver: "QSQLITE" (DatabaseName is the file,
-// relative names lying beside the template) or "QPSQL" (server, port and
-// login). The connection opens when a query first needs it; Connected read
-// from a template only asks for that, so loading never touches a database.
-// A SQLite file that does not exist is an error, never created empty.
-//
-// Reports read data, so a connection is read-only unless its template asks
-// for omReadWrite: a SQLite file is opened read-only and refuses ATTACH (with
-// which a statement could create files), and on a server every statement runs
-// inside one read-only transaction.
+/// A connection through a Qt SQL driver: "QSQLITE" (DatabaseName is the file,
+/// relative names lying beside the template) or "QPSQL" (server, port and
+/// login). The connection opens when a query first needs it; Connected read
+/// from a template only asks for that, so loading never touches a database.
+/// A SQLite file that does not exist is an error, never created empty.
+///
+/// Reports read data, so a connection is read-only unless its template asks
+/// for omReadWrite: a SQLite file is opened read-only and refuses ATTACH (with
+/// which a statement could create files), and on a server every statement runs
+/// inside one read-only transaction.
 class TzelSQLDatabase : public TzelCustomDatabase
 {
     ZEL_CLASS(TzelSQLDatabase, TzelCustomDatabase)
@@ -44,11 +45,14 @@ class TzelSQLDatabase : public TzelCustomDatabase
     /// or closes the connection; while loading, only notes the wish.
     void SetConnected(bool value) override;
     QString DatabaseName() const override { return FDatabaseName; }
+    /// Sets DatabaseName.
     void SetDatabaseName(const QString &value) override;
     bool LoginPrompt() const override { return FLoginPrompt; }
+    /// Sets LoginPrompt.
     void SetLoginPrompt(bool value) override { FLoginPrompt = value; }
     /// Connection options of the driver, one "name=value" per line.
     QStringList Params() const override { return FParams; }
+    /// Sets Params.
     void SetParams(const QStringList &value) override;
     /// The login used from now on instead of UserName and Password.
     void SetLogin(const QString &login, const QString &password) override;
@@ -64,6 +68,7 @@ class TzelSQLDatabase : public TzelCustomDatabase
     /// The file a SQLite database is read from (DatabaseName resolved).
     QString FilePath() const;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelSQLDatabase> &p);
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/data/zelcustomdbdataset.h"
 
@@ -6,12 +7,12 @@
 
 class TzelSQLDatabase;
 
-// A data set over the rows of an SQL statement, read forward only. Its
-// fields are the result's columns (under their aliases); values come as
-// variants of the column's type. Parameters are lines "name=value" bound to
-// ":name": a value in single quotes is text, one that reads as a number is a
-// number, anything else is text. Going back more than one row re-runs the
-// statement.
+/// A data set over the rows of an SQL statement, read forward only. Its
+/// fields are the result's columns (under their aliases); values come as
+/// variants of the column's type. Parameters are lines "name=value" bound to
+/// ":name": a value in single quotes is text, one that reads as a number is a
+/// number, anything else is text. Going back more than one row re-runs the
+/// statement.
 class TzelSQLQuery : public TzelCustomDBDataSet
 {
     ZEL_CLASS(TzelSQLQuery, TzelCustomDBDataSet)
@@ -25,6 +26,7 @@ class TzelSQLQuery : public TzelCustomDBDataSet
 
     /// The connection the statement runs on.
     TzelSQLDatabase *Database() const { return FDatabase; }
+    /// Sets Database.
     void SetDatabase(TzelSQLDatabase *value);
 
     /// Connects when needed and runs the statement; raises a TzelException
@@ -66,6 +68,7 @@ class TzelSQLQuery : public TzelCustomDBDataSet
     /// Value of column Field in the current row.
     Variant GetValueAt(int field);
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelSQLQuery> &p);
 
 private:

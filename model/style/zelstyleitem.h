@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelfont.h"
 #include "model/reflect/zelpersistent.h"
@@ -10,8 +11,8 @@
 class TzelCustomMemoView;
 class TzelStyles;
 
-// A named look: a font, a fill and a frame, and which of them a text object
-// that names the style takes over.
+/// A named look: a font, a fill and a frame, and which of them a text object
+/// that names the style takes over.
 class TzelStyleItem : public TzelPersistent
 {
     ZEL_CLASS(TzelStyleItem, TzelPersistent)
@@ -46,20 +47,26 @@ class TzelStyleItem : public TzelPersistent
     void SetColor(int value);
     /// The font.
     TzelFont &Font() { return FFont; }
+    /// Read-only access.
     const TzelFont &Font() const { return FFont; }
+    /// Sets Font.
     void SetFont(const TzelFont &value) { FFont = value; }
     /// The frame.
     TzelFrame &Frame() { return FFrame; }
+    /// Read-only access.
     const TzelFrame &Frame() const { return FFrame; }
+    /// Sets Frame.
     void SetFrame(const TzelFrame &value) { FFrame = value; }
     bool ApplyFont = true;  ///< text objects take the font
     bool ApplyFill = true;  ///< text objects take the fill
     bool ApplyFrame = true; ///< text objects take the frame
     /// The kind of fill; a new kind replaces the fill by a fresh one.
     TzelFillType FillType() const { return FFill.FillType(); }
+    /// Sets FillType.
     void SetFillType(TzelFillType value) { FFill.SetFillType(value); }
     /// The fill.
     TzelCustomFill &Fill() { return FFill.Fill(); }
+    /// Read-only access.
     const TzelCustomFill &Fill() const { return FFill.Fill(); }
     /// Switches to Value's kind and copies it.
     void SetFill(const TzelCustomFill &value) { FFill.SetFill(value); }
@@ -69,6 +76,7 @@ class TzelStyleItem : public TzelPersistent
     /// Gives Memo the parts the style applies: fill, font, frame, in that order.
     void ApplyTo(TzelCustomMemoView &memo) const;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelStyleItem> &p);
 
 private:

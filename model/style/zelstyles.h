@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelownedlist.h"
 #include "model/style/zelstyleitem.h"
@@ -11,8 +12,8 @@ class QIODevice;
 class TzelComponent;
 class TzelXMLItem;
 
-// An ordered set of styles, the report's own or one of a style sheet. It is
-// stored inside templates and in style files ("*.zs3").
+/// An ordered set of styles, the report's own or one of a style sheet. It is
+/// stored inside templates and in style files ("*.zs3").
 class TzelStyles : public TzelOwnedList<TzelStyleItem>
 {
 public:

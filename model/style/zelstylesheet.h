@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/style/zelstyles.h"
 
@@ -8,7 +9,7 @@
 
 class QIODevice;
 
-// Named sets of styles, offered together (the report wizard's looks).
+/// Named sets of styles, offered together (the report wizard's looks).
 class TzelStyleSheet : public TzelOwnedList<TzelStyles>
 {
 public:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/view/zelcustomfill.h"
 
-// A plain fill: a back colour and a brush pattern drawn in the fore colour.
+/// A plain fill: a back colour and a brush pattern drawn in the fore colour.
 class TzelBrushFill : public TzelCustomFill
 {
     ZEL_CLASS(TzelBrushFill, TzelCustomFill)
@@ -20,5 +21,6 @@ class TzelBrushFill : public TzelCustomFill
     int MainColor() const override { return BackColor; }
     void SetMainColor(int value) override { BackColor = value; }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelBrushFill> &p);
 };

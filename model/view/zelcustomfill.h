@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/view/zelviewtypes.h"
@@ -7,8 +8,8 @@
 
 class TzelDiffWriter;
 
-// The base of the fills that paint an object's background. The kind of a
-// fill is its FillType; owners replace the fill when the kind changes.
+/// The base of the fills that paint an object's background. The kind of a
+/// fill is its FillType; owners replace the fill when the kind changes.
 class TzelCustomFill : public TzelPersistent
 {
     ZEL_CLASS(TzelCustomFill, TzelPersistent)

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/view/zelstretcheable.h"
 
-// A line. Width and Height give its extent; the colour fills solid arrows.
+/// A line. Width and Height give its extent; the colour fills solid arrows.
 class TzelCustomLineView : public TzelStretcheable
 {
     ZEL_CLASS(TzelCustomLineView, TzelStretcheable)
@@ -23,5 +24,6 @@ class TzelCustomLineView : public TzelStretcheable
     /// The view's differences, then the direction and the arrows.
     QString Diff(const TzelComponent *other) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelCustomLineView> &p);
 };

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelownedlist.h"
 #include "base/variant/zelvariant.h"
@@ -11,13 +12,13 @@
 #include <QStringList>
 #include <memory>
 
-// A text object: lines of text with embedded expressions, its layout
-// options, display formats and highlights. TzelMemoView and TzelSysMemoView
-// publish different sets of these options.
-//
-// The text is stored as the element's last attribute; display formats and
-// highlights are written as nested attributes when there is one, as child
-// collections when there are more.
+/// A text object: lines of text with embedded expressions, its layout
+/// options, display formats and highlights. TzelMemoView and TzelSysMemoView
+/// publish different sets of these options.
+///
+/// The text is stored as the element's last attribute; display formats and
+/// highlights are written as nested attributes when there is one, as child
+/// collections when there are more.
 class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public TzelNestedPropertiesOwner
 {
     ZEL_CLASS(TzelCustomMemoView, TzelStretcheable)
@@ -99,6 +100,7 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
 
     /// Rotation in degrees, kept modulo 360.
     int Rotation() const { return FRotation; }
+    /// Sets Rotation.
     void SetRotation(int value) { FRotation = value % 360; }
     /// Rotation normalised to 0..359.
     int ReducedAngle() const { return (FRotation % 360 + 360) % 360; }
@@ -114,20 +116,25 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     /// The text object the text flows on to when it does not fit, or nullptr
     /// (also once that object was freed).
     TzelCustomMemoView *FlowTo() const;
+    /// Sets FlowTo.
     void SetFlowTo(TzelCustomMemoView *value);
 
     // Formats and highlights.
     /// The display formats.
     TzelOwnedList<TzelFormat> &Formats() { return FFormats; }
+    /// Read-only access.
     const TzelOwnedList<TzelFormat> &Formats() const { return FFormats; }
     /// The highlights.
     TzelHighlights &Highlights() { return FHighlights; }
+    /// Read-only access.
     const TzelHighlights &Highlights() const { return FHighlights; }
     /// The first display format; one is created when there is none.
     TzelFormat &DisplayFormat();
+    /// Sets DisplayFormat.
     void SetDisplayFormat(const TzelFormat &value) { DisplayFormat() = value; }
     /// The first highlight; one is created when there is none.
     TzelHighlight &Highlight();
+    /// Sets Highlight.
     void SetHighlight(const TzelHighlight &value) { Highlight().Assign(value); }
 
     /// The view's differences, then the text options, the text itself
@@ -142,6 +149,7 @@ class TzelCustomMemoView : public TzelStretcheable, public TzelTextOwner, public
     bool ReadNestedProperty(TzelXMLItem *item) override;
     void CopyNestedProperties(const TzelComponent &source) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelCustomMemoView> &p);
 
 protected:
@@ -149,14 +157,23 @@ protected:
     bool DiffSkipsWidth() const override { return AutoWidth; }
 
     // Stored-tests shared by the classes that publish the options.
+    /// Whether the font is stored: only when it is not the parent's.
     bool IsFontStored() const { return !ParentFont(); }
+    /// Whether CharSpacing is stored: only when not 0.
     bool IsCharSpacingStored() const { return CharSpacing != 0; }
+    /// Whether GapX is stored: only when not 2.
     bool IsGapXStored() const { return GapX != 2; }
+    /// Whether GapY is stored: only when not 1.
     bool IsGapYStored() const { return GapY != 1; }
+    /// Whether LineSpacing is stored: only when not 2.
     bool IsLineSpacingStored() const { return LineSpacing != 2; }
+    /// Whether ParagraphGap is stored: only when not 0.
     bool IsParagraphGapStored() const { return ParagraphGap != 0; }
+    /// Whether ExpressionDelimiters is stored: only when not "[,]".
     bool IsExpressionDelimitersStored() const { return ExpressionDelimiters != QLatin1StringView("[,]"); }
+    /// Whether DisplayFormat is stored: only when there is one format.
     bool IsDisplayFormatStored() const { return FFormats.Count() == 1; }
+    /// Whether Highlight is stored: only for one highlight with a condition.
     bool IsHighlightStored() const { return FHighlights.Count() == 1 && FHighlights.Items(0)->HasCondition(); }
 
 private:

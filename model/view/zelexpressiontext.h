@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include <QString>
 
-// Expressions embedded in texts between an opening and a closing delimiter
-// ("[" and "]" unless a text object names others). Nested delimiters are
-// matched, so "[IIF([a] > 0, 1, 2)]" is one expression.
+/// Expressions embedded in texts between an opening and a closing delimiter
+/// ("[" and "]" unless a text object names others). Nested delimiters are
+/// matched, so "[IIF([a] > 0, 1, 2)]" is one expression.
 struct TzelExpressionDelimiters
 {
     QString Open;  ///< the opening delimiter

@@ -1,13 +1,14 @@
 #pragma once
+/// \file
 
 #include "model/view/zelcustomfill.h"
 
 #include <memory>
 
-// The fill slot of an object that has a fill (views, highlights, bands,
-// styles): it always holds a fill, and follows the rules every owner shares:
-// a new kind replaces the fill with a fresh one, an assigned fill first
-// switches the kind and is then copied.
+/// The fill slot of an object that has a fill (views, highlights, bands,
+/// styles): it always holds a fill, and follows the rules every owner shares:
+/// a new kind replaces the fill with a fresh one, an assigned fill first
+/// switches the kind and is then copied.
 class TzelFillHolder
 {
 public:
@@ -25,6 +26,7 @@ public:
     void SetFillType(TzelFillType value);
     /// The fill held.
     TzelCustomFill &Fill() { return *FFill; }
+    /// Read-only access.
     const TzelCustomFill &Fill() const { return *FFill; }
     /// Switches to the kind of Value, then copies it.
     void SetFill(const TzelCustomFill &value);

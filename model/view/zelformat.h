@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/view/zelviewtypes.h"
 
 #include <QString>
 
-// A display format of a text object: how values are turned into text.
+/// A display format of a text object: how values are turned into text.
 class TzelFormat : public TzelPersistent
 {
     ZEL_CLASS(TzelFormat, TzelPersistent)
@@ -22,6 +23,7 @@ class TzelFormat : public TzelPersistent
                && FormatStr == other.FormatStr && Kind == other.Kind;
     }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelFormat> &p)
     {
         using T = TzelFormat;

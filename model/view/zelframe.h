@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/reflect/zelpersistent.h"
@@ -7,9 +8,9 @@
 
 class TzelDiffWriter;
 
-// The frame of a view, band, page or highlight: which sides are drawn, a
-// colour, style and width for all of them, one line object per side that may
-// differ, and an optional drop shadow.
+/// The frame of a view, band, page or highlight: which sides are drawn, a
+/// colour, style and width for all of them, one line object per side that may
+/// differ, and an optional drop shadow.
 class TzelFrame : public TzelPersistent
 {
     ZEL_CLASS(TzelFrame, TzelPersistent)
@@ -25,12 +26,15 @@ class TzelFrame : public TzelPersistent
 
     /// Colour; setting it sets all four lines.
     int Color() const { return FColor; }
+    /// Sets Color.
     void SetColor(int value);
     /// Pen pattern; setting it sets all four lines.
     TzelFrameStyle Style() const { return FStyle; }
+    /// Sets Style.
     void SetStyle(TzelFrameStyle value);
     /// Line width in report units; setting it sets all four lines.
     double Width() const { return FWidth; }
+    /// Sets Width.
     void SetWidth(double value);
 
     bool DropShadow = false;         ///< a shadow is drawn right of and below the object
@@ -40,15 +44,19 @@ class TzelFrame : public TzelPersistent
 
     /// The left side.
     TzelFrameLine &LeftLine() { return FLeftLine; }
+    /// Read-only access.
     const TzelFrameLine &LeftLine() const { return FLeftLine; }
     /// The top side.
     TzelFrameLine &TopLine() { return FTopLine; }
+    /// Read-only access.
     const TzelFrameLine &TopLine() const { return FTopLine; }
     /// The right side.
     TzelFrameLine &RightLine() { return FRightLine; }
+    /// Read-only access.
     const TzelFrameLine &RightLine() const { return FRightLine; }
     /// The bottom side.
     TzelFrameLine &BottomLine() { return FBottomLine; }
+    /// Read-only access.
     const TzelFrameLine &BottomLine() const { return FBottomLine; }
 
     /// Whether any side is drawn.
@@ -62,6 +70,7 @@ class TzelFrame : public TzelPersistent
     /// differs from Other's line.
     void Diff(TzelDiffWriter &out, const TzelFrame &other) const;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelFrame> &p);
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/reflect/zelpersistent.h"
@@ -6,8 +7,8 @@
 
 class TzelFrame;
 
-// One side of a frame. It starts with its frame's colour, style and width and
-// may differ from them afterwards; only differences are stored.
+/// One side of a frame. It starts with its frame's colour, style and width and
+/// may differ from them afterwards; only differences are stored.
 class TzelFrameLine : public TzelPersistent
 {
     ZEL_CLASS(TzelFrameLine, TzelPersistent)
@@ -25,14 +26,18 @@ class TzelFrameLine : public TzelPersistent
     TzelFrame *Frame() const { return FFrame; }
     /// Colour of the line.
     int Color() const { return FColor; }
+    /// Sets Color.
     void SetColor(int value) { FColor = value; }
     /// Pen pattern of the line.
     TzelFrameStyle Style() const { return FStyle; }
+    /// Sets Style.
     void SetStyle(TzelFrameStyle value) { FStyle = value; }
     /// Width of the line in report units.
     double Width() const { return FWidth; }
+    /// Sets Width.
     void SetWidth(double value) { FWidth = value; }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelFrameLine> &p);
 
 private:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/view/zelcustomfill.h"
 
-// A fill in one colour with a lighter half that looks like glass.
+/// A fill in one colour with a lighter half that looks like glass.
 class TzelGlassFill : public TzelCustomFill
 {
     ZEL_CLASS(TzelGlassFill, TzelCustomFill)
@@ -21,5 +22,6 @@ class TzelGlassFill : public TzelCustomFill
     int MainColor() const override { return Color; }
     void SetMainColor(int value) override { Color = value; }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelGlassFill> &p);
 };

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/view/zelcustomfill.h"
 
-// A fill that runs from a start colour to an end colour.
+/// A fill that runs from a start colour to an end colour.
 class TzelGradientFill : public TzelCustomFill
 {
     ZEL_CLASS(TzelGradientFill, TzelCustomFill)
@@ -21,5 +22,6 @@ class TzelGradientFill : public TzelCustomFill
     int MainColor() const override;
     void SetMainColor(int) override {}
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelGradientFill> &p);
 };

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "base/core/zelownedlist.h"
 #include "model/view/zelhighlight.h"
 
-// The highlights of a text object. Every highlight added gets a unique index
-// that identifies it across template inheritance.
+/// The highlights of a text object. Every highlight added gets a unique index
+/// that identifies it across template inheritance.
 class TzelHighlights : public TzelOwnedList<TzelHighlight>
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/view/zelviewtypes.h"
@@ -7,8 +8,8 @@
 
 class TzelDiffWriter;
 
-// Where a click on a view in the preview leads: a web address, an anchor, a
-// page, a detail report or page, or a script-defined target.
+/// Where a click on a view in the preview leads: a web address, an anchor, a
+/// page, a detail report or page, or a script-defined target.
 class TzelHyperlink : public TzelPersistent
 {
     ZEL_CLASS(TzelHyperlink, TzelPersistent)
@@ -36,6 +37,7 @@ class TzelHyperlink : public TzelPersistent
     /// a printed object holds its result in Value.
     void Diff(TzelDiffWriter &out, const TzelHyperlink &other) const;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelHyperlink> &p);
 
 private:

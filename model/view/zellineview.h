@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/view/zelcustomlineview.h"
 
-// The line object of templates: drawn with its frame's colour, style and
-// width, horizontal or vertical unless diagonal, with optional arrows.
+/// The line object of templates: drawn with its frame's colour, style and
+/// width, horizontal or vertical unless diagonal, with optional arrows.
 class TzelLineView : public TzelCustomLineView
 {
     ZEL_CLASS(TzelLineView, TzelCustomLineView)
@@ -15,5 +16,6 @@ class TzelLineView : public TzelCustomLineView
     /// arrow, 4 with both.
     void ApplyDesignFlags(int flags) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelLineView> &p);
 };

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 class TzelCustomMemoView;
 
-// How text objects measure and split their text. Text layout lives in the
-// drawing layer above the model, which installs it once at start-up; until
-// then a text object keeps its height and splits like any stretchable view.
+/// How text objects measure and split their text. Text layout lives in the
+/// drawing layer above the model, which installs it once at start-up; until
+/// then a text object keeps its height and splits like any stretchable view.
 struct TzelMemoLayout
 {
     /// The height the text needs.

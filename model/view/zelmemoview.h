@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/view/zelcustommemoview.h"
 
-// The text object of templates: every text option is published.
+/// The text object of templates: every text option is published.
 class TzelMemoView : public TzelCustomMemoView
 {
     ZEL_CLASS(TzelMemoView, TzelCustomMemoView)
@@ -10,5 +11,6 @@ class TzelMemoView : public TzelCustomMemoView
     /// Creates a text object whose tree parent is Owner.
     explicit TzelMemoView(TzelComponent *owner = nullptr);
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelMemoView> &p);
 };

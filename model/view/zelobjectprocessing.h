@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "model/reflect/zelpersistent.h"
 #include "model/view/zelviewtypes.h"
 
-// When a text object computes its content: at once, or when a later stage of
-// the build ends (the report, a page, a column, the data, a group).
+/// When a text object computes its content: at once, or when a later stage of
+/// the build ends (the report, a page, a column, the data, a group).
 class TzelObjectProcessing : public TzelPersistent
 {
     ZEL_CLASS(TzelObjectProcessing, TzelPersistent)
@@ -18,6 +19,7 @@ class TzelObjectProcessing : public TzelPersistent
         return ProcessAt == other.ProcessAt && GroupLevel == other.GroupLevel;
     }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelObjectProcessing> &p)
     {
         p.Prop("ProcessAt", &TzelObjectProcessing::ProcessAt).Default(paDefault);

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/imaging/zelimage.h"
 #include "model/reflect/zelpersistent.h"
@@ -9,12 +10,12 @@
 
 class QIODevice;
 
-// A picture held by a picture object or a page: a PNG or JPEG image kept in
-// the bytes it was loaded from, so that saving never encodes it again. Its
-// header is read on the way in (size and encoding); the pixels are decoded
-// only by Image. Data whose header does not read raises "Invalid image
-// format". A template entry that is no picture is kept as it was stored, with
-// an Unknown format, so that saving the template writes it back unchanged.
+/// A picture held by a picture object or a page: a PNG or JPEG image kept in
+/// the bytes it was loaded from, so that saving never encodes it again. Its
+/// header is read on the way in (size and encoding); the pixels are decoded
+/// only by Image. Data whose header does not read raises "Invalid image
+/// format". A template entry that is no picture is kept as it was stored, with
+/// an Unknown format, so that saving the template writes it back unchanged.
 class TzelPicture : public TzelPersistent
 {
     ZEL_CLASS(TzelPicture, TzelPersistent)

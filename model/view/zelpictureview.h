@@ -1,13 +1,14 @@
 #pragma once
+/// \file
 
 #include "model/view/zelpicture.h"
 #include "model/view/zelview.h"
 
 class QIODevice;
 
-// A picture object: a PNG or JPEG picture drawn stretched, centred or at its
-// own size. The picture comes from the template, a file, a data field or the
-// prepared report's picture cache (by ImageIndex).
+/// A picture object: a PNG or JPEG picture drawn stretched, centred or at its
+/// own size. The picture comes from the template, a file, a data field or the
+/// prepared report's picture cache (by ImageIndex).
 class TzelPictureView : public TzelView
 {
     ZEL_CLASS(TzelPictureView, TzelView)
@@ -33,6 +34,7 @@ class TzelPictureView : public TzelView
     void SetAutoSize(bool value);
     /// The picture.
     TzelPicture &Picture() { return FPicture; }
+    /// Read-only access.
     const TzelPicture &Picture() const { return FPicture; }
     /// Copies Value's picture.
     void SetPicture(const TzelPicture &value) { FPicture = value; }
@@ -55,6 +57,7 @@ class TzelPictureView : public TzelView
     /// always, and Transparent and TransparentColor when not the defaults.
     QString Diff(const TzelComponent *other) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelPictureView> &p);
 
 private:

@@ -1,14 +1,15 @@
 #pragma once
+/// \file
 
 #include <QStringList>
 
 class TzelComponent;
 class TzelCustomMemoView;
 
-// While it lives, a text object of a built page shows what only a finished
-// report knows: the page count and the copy's name in its macros, and the
-// width of its text with AutoWidth. Then the stored text comes back, so the
-// page can be drawn or exported again with other values.
+/// While it lives, a text object of a built page shows what only a finished
+/// report knows: the page count and the copy's name in its macros, and the
+/// width of its text with AutoWidth. Then the stored text comes back, so the
+/// page can be drawn or exported again with other values.
 class TzelSettledText
 {
 public:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/view/zelview.h"
 
-// A shape: rectangle, rounded rectangle, ellipse, triangle, diamond or a
-// diagonal, outlined by the frame and filled by the fill.
+/// A shape: rectangle, rounded rectangle, ellipse, triangle, diamond or a
+/// diagonal, outlined by the frame and filled by the fill.
 class TzelShapeView : public TzelView
 {
     ZEL_CLASS(TzelShapeView, TzelView)
@@ -21,5 +22,6 @@ class TzelShapeView : public TzelView
     /// The view's differences, then the outline.
     QString Diff(const TzelComponent *other) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelShapeView> &p);
 };

@@ -1,8 +1,9 @@
 #pragma once
+/// \file
 
 #include "model/view/zelview.h"
 
-// A view whose height may change while the report is built (text, lines).
+/// A view whose height may change while the report is built (text, lines).
 class TzelStretcheable : public TzelView
 {
     ZEL_CLASS(TzelStretcheable, TzelView)
@@ -26,5 +27,6 @@ class TzelStretcheable : public TzelView
     /// Whether something remains to print below FreeSpace.
     virtual bool HasNextDataPart(double freeSpace) const { return freeSpace < Top() + FSaveHeight; }
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelStretcheable> &p);
 };

@@ -1,10 +1,11 @@
 #pragma once
+/// \file
 
 #include "model/view/zelview.h"
 
 class TzelReportPage;
 
-// A placeholder that prints another report page in its place.
+/// A placeholder that prints another report page in its place.
 class TzelSubreport : public TzelView
 {
     ZEL_CLASS(TzelSubreport, TzelView)
@@ -22,6 +23,7 @@ class TzelSubreport : public TzelView
     /// Prints Value here; the page learns which subreport prints it.
     void SetPage(TzelReportPage *value);
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelSubreport> &p);
 
 private:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "model/view/zelcustommemoview.h"
 
-// System text: a text object for page numbers, dates and totals, with a
-// shorter list of published options.
+/// System text: a text object for page numbers, dates and totals, with a
+/// shorter list of published options.
 class TzelSysMemoView : public TzelCustomMemoView
 {
     ZEL_CLASS(TzelSysMemoView, TzelCustomMemoView)
@@ -13,5 +14,6 @@ class TzelSysMemoView : public TzelCustomMemoView
 
     QString GetDescription() const override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelSysMemoView> &p);
 };

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelreportcomponent.h"
 #include "model/data/zeldatasetlink.h"
@@ -13,10 +14,10 @@
 class TzelBand;
 class TzelDataSet;
 
-// The base of every visible object a template places on bands: text,
-// lines, pictures, shapes, subreports. It keeps what they share: alignment,
-// visibility, a hyperlink, script events, and the frame, fill, data set and
-// processing state that the subclasses publish as they need them.
+/// The base of every visible object a template places on bands: text,
+/// lines, pictures, shapes, subreports. It keeps what they share: alignment,
+/// visibility, a hyperlink, script events, and the frame, fill, data set and
+/// processing state that the subclasses publish as they need them.
 class TzelView : public TzelReportComponent
 {
     ZEL_CLASS(TzelView, TzelReportComponent)
@@ -56,26 +57,32 @@ class TzelView : public TzelReportComponent
 
     /// Whether the view is printed (vsPrint in Visibility).
     bool Printable() const { return Visibility.Contains(vsPrint); }
+    /// Sets Printable.
     void SetPrintable(bool value);
     /// Where a click in the preview leads.
     TzelHyperlink &Hyperlink() { return FHyperlink; }
+    /// Read-only access.
     const TzelHyperlink &Hyperlink() const { return FHyperlink; }
     /// The hyperlink as one text: "#" and an anchor, "@" and a page number,
     /// or an address. Setting it sets the hyperlink's kind and value.
     QString URL() const;
+    /// Sets URL.
     void SetURL(const QString &value);
 
     // Published by the subclasses that use them.
     /// The frame.
     TzelFrame &Frame() { return FFrame; }
+    /// Read-only access.
     const TzelFrame &Frame() const { return FFrame; }
     /// Copies Value into the frame.
     void SetFrame(const TzelFrame &value) { FFrame = value; }
     /// The kind of fill; a new kind replaces the fill by a fresh one.
     TzelFillType FillType() const { return FFill.FillType(); }
+    /// Sets FillType.
     void SetFillType(TzelFillType value) { FFill.SetFillType(value); }
     /// The fill.
     TzelCustomFill &Fill() { return FFill.Fill(); }
+    /// Read-only access.
     const TzelCustomFill &Fill() const { return FFill.Fill(); }
     /// Switches to Value's kind and copies it.
     void SetFill(const TzelCustomFill &value) { FFill.SetFill(value); }
@@ -85,6 +92,7 @@ class TzelView : public TzelReportComponent
     void SetColor(int value) { FFill.SetColor(value); }
     /// The brush fill's style; bsClear for other fills.
     TzelBrushStyle BrushStyle() const { return FFill.BrushStyle(); }
+    /// Sets BrushStyle.
     void SetBrushStyle(TzelBrushStyle value) { FFill.SetBrushStyle(value); }
     /// The data set the view shows a field of, or nullptr (also once it was freed).
     TzelDataSet *DataSet() const { return FDataSet.DataSet(); }
@@ -97,6 +105,7 @@ class TzelView : public TzelReportComponent
     QString DataField;              ///< the field shown
     /// When the content is computed.
     TzelObjectProcessing &Processing() { return FProcessing; }
+    /// Read-only access.
     const TzelObjectProcessing &Processing() const { return FProcessing; }
     int Cursor = 0;                 ///< mouse cursor over the view in the preview
     QString TagStr;                 ///< free text for the user
@@ -117,6 +126,7 @@ class TzelView : public TzelReportComponent
     /// visibility, TagStr, fill and hyperlink.
     QString Diff(const TzelComponent *other) override;
 
+    /// Declares the published properties of the class for the reflection tables.
     static void Publish(TzelPublisher<TzelView> &p);
 
 protected:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/core/zelset.h"
 #include "model/reflect/zelenuminfo.h"
@@ -11,6 +12,7 @@ ZEL_ENUM(TzelShiftMode, smDontShift, smAlways, smWhenOverlapped)
 
 /// Where a view appears.
 ZEL_ENUM(TzelVisibilityType, vsPreview, vsExport, vsPrint)
+/// A set of TzelVisibilityType.
 using TzelVisibilityTypes = TzelSet<TzelVisibilityType>;
 
 /// How a stretching view takes its height while the report is built.
@@ -42,6 +44,7 @@ ZEL_ENUM(TzelFillOrientation, foVertical, foHorizontal, foVerticalMirror, foHori
 
 /// Sides of a frame.
 ZEL_ENUM(TzelFrameType, ftLeft, ftRight, ftTop, ftBottom)
+/// A set of TzelFrameType.
 using TzelFrameTypes = TzelSet<TzelFrameType>;
 
 /// Pen patterns of frame lines.

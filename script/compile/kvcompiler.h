@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvscript.h"
 #include "script/exec/kvexpr.h"
@@ -15,9 +16,9 @@
 class TkvClassVariable;
 class TkvVariable;
 
-// The second compilation stage: turns a program tree into symbol-table
-// entries and executable statements and expressions, resolving every name,
-// member and slot on the way. The first error ends it, with its position.
+/// The second compilation stage: turns a program tree into symbol-table
+/// entries and executable statements and expressions, resolving every name,
+/// member and slot on the way. The first error ends it, with its position.
 class TkvCompiler
 {
 public:

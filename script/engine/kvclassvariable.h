@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvvariables.h"
 
@@ -13,7 +14,7 @@ using TkvGetValueEvent = std::function<Variant(const Variant &instance, const QS
 /// Writes a property of an object.
 using TkvSetValueEvent = std::function<void(const Variant &instance, const QString &name, const Variant &value)>;
 
-// A property of a class binding, served by the host's read and write calls.
+/// A property of a class binding, served by the host's read and write calls.
 class TkvPropertyHelper : public TkvCustomVariable
 {
 public:
@@ -32,9 +33,9 @@ private:
     QString FUpperName;
 };
 
-// A component owned by the object, reached as a member named after it
-// (Form1.Button1): found among the object's components when read, never
-// written.
+/// A component owned by the object, reached as a member named after it
+/// (Form1.Button1): found among the object's components when read, never
+/// written.
 class TkvComponentHelper : public TkvPropertyHelper
 {
 public:
@@ -47,9 +48,9 @@ public:
     void Set(const Variant &instance, const Variant &value, TkvScript &script) const override;
 };
 
-// A host class as scripts see it: its members, its ancestor's binding and
-// its default indexed property. Objects travel as variants the host gives
-// meaning to (0 is nil); the script's OnGetObjectClass names their class.
+/// A host class as scripts see it: its members, its ancestor's binding and
+/// its default indexed property. Objects travel as variants the host gives
+/// meaning to (0 is nil); the script's OnGetObjectClass names their class.
 class TkvClassVariable : public TkvCustomVariable
 {
 public:

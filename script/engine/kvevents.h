@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvclassvariable.h"
 
@@ -19,11 +20,11 @@ public:
     TkvScript *Script;         ///< the script that owns the adapter
 };
 
-// An event adapter: installs a native handler for one event of one object
-// and runs a script procedure when the event fires. Descendants connect to
-// the object in their constructor and disconnect in their destructor; the
-// script owns its adapters and frees them when it is cleared or when the
-// event is set again.
+/// An event adapter: installs a native handler for one event of one object
+/// and runs a script procedure when the event fires. Descendants connect to
+/// the object in their constructor and disconnect in their destructor; the
+/// script owns its adapters and frees them when it is cleared or when the
+/// event is set again.
 class TkvCustomEvent
 {
 public:
@@ -46,9 +47,9 @@ private:
     TkvEventTarget FTarget;
 };
 
-// An event property of a class binding. Reading gives the empty text;
-// writing a procedure's name (or its address) makes an adapter run that
-// procedure when the event fires, and "0" removes the handler.
+/// An event property of a class binding. Reading gives the empty text;
+/// writing a procedure's name (or its address) makes an adapter run that
+/// procedure when the event fires, and "0" removes the handler.
 class TkvEventHelper : public TkvPropertyHelper
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -10,9 +11,9 @@
 #include <memory>
 #include <typeindex>
 
-// What the script engine may ask of a kind of host object: its class name
-// and the components it owns by name. One instance serves all objects of
-// its kind (report components, widgets, the engine's own helpers).
+/// What the script engine may ask of a kind of host object: its class name
+/// and the components it owns by name. One instance serves all objects of
+/// its kind (report components, widgets, the engine's own helpers).
 class TkvObjectType
 {
 public:
@@ -25,12 +26,12 @@ public:
     virtual QList<QPair<QString, Variant>> Components(void *owner) const;
 };
 
-// Host objects as scripts hold them. A script value of an object is a
-// positive integer handle: scripts can store, compare and pass it, and a
-// handle that names no live object (a freed one, or any number a script made
-// up) is refused with a clear error instead of reaching freed memory. The
-// same object keeps its handle while it lives, so handles compare as objects.
-// Shared by every script of the process; safe to use from any thread.
+/// Host objects as scripts hold them. A script value of an object is a
+/// positive integer handle: scripts can store, compare and pass it, and a
+/// handle that names no live object (a freed one, or any number a script made
+/// up) is refused with a clear error instead of reaching freed memory. The
+/// same object keeps its handle while it lives, so handles compare as objects.
+/// Shared by every script of the process; safe to use from any thread.
 class TkvObjects
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <functional>
 #include <memory>
@@ -6,8 +7,8 @@
 
 class TkvScript;
 
-// A host-binding module: constructed with the script it registers its
-// types, constants, functions and classes into.
+/// A host-binding module: constructed with the script it registers its
+/// types, constants, functions and classes into.
 class TkvRTTIModule
 {
 public:

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 #include "base/core/zelexception.h"
 
-// An error raised while a script runs, located at the innermost statement
-// that was running when it happened.
+/// An error raised while a script runs, located at the innermost statement
+/// that was running when it happened.
 class TkvRunError : public TzelException
 {
 public:

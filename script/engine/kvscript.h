@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "script/engine/kvtypes.h"
@@ -43,10 +44,10 @@ struct TkvMethodCall
 /// A host method: gets the call, returns its result (ignored for procedures).
 using TkvCallMethodEvent = std::function<Variant(TkvMethodCall &call)>;
 
-// One script program: a symbol table of named entries, a main statement list,
-// and the operations to compile source text, run it, call its procedures from
-// the host and evaluate single expressions. Procedures own local scripts whose
-// Parent is the declaring scope, so lookup walks from the innermost scope out.
+/// One script program: a symbol table of named entries, a main statement list,
+/// and the operations to compile source text, run it, call its procedures from
+/// the host and evaluate single expressions. Procedures own local scripts whose
+/// Parent is the declaring scope, so lookup walks from the innermost scope out.
 class TkvScript
 {
 public:

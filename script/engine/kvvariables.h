@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvscript.h"
 
@@ -7,8 +8,8 @@
 
 class TkvParamItem;
 
-// The base of every symbol-table entry: a named, typed value with optional
-// parameters. Entries are created by declarations and by hosts.
+/// The base of every symbol-table entry: a named, typed value with optional
+/// parameters. Entries are created by declarations and by hosts.
 class TkvCustomVariable
 {
 public:
@@ -53,14 +54,14 @@ public:
     TkvParamItem *AddParam(std::unique_ptr<TkvParamItem> param);
 
 protected:
-    Variant FValue;
-    std::vector<std::unique_ptr<TkvParamItem>> FParams;
+    Variant FValue; ///< the value
+    std::vector<std::unique_ptr<TkvParamItem>> FParams; ///< the parameters, in order
 
 private:
     Kind FKind;
 };
 
-// A variable or constant. Writing converts the value to the declared type.
+/// A variable or constant. Writing converts the value to the declared type.
 class TkvVariable : public TkvCustomVariable
 {
 public:
@@ -103,7 +104,7 @@ public:
     using TkvVariable::TkvVariable;
 };
 
-// A named type: only its Typ matters.
+/// A named type: only its Typ matters.
 class TkvTypeVariable : public TkvCustomVariable
 {
 public:
@@ -111,7 +112,7 @@ public:
     TkvTypeVariable(QString name, TkvVarType typ);
 };
 
-// A formal parameter; its value is the argument during a call.
+/// A formal parameter; its value is the argument during a call.
 class TkvParamItem : public TkvVariable
 {
 public:
@@ -122,7 +123,7 @@ public:
     bool IsVarParam = false;            ///< passed by reference
 };
 
-// A procedure or function of the script, with its own local scope.
+/// A procedure or function of the script, with its own local scope.
 class TkvProcVariable : public TkvCustomVariable
 {
 public:
@@ -162,7 +163,7 @@ private:
     bool FExecuting = false;
 };
 
-// A function or procedure implemented by the host.
+/// A function or procedure implemented by the host.
 class TkvMethodHelper : public TkvCustomVariable
 {
 public:

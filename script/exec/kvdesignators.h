@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/exec/kvexpr.h"
 

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "script/engine/kvtypes.h"
@@ -10,8 +11,8 @@
 
 class TkvVariable;
 
-// An executable expression node. Names, members and slots are resolved when
-// the node is built, so evaluation touches only values.
+/// An executable expression node. Names, members and slots are resolved when
+/// the node is built, so evaluation touches only values.
 class TkvExpr
 {
 public:
@@ -52,13 +53,15 @@ public:
     bool SideEffects = false;    ///< evaluation may call code that writes variables
 };
 
+/// An owned expression node.
 using TkvExprPtr = std::unique_ptr<TkvExpr>;
 
-// An operand as an operator reads it: straight from its storage when it has
-// one, through Eval otherwise.
+/// An operand as an operator reads it: straight from its storage when it has
+/// one, through Eval otherwise.
 class TkvOperand
 {
 public:
+    /// Wraps Expr, noting whether its value can be read in place.
     explicit TkvOperand(TkvExprPtr expr) : FExpr(std::move(expr)), FDirect(FExpr->Direct()) {}
     /// The value, in Tmp or in the operand's storage.
     const Variant &Get(Variant &tmp) const { return FDirect ? *FDirect : FExpr->Eval(tmp); }

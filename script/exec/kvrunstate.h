@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <atomic>
 
 class TkvScript;
 
-// What one running program and all its procedures share: the stop request
-// (set from any thread) and which procedure runs.
+/// What one running program and all its procedures share: the stop request
+/// (set from any thread) and which procedure runs.
 struct TkvRunState
 {
     std::atomic<bool> Terminated{false}; ///< Terminate was called
@@ -14,10 +15,11 @@ struct TkvRunState
     unsigned Active = 0;                 ///< runs and host calls in progress
 };
 
-// Counts a run or host call as active while it lives.
+/// Counts a run or host call as active while it lives.
 class TkvActiveRun
 {
 public:
+    /// Counts Run as active until the guard ends.
     explicit TkvActiveRun(TkvRunState &run) : FRun(run) { ++FRun.Active; }
     ~TkvActiveRun() { --FRun.Active; }
     TkvActiveRun(const TkvActiveRun &) = delete;

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/exec/kvexpr.h"
 #include "script/exec/kvrunstate.h"
@@ -14,17 +15,17 @@ struct TkvRunState;
 /// Where a statement is: its script, position and unit (empty: main text).
 struct TkvStatementPos
 {
-    TkvScript *Program = nullptr;
-    int Line = 0;
-    int Column = 0;
-    QString Unit;
+    TkvScript *Program = nullptr; ///< the script the statement belongs to
+    int Line = 0; ///< line, from 1
+    int Column = 0; ///< column, from 1
+    QString Unit; ///< the unit, empty for the main text
 };
 
 /// How a statement ended: normally, or with a break, continue or exit that
 /// the enclosing loop or procedure takes over.
 enum class TkvFlow : quint8 { Next, Break, Continue, Exit };
 
-// An executable statement with its source position.
+/// An executable statement with its source position.
 class TkvStatement
 {
 public:
@@ -67,10 +68,11 @@ private:
     int FColumn;
 };
 
+/// An owned statement.
 using TkvStatementPtr = std::unique_ptr<TkvStatement>;
 
-// A list of statements run in order; records the innermost position of an
-// error that passes through it.
+/// A list of statements run in order; records the innermost position of an
+/// error that passes through it.
 class TkvStatementList : public TkvStatement
 {
 public:
@@ -127,7 +129,7 @@ TkvStatementPtr If(const TkvStatementPos &at, TkvExprPtr condition, std::unique_
 struct CaseSelector
 {
     TkvExprPtr Set; ///< made by kvSetNode
-    std::unique_ptr<TkvStatementList> Body;
+    std::unique_ptr<TkvStatementList> Body; ///< the statements the branch runs
 };
 /// case Condition of selectors else Else.
 TkvStatementPtr Case(const TkvStatementPos &at, TkvExprPtr condition, std::vector<CaseSelector> selectors,

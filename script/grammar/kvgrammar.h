@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/xml/kvxmldocument.h"
 
@@ -19,7 +20,7 @@ struct TkvGrammarNode
         Sequence, Switch, OptionalSwitch, Optional, Loop, OptionalLoop, Reference
     };
 
-    Kind kind = Sequence;
+    Kind kind = Sequence; ///< what the element matches
     bool HasErr = false;     ///< records an error when it fails
     bool Term = false;       ///< an enclosing completed loop discards its error
     bool NoSkip = false;     ///< a character that must follow without blanks
@@ -46,12 +47,12 @@ struct TkvGrammarNode
     {
         return !Predicts || (character < 127 ? First.test(character) : FirstNonAscii);
     }
-    std::vector<std::unique_ptr<TkvGrammarNode>> Children;
+    std::vector<std::unique_ptr<TkvGrammarNode>> Children; ///< the elements of a sequence, switch, optional part or loop
 };
 
-// A language grammar read from its XML text: the scanner settings, the type
-// aliases and the rules, with the start rule "program". Read once per
-// grammar text and shared by every compilation in that language.
+/// A language grammar read from its XML text: the scanner settings, the type
+/// aliases and the rules, with the start rule "program". Read once per
+/// grammar text and shared by every compilation in that language.
 class TkvGrammar
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/scan/kvparser.h"
 #include "script/xml/kvxmldocument.h"
@@ -13,9 +14,9 @@
 class TkvGrammar;
 struct TkvGrammarNode;
 
-// Turns script source into the language-neutral program tree by walking the
-// grammar of the selected language over the scanner: declarations,
-// statements and flat expression token lists, each with its position.
+/// Turns script source into the language-neutral program tree by walking the
+/// grammar of the selected language over the scanner: declarations,
+/// statements and flat expression token lists, each with its position.
 class TkvILParser
 {
 public:

@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include <QString>
 #include <QStringList>
 
-// The process-wide list of script languages: a name and the XML text of its
-// grammar each. "PascalScript", "C++Script", "BasicScript" and "JScript" are
-// registered on first use.
+/// The process-wide list of script languages: a name and the XML text of its
+/// grammar each. "PascalScript", "C++Script", "BasicScript" and "JScript" are
+/// registered on first use.
 class TkvLanguages
 {
 public:

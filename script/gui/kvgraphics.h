@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -26,11 +27,12 @@ QColor kvColor(int color);
 /// The script form of Color.
 int kvColorValue(const QColor &color);
 
-// The base of the drawing objects: one static type, so any of them can be
-// looked up from a script value and told apart by its class name.
+/// The base of the drawing objects: one static type, so any of them can be
+/// looked up from a script value and told apart by its class name.
 class TkvGraphicsObject : public std::enable_shared_from_this<TkvGraphicsObject>
 {
 public:
+    /// A drawing object scripts know as ClassName.
     explicit TkvGraphicsObject(QString className) : FClassName(std::move(className)) {}
     virtual ~TkvGraphicsObject();
     TkvGraphicsObject(const TkvGraphicsObject &) = delete;
@@ -56,14 +58,16 @@ T *kvGraphicsAs(const Variant &value);
 template <class T>
 T &kvDrawing(const Variant &value);
 
+/// A font of a script canvas (TFont).
 class TkvFont final : public TkvGraphicsObject
 {
 public:
+    /// A font with the defaults: Arial, 10 points, black.
     TkvFont() : TkvGraphicsObject(QStringLiteral("TFont")) {}
-    QString Name = QStringLiteral("Arial");
+    QString Name = QStringLiteral("Arial"); ///< family name
     int Size = 10;     ///< points
     int Style = 0;     ///< TkvFontStyle bits
-    int Color = 0;
+    int Color = 0; ///< colour, as a script colour value
     int Pitch = 0;     ///< fpDefault, fpVariable, fpFixed
     /// The font to draw with.
     QFont ToQFont() const;
@@ -71,25 +75,31 @@ public:
     void Assign(const TkvFont &other);
 };
 
+/// A pen of a script canvas (TPen).
 class TkvPen final : public TkvGraphicsObject
 {
 public:
+    /// A pen with the defaults: black, 1 pixel, solid.
     TkvPen() : TkvGraphicsObject(QStringLiteral("TPen")) {}
-    int Color = 0;
-    int Width = 1;
+    int Color = 0; ///< colour, as a script colour value
+    int Width = 1; ///< width in pixels
     int Style = 0; ///< TPenStyle ordinal
     int Mode = 4;  ///< TPenMode ordinal; pmCopy
+    /// Copies every setting of Other.
     void Assign(const TkvPen &other);
     /// The pen to draw with.
     QPen ToQPen() const;
 };
 
+/// A brush of a script canvas (TBrush).
 class TkvBrush final : public TkvGraphicsObject
 {
 public:
+    /// A brush with the defaults: white, solid.
     TkvBrush() : TkvGraphicsObject(QStringLiteral("TBrush")) {}
-    int Color = 0xFFFFFF;
+    int Color = 0xFFFFFF; ///< colour, as a script colour value
     int Style = 0; ///< TBrushStyle ordinal
+    /// Copies every setting of Other.
     void Assign(const TkvBrush &other);
     /// The brush to fill with.
     QBrush ToQBrush() const;
@@ -97,9 +107,9 @@ public:
 
 class TkvGraphic;
 
-// A surface to draw on with the current font, pen and brush. Drawing goes to
-// an image (a bitmap, a window's surface) through the Image function; a
-// canvas without one refuses to draw.
+/// A surface to draw on with the current font, pen and brush. Drawing goes to
+/// an image (a bitmap, a window's surface) through the Image function; a
+/// canvas without one refuses to draw.
 class TkvCanvas : public TkvGraphicsObject
 {
 public:
@@ -107,10 +117,10 @@ public:
     explicit TkvCanvas(std::function<QImage *()> image, QString className = QStringLiteral("TCanvas"));
     ~TkvCanvas() override;
 
-    std::shared_ptr<TkvFont> Font = std::make_shared<TkvFont>();
-    std::shared_ptr<TkvPen> Pen = std::make_shared<TkvPen>();
-    std::shared_ptr<TkvBrush> Brush = std::make_shared<TkvBrush>();
-    QPoint PenPos;
+    std::shared_ptr<TkvFont> Font = std::make_shared<TkvFont>(); ///< the font text is drawn in
+    std::shared_ptr<TkvPen> Pen = std::make_shared<TkvPen>(); ///< the pen lines are drawn with
+    std::shared_ptr<TkvBrush> Brush = std::make_shared<TkvBrush>(); ///< the brush shapes are filled with
+    QPoint PenPos; ///< where MoveTo and LineTo left the pen
     /// Called after each drawing (a window repaints).
     std::function<void()> OnChange;
 
@@ -136,15 +146,18 @@ private:
     QPainter FPainter;
 };
 
-// Any picture: a raster image by default.
+/// Any picture: a raster image by default.
 class TkvGraphic : public TkvGraphicsObject
 {
 public:
+    /// A picture scripts know as ClassName, empty.
     explicit TkvGraphic(QString className = QStringLiteral("TGraphic")) : TkvGraphicsObject(std::move(className)) {}
     /// The pixels; null while a side is 0.
     QImage Image;
 
+    /// Width in pixels.
     virtual int Width() const { return FSize.width(); }
+    /// Height in pixels.
     virtual int Height() const { return FSize.height(); }
     /// Resizes, keeping what fits. Scripts give one side after the other,
     /// so a size with a side of 0 is kept until the other comes.
@@ -162,24 +175,28 @@ private:
     QSize FSize{0, 0};
 };
 
+/// A raster picture with a canvas to draw on it (TBitmap).
 class TkvBitmap final : public TkvGraphic
 {
 public:
+    /// An empty bitmap with its canvas.
     TkvBitmap();
     /// The canvas drawing on the image.
     std::shared_ptr<TkvCanvas> Canvas;
 };
 
-// A recorded drawing. This system has no decoder or encoder of metafile
-// files, so they are refused; a TMetafileCanvas records into it.
+/// A recorded drawing. This system has no decoder or encoder of metafile
+/// files, so they are refused; a TMetafileCanvas records into it.
 class TkvMetafile final : public TkvGraphic
 {
 public:
     TkvMetafile() : TkvGraphic(QStringLiteral("TMetafile")) {}
-    QPicture Picture;
+    QPicture Picture; ///< the recording
     QSize Extent; ///< the size a script gave; the recording's bounds while empty
 
+    /// Width: Extent's, or the recording's bounds while Extent is empty.
     int Width() const override;
+    /// Height: Extent's, or the recording's bounds while Extent is empty.
     int Height() const override;
     void SetSize(int width, int height) override;
     void Draw(QPainter &painter, const QRect &target) const override;
@@ -188,10 +205,11 @@ public:
     bool Assign(const TkvGraphic &other) override;
 };
 
-// Records drawing into a metafile, which gets it when the canvas is freed.
+/// Records drawing into a metafile, which gets it when the canvas is freed.
 class TkvMetafileCanvas final : public TkvCanvas
 {
 public:
+    /// A canvas recording into Metafile.
     explicit TkvMetafileCanvas(const std::shared_ptr<TkvMetafile> &metafile);
     ~TkvMetafileCanvas() override;
 
@@ -206,13 +224,15 @@ private:
     QPainter FRecorder;
 };
 
-// A holder of one graphic, chosen by the file it is loaded from.
+/// A holder of one graphic, chosen by the file it is loaded from.
 class TkvPicture final : public TkvGraphicsObject
 {
 public:
     TkvPicture() : TkvGraphicsObject(QStringLiteral("TPicture")) {}
-    std::shared_ptr<TkvGraphic> Graphic;
+    std::shared_ptr<TkvGraphic> Graphic; ///< the picture held; nullptr when empty
+    /// Loads FileName into a graphic of the kind its extension names.
     void LoadFromFile(const QString &fileName);
+    /// Writes the graphic to FileName.
     void SaveToFile(const QString &fileName) const;
 };
 

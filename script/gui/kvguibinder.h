@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvclassvariable.h"
 
@@ -9,11 +10,11 @@ using TkvGetter = std::function<Variant(const Variant &self)>;
 /// Writes a property of the object Self.
 using TkvSetter = std::function<void(const Variant &self, const Variant &value)>;
 
-// Adds the members of one class binding of the GUI modules. Declarations
-// that name enumerations and sets take their values (kvTypeParams), and in
-// native mode every member runs through kvNativeCall, so an error of an event
-// handler it fires reaches the script. When another binding already made the
-// class, its members are left as they are and these are not added.
+/// Adds the members of one class binding of the GUI modules. Declarations
+/// that name enumerations and sets take their values (kvTypeParams), and in
+/// native mode every member runs through kvNativeCall, so an error of an event
+/// handler it fires reaches the script. When another binding already made the
+/// class, its members are left as they are and these are not added.
 class TkvBinder
 {
 public:

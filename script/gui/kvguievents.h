@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvevents.h"
 
@@ -15,21 +16,23 @@ class TkvEventDispatcher;
 // signals. Values a handler changes through a var parameter go back into
 // the Qt event: a key set to 0 or #0 is swallowed, another key replaces it.
 
-// What the GUI code asks of a control's handlers, sent to the control as an
-// event (Qt has no signal for these).
+/// What the GUI code asks of a control's handlers, sent to the control as an
+/// event (Qt has no signal for these).
 class TkvControlEvent final : public QEvent
 {
 public:
+    /// The request.
     enum Kind { CanResize, CloseQuery, Close, Paint, DropDown, CloseUp, Create, Destroy };
     /// The event type of every control event.
     static QEvent::Type EventType();
 
+    /// An event asking Kind of the handlers.
     explicit TkvControlEvent(Kind kind) : QEvent(EventType()), What(kind) {}
     ~TkvControlEvent() override;
 
-    Kind What;
+    Kind What; ///< the request
     int Width = 0;     ///< CanResize: the new size, as the handler leaves it
-    int Height = 0;
+    int Height = 0; ///< CanResize: the new height, as the handler leaves it
     bool Allow = true; ///< CanResize: the size may change; CloseQuery: the window may close
     int Action = 1;    ///< Close: a TCloseAction, caHide unless the handler says otherwise
 };
@@ -37,11 +40,12 @@ public:
 /// Sends Event to Object and returns it as the handlers left it.
 TkvControlEvent &kvSendControlEvent(QObject *object, TkvControlEvent &event);
 
-// The base of the control event adapters: attaches to the control's
-// dispatcher (or to a Qt signal) and detaches when freed.
+/// The base of the control event adapters: attaches to the control's
+/// dispatcher (or to a Qt signal) and detaches when freed.
 class TkvWidgetEvent : public TkvCustomEvent
 {
 public:
+    /// Attaches to the control Target names.
     explicit TkvWidgetEvent(TkvEventTarget target);
     ~TkvWidgetEvent() override;
 
@@ -67,7 +71,9 @@ private:
 class TkvNotifyEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     explicit TkvNotifyEvent(TkvEventTarget target);
+    /// Runs the handler with the control as Sender.
     void Notify() const;
 };
 
@@ -75,7 +81,9 @@ public:
 class TkvMouseEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     using TkvWidgetEvent::TkvWidgetEvent;
+    /// Runs the handler with the button, the shift state and the point.
     void Mouse(int button, int shift, int x, int y) const;
 };
 
@@ -83,7 +91,9 @@ public:
 class TkvMouseMoveEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     explicit TkvMouseMoveEvent(TkvEventTarget target);
+    /// Runs the handler with the shift state and the point.
     void Move(int shift, int x, int y) const;
 };
 
@@ -91,7 +101,9 @@ public:
 class TkvKeyEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     using TkvWidgetEvent::TkvWidgetEvent;
+    /// Runs the handler; Key comes back as the handler left it (0: swallowed).
     void Key(int &key, int shift) const;
 };
 
@@ -99,7 +111,9 @@ public:
 class TkvKeyPressEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     using TkvWidgetEvent::TkvWidgetEvent;
+    /// Runs the handler; Key comes back as the handler left it (empty or #0: swallowed).
     void Press(QString &key) const;
 };
 
@@ -107,7 +121,9 @@ public:
 class TkvCloseEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     using TkvWidgetEvent::TkvWidgetEvent;
+    /// Runs the handler; Action comes back as the handler left it.
     void Close(int &action) const;
 };
 
@@ -115,7 +131,9 @@ public:
 class TkvCloseQueryEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     using TkvWidgetEvent::TkvWidgetEvent;
+    /// Runs the handler; CanClose comes back as the handler left it.
     void Query(bool &canClose) const;
 };
 
@@ -123,7 +141,9 @@ public:
 class TkvCanResizeEvent final : public TkvWidgetEvent
 {
 public:
+    /// Attaches to the control Target names.
     using TkvWidgetEvent::TkvWidgetEvent;
+    /// Runs the handler; the size and Resize come back as the handler left them.
     void CanResize(int &width, int &height, bool &resize) const;
 };
 

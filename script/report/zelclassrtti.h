@@ -1,13 +1,14 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvrttimodule.h"
 
 class TzelClassInfo;
 
-// The report classes as scripts see them: constants, enumerations and sets
-// of the report model, the process-wide variables, the report's date and
-// aggregate functions, and a class binding for every report class with its
-// published properties (through the reflection tables) and its methods.
+/// The report classes as scripts see them: constants, enumerations and sets
+/// of the report model, the process-wide variables, the report's date and
+/// aggregate functions, and a class binding for every report class with its
+/// published properties (through the reflection tables) and its methods.
 class TzelClassRTTI : public TkvRTTIModule
 {
 public:

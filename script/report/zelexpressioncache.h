@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -15,10 +16,10 @@ class TkvScript;
 /// references ("<Line#>"). Quoted texts and references stay as they are.
 QString zelReferenceHashNames(const QString &expression);
 
-// Report expressions that are not a single name, each compiled once into a
-// small function of the report's script language and then only called. A
-// function lives in a script of its own whose parent is the scope it was
-// first asked in, so every name of the report's script is visible to it.
+/// Report expressions that are not a single name, each compiled once into a
+/// small function of the report's script language and then only called. A
+/// function lives in a script of its own whose parent is the scope it was
+/// first asked in, so every name of the report's script is visible to it.
 class TzelExpressionCache
 {
 public:

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 
@@ -31,5 +32,7 @@ Variant zelStylesValue(TzelStyles *styles, const TzelReport *report);
 /// The value of a variables list, an array or a set of styles a script
 /// made: the scripts own it until Free.
 Variant zelAdoptVariables(std::shared_ptr<TzelVariables> variables);
+/// The value of an array a script made; the scripts own it until Free.
 Variant zelAdoptArray(std::shared_ptr<TzelArray> array);
+/// The value of a set of styles a script made; the scripts own it until Free.
 Variant zelAdoptStyles(std::shared_ptr<TzelStyles> styles);

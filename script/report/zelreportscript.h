@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/report/zelcustomreportscript.h"
 #include "script/report/zelexpressioncache.h"
@@ -11,11 +12,11 @@ class TkvScript;
 class TkvVariable;
 class TzelReport;
 
-// A report's script program: before a build it makes the report's objects,
-// data sets, helpers and functions visible, compiles the report's script
-// text in its language and runs the main block; while the report builds it
-// runs the event procedures that objects name, and evaluates expressions
-// that are not a single name through the expression cache.
+/// A report's script program: before a build it makes the report's objects,
+/// data sets, helpers and functions visible, compiles the report's script
+/// text in its language and runs the main block; while the report builds it
+/// runs the event procedures that objects name, and evaluates expressions
+/// that are not a single name through the expression cache.
 class TzelReportScript final : public TzelCustomReportScript
 {
 public:

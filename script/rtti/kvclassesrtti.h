@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/variant/zelvariant.h"
 #include "script/engine/kvobjects.h"
@@ -17,9 +18,9 @@
 // plain objects and components, XML documents. Their objects are owned by
 // the scripts (TkvObjects::Adopt) until Free.
 
-// The C++ side of every object these classes create. All travel with the one
-// static type TkvBasicObject, so TObject's members reach any of them and a
-// member finds its own kind with Of.
+/// The C++ side of every object these classes create. All travel with the one
+/// static type TkvBasicObject, so TObject's members reach any of them and a
+/// member finds its own kind with Of.
 class TkvBasicObject
 {
 public:
@@ -57,8 +58,8 @@ private:
 /// TDuplicates: what a sorted string list does with a string it holds already.
 enum TkvDuplicates : int { dupIgnore, dupAccept, dupError };
 
-// TStrings and TStringList: lines, each with an object value, optionally
-// kept sorted. Comparisons ignore case.
+/// TStrings and TStringList: lines, each with an object value, optionally
+/// kept sorted. Comparisons ignore case.
 class TkvStringList : public TkvBasicObject
 {
 public:
@@ -75,6 +76,7 @@ public:
     void SetStrings(int index, const QString &s);
     /// The object of line Index.
     const Variant &Objects(int index) const;
+    /// Sets the object of line Index.
     void SetObjects(int index, const Variant &object);
 
     /// Appends S, or inserts it in order when sorted (where Duplicates
@@ -120,10 +122,13 @@ public:
     bool Find(const QString &s, int &index) const;
     /// Sorts the lines (stable, case ignored).
     void Sort();
+    /// Whether the list keeps its lines sorted.
     bool Sorted() const { return FSorted; }
     /// Keeps the list sorted from now on; sorting it first.
     void SetSorted(bool sorted);
+    /// What adding a line already in a sorted list does.
     TkvDuplicates Duplicates() const { return FDuplicates; }
+    /// Sets Duplicates.
     void SetDuplicates(TkvDuplicates duplicates) { FDuplicates = duplicates; }
 
     bool Assign(const TkvBasicObject &source) override;
@@ -143,8 +148,8 @@ private:
     TkvDuplicates FDuplicates = dupIgnore;
 };
 
-// TStream and its kinds: bytes over a device with a position. Positions
-// stay within 0..Size.
+/// TStream and its kinds: bytes over a device with a position. Positions
+/// stay within 0..Size.
 class TkvStream : public TkvBasicObject
 {
 public:
@@ -154,9 +159,11 @@ public:
 
     /// The device, at the stream's position.
     QIODevice &Device() const { return *FDevice; }
+    /// The position, in bytes from the start.
     qint64 Position() const { return FDevice->pos(); }
     /// Moves to Position; raises for one outside 0..Size.
     void SetPosition(qint64 position);
+    /// The length in bytes.
     qint64 Size() const { return FDevice->size(); }
     /// Cuts or extends (with zeros) the bytes; raises for a read-only stream.
     void SetSize(qint64 size);
@@ -170,11 +177,11 @@ public:
     void Write(const QByteArray &bytes);
 
 protected:
-    std::unique_ptr<QIODevice> FDevice;
+    std::unique_ptr<QIODevice> FDevice; ///< the open device
 };
 
-// What TCollection asks of the host collections a report binds: the kind
-// of their objects implements it.
+/// What TCollection asks of the host collections a report binds: the kind
+/// of their objects implements it.
 class TkvCollectionType : public TkvObjectType
 {
 public:
@@ -186,7 +193,7 @@ public:
     virtual void Clear(void *collection) const = 0;
 };
 
-// The binding module of the basic classes.
+/// The binding module of the basic classes.
 class TkvClassesRTTI : public TkvRTTIModule
 {
 public:

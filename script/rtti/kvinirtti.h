@@ -1,11 +1,12 @@
 #pragma once
+/// \file
 
 #include "script/engine/kvrttimodule.h"
 
-// The binding module of the INI file classes: TCustomIniFile, TMemIniFile,
-// which changes its file only on UpdateFile, and TIniFile, which writes every
-// change to its file at once. Their string-list and stream parameters are
-// the objects of the basic classes (kvclassesrtti.h).
+/// The binding module of the INI file classes: TCustomIniFile, TMemIniFile,
+/// which changes its file only on UpdateFile, and TIniFile, which writes every
+/// change to its file at once. Their string-list and stream parameters are
+/// the objects of the basic classes (kvclassesrtti.h).
 class TkvIniRTTI : public TkvRTTIModule
 {
 public:

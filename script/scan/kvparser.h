@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include <QPoint>
 #include <QString>
@@ -10,11 +11,11 @@
 /// The 8-bit character codes allowed in identifiers.
 using TkvIdentifierCharset = std::bitset<256>;
 
-// The character-level scanner of the script engine. It reads no token list
-// in advance: the grammar walker asks it, at the current position, for one
-// kind of token at a time, and moves the position back itself when a branch
-// fails. Every lexical rule of a language is a setting the grammar makes.
-// Positions are 1-based indices into the text.
+/// The character-level scanner of the script engine. It reads no token list
+/// in advance: the grammar walker asks it, at the current position, for one
+/// kind of token at a time, and moves the position back itself when a branch
+/// fails. Every lexical rule of a language is a setting the grammar makes.
+/// Positions are 1-based indices into the text.
 class TkvParser
 {
 public:
@@ -56,9 +57,11 @@ public:
 
     /// The first block-comment pair as "open,close".
     QString CommentBlock1() const { return FBlock1.Text; }
+    /// Sets CommentBlock1.
     void SetCommentBlock1(const QString &value) { FBlock1 = BlockPair(value); }
     /// The second block-comment pair as "open,close".
     QString CommentBlock2() const { return FBlock2.Text; }
+    /// Sets CommentBlock2.
     void SetCommentBlock2(const QString &value) { FBlock2 = BlockPair(value); }
     /// The reserved words, sorted.
     const QStringList &Keywords() const { return FKeywords; }

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "base/xml/zelxmlitem.h"
 
@@ -10,9 +11,9 @@ class QIODevice;
 /// An element of a grammar or a program tree: the system's XML element.
 using TkvXMLItem = TzelXMLItem;
 
-// The script engine's XML document, for grammars and program trees. It
-// writes the short header "<?xml version="1.0"?>" and always reads
-// attribute text as UTF-8.
+/// The script engine's XML document, for grammars and program trees. It
+/// writes the short header "<?xml version="1.0"?>" and always reads
+/// attribute text as UTF-8.
 class TkvXMLDocument
 {
 public:

@@ -13,7 +13,10 @@ PREFIX="$WORK/prefix"
 
 cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
 LIB="$PREFIX/lib/libzelreport.so"
-objdump -p "$LIB" | grep -q "SONAME *libzelreport.so.6$" || { echo "no SONAME libzelreport.so.6"; exit 1; }
+# Outputs are read whole before they are searched: with pipefail, a grep -q
+# that stops reading early would fail the pipe.
+dynamic="$(objdump -p "$LIB")"
+grep -q "SONAME *libzelreport.so.6$" <<<"$dynamic" || { echo "no SONAME libzelreport.so.6"; exit 1; }
 strays="$(nm -D --defined-only -C "$LIB" "$PREFIX/lib/libzelreportpreview.so" | grep -v -E '^\S+ \S+ *$' |
   grep -v -E 'Tzel|Tkv|zel|kv|Variant|Canvas|^[^ ]+:$' || true)"
 [ -z "$strays" ] || { echo "names outside the library's own are exported:"; echo "$strays" | head; exit 1; }
@@ -35,5 +38,6 @@ export PKG_CONFIG_PATH="$PREFIX/lib/pkgconfig"
 c++ "$SOURCE/examples/embed/main.cpp" -o "$WORK/pc-embed" $(pkg-config --cflags --libs zelreport) \
   -Wl,-rpath,"$PREFIX/lib"
 QT_QPA_PLATFORM=offscreen "$WORK/pc-embed" "$SOURCE/examples/embed/sales.zt3" "$WORK/pc.pdf" >/dev/null
-pdftotext "$WORK/pc.pdf" - | grep -q "Total 4420.75"
+text="$(pdftotext "$WORK/pc.pdf" -)"
+grep -q "Total 4420.75" <<<"$text" || { echo "the pkg-config build wrote no total"; exit 1; }
 echo "embedded and exported with the installed package"

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/render/canvas/zelcanvastypes.h"
 
@@ -6,14 +7,14 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
-// The one drawing interface every view, page and export draws through.
-//
-// Coordinates are device pixels; pixel (x, y) covers [x, x+1) x [y, y+1).
-// Filled areas cover their rectangle's pixels: a fill of (0, 0, 2, 2) paints
-// four pixels. Lines and outlines run through pixel centres: a line from
-// (0, 0) to (4, 0) paints the pixels 0 to 4 of row 0, and the outline of a
-// rectangle lies on its outermost pixels, thicker pens spreading to both
-// sides. Shapes are not antialiased, text is.
+/// The one drawing interface every view, page and export draws through.
+///
+/// Coordinates are device pixels; pixel (x, y) covers [x, x+1) x [y, y+1).
+/// Filled areas cover their rectangle's pixels: a fill of (0, 0, 2, 2) paints
+/// four pixels. Lines and outlines run through pixel centres: a line from
+/// (0, 0) to (4, 0) paints the pixels 0 to 4 of row 0, and the outline of a
+/// rectangle lies on its outermost pixels, thicker pens spreading to both
+/// sides. Shapes are not antialiased, text is.
 class Canvas
 {
 public:
@@ -21,12 +22,14 @@ public:
 
     /// Device pixels per inch, horizontally and vertically.
     virtual double DpiX() const = 0;
+    /// Device pixels per inch, vertically.
     virtual double DpiY() const = 0;
     /// Whether the device is a printer or a paged file (text then sizes by its resolution).
     virtual bool IsPrinter() const = 0;
 
     /// Saves the clip and the transform; Restore brings back the last saved.
     virtual void Save() = 0;
+    /// Brings back the clip and transform of the last Save.
     virtual void Restore() = 0;
     /// Narrows the clip to Rect, in current coordinates.
     virtual void IntersectClip(const QRectF &rect) = 0;

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcolors.h"
 #include "model/component/zelcomponenttypes.h"
@@ -28,6 +29,7 @@ struct TzelCanvasPen
     TzelPenCap Cap = TzelPenCap::Square;       ///< the line ends
     QList<double> Dashes{};                      ///< dash and gap lengths in pixels, for Custom
 
+    /// Pens are equal when every setting is.
     bool operator==(const TzelCanvasPen &) const = default;
     /// Whether the pen draws anything.
     bool IsVisible() const { return Style != TzelPenStyle::Clear && Color != clNone; }
@@ -39,6 +41,7 @@ struct TzelCanvasBrush
     int Color = clNone;              ///< clNone fills nothing
     TzelBrushStyle Style = bsSolid;  ///< bsClear fills nothing
 
+    /// Brushes are equal when every setting is.
     bool operator==(const TzelCanvasBrush &) const = default;
     /// Whether the brush fills anything.
     bool IsVisible() const { return Style != bsClear && Color != clNone; }
@@ -52,6 +55,7 @@ struct TzelCanvasFont
     TzelFontStyles Style{};     ///< bold, italic, underline, strike-out
     int Color = clBlack;      ///< text colour
 
+    /// Fonts are equal when every setting is.
     bool operator==(const TzelCanvasFont &) const = default;
 };
 
@@ -72,5 +76,6 @@ struct TzelCanvasText
     int Flags = 0;           ///< TzelTextFlag values
     QRectF Clip{};             ///< the clip rectangle with tfClipped
 
+    /// Text runs are equal when every setting is.
     bool operator==(const TzelCanvasText &) const = default;
 };

@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "model/component/zelcomponenttypes.h"
 
@@ -11,9 +12,9 @@
 #include <mutex>
 #include <vector>
 
-// One installed face at one pixel size and style, unhinted and unkerned, with
-// the advance of every character measured once: text layout asks for the
-// width of each character of every line it wraps.
+/// One installed face at one pixel size and style, unhinted and unkerned, with
+/// the advance of every character measured once: text layout asks for the
+/// width of each character of every line it wraps.
 class TzelFontFace
 {
 public:

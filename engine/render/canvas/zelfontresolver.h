@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/render/canvas/zelfontface.h"
 
@@ -6,13 +7,13 @@
 #include <QStringList>
 #include <memory>
 
-// Turns the face names templates use into installed faces, the same way for
-// measuring and drawing. A name that is installed is used as it is; otherwise
-// the first installed of its stand-ins: Arial -> Liberation Sans, Times New
-// Roman -> Liberation Serif, Courier New -> Liberation Mono (the same widths
-// as the faces they stand for), Tahoma and MS Sans Serif -> the Wine faces of
-// those names, then DejaVu Sans; any other name -> Liberation Sans, then
-// DejaVu Sans. The name stored in the template never changes.
+/// Turns the face names templates use into installed faces, the same way for
+/// measuring and drawing. A name that is installed is used as it is; otherwise
+/// the first installed of its stand-ins: Arial -> Liberation Sans, Times New
+/// Roman -> Liberation Serif, Courier New -> Liberation Mono (the same widths
+/// as the faces they stand for), Tahoma and MS Sans Serif -> the Wine faces of
+/// those names, then DejaVu Sans; any other name -> Liberation Sans, then
+/// DejaVu Sans. The name stored in the template never changes.
 class TzelFontResolver
 {
 public:

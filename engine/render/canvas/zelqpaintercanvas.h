@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/render/canvas/zelcanvas.h"
 
@@ -7,9 +8,9 @@
 class QPagedPaintDevice;
 class QPainter;
 
-// The canvas on a QPainter: an image, a widget being painted, a printer or a
-// PDF writer. Shapes are drawn without antialiasing, text with it; text goes
-// out as glyph runs, so a PDF keeps it extractable.
+/// The canvas on a QPainter: an image, a widget being painted, a printer or a
+/// PDF writer. Shapes are drawn without antialiasing, text with it; text goes
+/// out as glyph runs, so a PDF keeps it extractable.
 class QPainterCanvas : public Canvas
 {
 public:
@@ -25,9 +26,11 @@ public:
     QPainter &Painter() const { return *FPainter; }
 
     double DpiX() const override { return FDpiX; }
+    /// Device pixels per inch, vertically.
     double DpiY() const override { return FDpiY; }
     bool IsPrinter() const override { return FPrinter; }
     void Save() override;
+    /// Brings back the clip and transform of the last Save.
     void Restore() override;
     void IntersectClip(const QRectF &rect) override;
     void IntersectClip(const QPainterPath &path) override;

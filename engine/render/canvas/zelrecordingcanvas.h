@@ -1,14 +1,15 @@
 #pragma once
+/// \file
 
 #include "engine/render/canvas/zelcanvas.h"
 #include "engine/render/canvas/zelcanvasrecord.h"
 
 #include <vector>
 
-// A canvas that keeps every call as a record: replayed onto another canvas it
-// draws the same, and its records can be read one by one (text runs for
-// search, shapes and text for vector exports). It stands for a device of the
-// given resolution, 96 dots per inch unless told otherwise.
+/// A canvas that keeps every call as a record: replayed onto another canvas it
+/// draws the same, and its records can be read one by one (text runs for
+/// search, shapes and text for vector exports). It stands for a device of the
+/// given resolution, 96 dots per inch unless told otherwise.
 class RecordingCanvas : public Canvas
 {
 public:
@@ -23,9 +24,11 @@ public:
     void Clear() { FRecords.clear(); }
 
     double DpiX() const override { return FDpiX; }
+    /// Device pixels per inch, vertically.
     double DpiY() const override { return FDpiY; }
     bool IsPrinter() const override { return FPrinter; }
     void Save() override;
+    /// Brings back the clip and transform of the last Save.
     void Restore() override;
     void IntersectClip(const QRectF &rect) override;
     void IntersectClip(const QPainterPath &path) override;

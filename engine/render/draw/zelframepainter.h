@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/render/canvas/zelcanvastypes.h"
 #include "model/view/zelviewtypes.h"

@@ -1,9 +1,10 @@
 #pragma once
+/// \file
 
 class Canvas;
 
-// Where a view is drawn: the canvas, the scale and offset, and the device
-// rectangle worked out from them when drawing begins.
+/// Where a view is drawn: the canvas, the scale and offset, and the device
+/// rectangle worked out from them when drawing begins.
 struct TzelViewDrawState
 {
     Canvas *Target = nullptr;  ///< the canvas drawn on
@@ -23,5 +24,6 @@ struct TzelViewDrawState
 
     /// Width and height in device pixels.
     int DX() const { return X1 - X; }
+    /// Height in device pixels.
     int DY() const { return Y1 - Y; }
 };

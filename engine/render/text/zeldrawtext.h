@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/render/canvas/zelcanvastypes.h"
 #include "engine/render/text/zelhtmltags.h"
@@ -16,14 +17,14 @@ class Canvas;
 class TzelFont;
 class TzelFontFace;
 
-// Wraps, measures, splits and draws the text of text objects. Text is laid
-// out at 600 dots per inch whatever the device, so line breaks and heights
-// are the same on screen, on paper and in exports; drawing then fits every
-// line to its laid-out width scaled to the device.
-//
-// Lengths are report units (1/96 inch) unless said otherwise. Call order:
-// Lock; SetFont, SetOptions, SetGaps, SetDimensions; SetText (and
-// SetParaBreaks); then measure, split or draw; Unlock.
+/// Wraps, measures, splits and draws the text of text objects. Text is laid
+/// out at 600 dots per inch whatever the device, so line breaks and heights
+/// are the same on screen, on paper and in exports; drawing then fits every
+/// line to its laid-out width scaled to the device.
+///
+/// Lengths are report units (1/96 inch) unless said otherwise. Call order:
+/// Lock; SetFont, SetOptions, SetGaps, SetDimensions; SetText (and
+/// SetParaBreaks); then measure, split or draw; Unlock.
 class TzelDrawText
 {
 public:
@@ -94,12 +95,15 @@ public:
 
     /// Whether everything is drawn black (for masks).
     bool MonoFont() const { return FMonoFont; }
+    /// Sets MonoFont.
     void SetMonoFont(bool value) { FMonoFont = value; }
     /// Whether a line is as high as the font's em instead of its full cell.
     bool UseOldLineHeight() const { return FUseOldLineHeight; }
+    /// Sets UseOldLineHeight.
     void SetUseOldLineHeight(bool value) { FUseOldLineHeight = value; }
     /// A second canvas that receives the same text output, or nullptr.
     Canvas *VC() const { return FVC; }
+    /// Sets VC.
     void SetVC(Canvas *value) { FVC = value; }
 
 private:

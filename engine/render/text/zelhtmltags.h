@@ -1,4 +1,5 @@
 #pragma once
+/// \file
 
 #include "engine/render/text/zelhtmltag.h"
 
@@ -6,15 +7,16 @@
 #include <QStringView>
 #include <vector>
 
-// The small set of HTML-like tags a text may carry: <b>, <i>, <u>, <s> or
-// <strike>, <font color=...>, <sub>, <sup>, <nowrap> and their closing forms,
-// names in any case. A tag that does not parse stays in the text. The look
-// set by a tag goes on across lines until it is closed.
+/// The small set of HTML-like tags a text may carry: `<b>`, `<i>`, `<u>`, `<s>` or
+/// `<strike>`, `<font color=...>`, `<sub>`, `<sup>`, `<nowrap>` and their closing forms,
+/// names in any case. A tag that does not parse stays in the text. The look
+/// set by a tag goes on across lines until it is closed.
 class TzelHTMLTagsList
 {
 public:
     /// Whether tags are recognised; when not, every character is text.
     bool AllowTags() const { return FAllowTags; }
+    /// Sets AllowTags.
     void SetAllowTags(bool value) { FAllowTags = value; }
 
     /// Forgets the lines and starts a text whose untagged characters have
