@@ -83,7 +83,9 @@ TzelObjectOverResult TzelObjectOver::Handle(TzelReport *report, TzelCustomPrevie
             if (view && report) {
                 QList<Variant> params{zelScriptValue(view), Variant(false)};
                 report->DoParamEvent(view->OnMouseEnter, params, true);
-                if (params.last().ToBool() | ApplyInteractive(view, ihEnter))
+                // Both happen: the script's refresh and the highlight.
+                const bool refresh = params.last().ToBool();
+                if (ApplyInteractive(view, ihEnter) || refresh)
                     store(view);
             }
         }
@@ -101,9 +103,11 @@ TzelObjectOverResult TzelObjectOver::Handle(TzelReport *report, TzelCustomPrevie
     case TzelPageMouseEvent::Click:
     case TzelPageMouseEvent::DoubleClick: {
         const bool single = event == TzelPageMouseEvent::Click;
-        if (view && report && (modifiedBy(single ? view->OnPreviewClick : view->OnPreviewDblClick) |
-                               (single && ApplyInteractive(view, ihClick))))
-            store(view);
+        if (view && report) {
+            const bool modified = modifiedBy(single ? view->OnPreviewClick : view->OnPreviewDblClick);
+            if ((single && ApplyInteractive(view, ihClick)) || modified)
+                store(view);
+        }
         if (single && button == Qt::LeftButton) {
             if (view && !view->Hyperlink().IsEmpty()) {
                 result.FollowLink = true;
