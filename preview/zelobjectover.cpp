@@ -1,6 +1,7 @@
 #include "preview/zelobjectover.h"
 
 #include "model/band/zelgroupheader.h"
+#include "model/component/zelunits.h"
 #include "model/page/zelreportpage.h"
 #include "model/report/zelcustompreviewpages.h"
 #include "model/report/zelreport.h"
@@ -9,8 +10,6 @@
 #include "script/report/zelscriptobjects.h"
 
 namespace {
-
-constexpr double mmToUnits = 3.77953;
 
 // Applies the interactive highlights of View for Type; True when one applied.
 bool ApplyInteractive(TzelView *view, TzelInteractiveHighlightEvent type)
@@ -44,7 +43,7 @@ TzelObjectOverResult TzelObjectOver::Handle(TzelReport *report, TzelCustomPrevie
         TzelReportPage *page = pages.GetPage(index);
         if (!page)
             return false;
-        const QPointF p = point - QPointF(page->LeftMarginAt(index) * mmToUnits, page->TopMargin * mmToUnits);
+        const QPointF p = point - QPointF(page->LeftMarginAt(index) * qz01cm, page->TopMargin * qz01cm);
         const QList<TzelComponent *> objects = page->AllObjects();
         for (int i = 0; i < objects.size(); ++i) {
             auto *rc = dynamic_cast<TzelReportComponent *>(objects[i]);

@@ -5,6 +5,7 @@
 #include "base/resources/zelresources.h"
 #include "base/services/zeldialogservice.h"
 #include "model/band/zelgroupheader.h"
+#include "model/component/zelunits.h"
 #include "model/page/zelreportpage.h"
 #include "model/report/zelcustomengine.h"
 #include "model/report/zelcustomexportfilter.h"
@@ -36,7 +37,6 @@
 namespace {
 
 constexpr double minZoom = 0.25;
-constexpr double mmToUnits = 3.77953;
 // During a build the pages are laid out one by one up to this count, then
 // at the cadence the first page's time sets.
 constexpr int progressiveLayoutPages = 50;
@@ -147,7 +147,6 @@ bool TzelPreview::Init(TzelReport *report, TzelCustomPreviewPages *pages)
         const TzelPreviewOptions &options = report->PreviewOptions();
         FZoomMode = options.ZoomMode;
         FZoom = std::max(minZoom, options.Zoom);
-        FOutlineWidth = options.OutlineWidth;
         FWorkspace->RightToLeft = FThumbnail->RightToLeft = options.RTLPreview || layoutDirection() == Qt::RightToLeft;
         SetOutlineWidth(options.OutlineWidth);
         if (options.ThumbnailVisible)
@@ -155,12 +154,8 @@ bool TzelPreview::Init(TzelReport *report, TzelCustomPreviewPages *pages)
         else if (options.OutlineVisible)
             SetOutlineVisible(true);
         FInitialized = true;
-        const QString name = report->FileName().isEmpty() ? report->ReportOptions().Name
-                                                          : QFileInfo(report->FileName()).fileName();
-        AddPreviewTab(report, name);
-        return true;
     }
-    if (EachReportInTab) {
+    if (FTabItems.empty() || EachReportInTab) {
         AddPreviewTabOrSwitch(report);
         return true;
     }
@@ -193,15 +188,17 @@ void TzelPreview::ResetView()
     if (FReport && FReport->Preview() == this)
         FReport->SetPreview(nullptr);
     BindPages(nullptr, nullptr);
-    FReport = nullptr;
-    FWorkspace->PageList().Clear();
-    FThumbnail->PageList().Clear();
-    FWorkspace->Relayout();
-    FThumbnail->Relayout();
-    FOutline->Fill(nullptr, false);
+    ClearPageLists();
     FInitialized = false;
     FRunning = false;
     FPageNo = 1;
+}
+
+void TzelPreview::ClearPageLists()
+{
+    FWorkspace->RebuildPageList(FZoom, 0);
+    FThumbnail->RebuildPageList(FZoom, 0);
+    FOutline->Fill(nullptr, false);
 }
 
 void TzelPreview::CloseHostWindow()
@@ -316,13 +313,19 @@ void TzelPreview::ScrollToPage()
     FDisableUpdate = disabled;
 }
 
+void TzelPreview::ShowPageAt(int pageNo, QPoint offset)
+{
+    const bool disabled = std::exchange(FDisableUpdate, true);
+    FWorkspace->SetOffset(offset);
+    SetPageNo(pageNo);
+    FDisableUpdate = disabled;
+}
+
 void TzelPreview::SetPageNoFromScroll(int top)
 {
     if (FDisableUpdate || PageCount() == 0)
         return;
-    FDisableUpdate = true;
-    SetPageNo(FSavedPageNo != -1 ? FSavedPageNo : FWorkspace->PageList().FindPage(top) + 1);
-    FDisableUpdate = false;
+    ShowPageAt(FSavedPageNo != -1 ? FSavedPageNo : FWorkspace->PageList().FindPage(top) + 1, FWorkspace->Offset());
 }
 
 void TzelPreview::First() { SetPageNo(1); }
@@ -333,7 +336,7 @@ void TzelPreview::Last() { SetPageNo(PageCount()); }
 static double TopMarginUnits(TzelCustomPreviewPages *pages, int index)
 {
     TzelReportPage *page = pages ? pages->GetPage(index) : nullptr;
-    return page ? page->TopMargin * mmToUnits : 0;
+    return page ? page->TopMargin * qz01cm : 0;
 }
 
 void TzelPreview::SetPosition(int pageN, int top)
@@ -344,13 +347,8 @@ void TzelPreview::SetPosition(int pageN, int top)
     pageN = std::clamp(pageN, 1, count);
     const double margin = top != 0 ? TopMarginUnits(FPages, pageN - 1) : 0;
     const int y = FWorkspace->PageRect(pageN - 1).top() + int(std::lround((margin + top) * FZoom)) - 10;
-    FDisableUpdate = true;
-    FWorkspace->SetOffset(QPoint(FWorkspace->Offset().x(), y));
-    SetPageNo(pageN);
-    FDisableUpdate = false;
-    const bool disabled = std::exchange(FDisableUpdate, true);
+    ShowPageAt(pageN, QPoint(FWorkspace->Offset().x(), y));
     FThumbnail->SetOffset(QPoint(0, FThumbnail->PageRect(pageN - 1).top() - 10));
-    FDisableUpdate = disabled;
 }
 
 int TzelPreview::GetTopPosition() const
@@ -437,9 +435,7 @@ void TzelPreview::WorkspaceMouseUp(QMouseEvent *event, int pageIndex, bool dragg
     emit Clicked();
     if (Locked() || PageCount() == 0 || pageIndex < 0)
         return;
-    FDisableUpdate = true;
-    SetPageNo(pageIndex + 1);
-    FDisableUpdate = false;
+    ShowPageAt(pageIndex + 1, FWorkspace->Offset());
     if (dragged || event->button() == Qt::RightButton)
         return;
     ObjectOver(pageIndex, event->position(), TzelPageMouseEvent::Up, event->button(), event->modifiers());
@@ -508,12 +504,8 @@ void TzelPreview::InternalOnProgressStart()
     // A detail page the control builds itself shows when it is done.
     if (FRefreshing || FCalledFromPreview)
         return;
-    FWorkspace->PageList().Clear();
-    FThumbnail->PageList().Clear();
-    FWorkspace->Relayout();
-    FThumbnail->Relayout();
     // The engine fills the outline now: the pane lets go of it until the end.
-    FOutline->Fill(nullptr, false);
+    ClearPageLists();
     if (FReport)
         FReport->DrillState.clear();
     FRunning = true;
@@ -738,11 +730,7 @@ void TzelPreview::Clear()
         FPages->Clear();
     }
     PreviewPagesChanged();
-    FWorkspace->PageList().Clear();
-    FThumbnail->PageList().Clear();
-    FWorkspace->Relayout();
-    FThumbnail->Relayout();
-    FOutline->Fill(nullptr, false);
+    ClearPageLists();
     SetPageNo(1);
 }
 
@@ -779,10 +767,7 @@ void TzelPreview::RefreshReport()
     PreviewPagesChanged();
     Relayout();
     UpdateOutline();
-    FDisableUpdate = true;
-    SetPageNo(pageNo);
-    FWorkspace->SetOffset(offset);
-    FDisableUpdate = false;
+    ShowPageAt(pageNo, offset);
     emit RunningChanged(false);
 }
 
@@ -852,10 +837,7 @@ void TzelPreview::ShowHit(const TzelSearchHit &hit)
         offset.setY(found.top() - 20);
     if (found.left() < view.left() || found.right() > view.right())
         offset.setX(found.left() - 20);
-    FDisableUpdate = true;
-    FWorkspace->SetOffset(offset);
-    SetPageNo(hit.PageIndex + 1);
-    FDisableUpdate = false;
+    ShowPageAt(hit.PageIndex + 1, offset);
 }
 
 // ---------------------------------------------------------------- panes

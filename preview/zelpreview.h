@@ -235,6 +235,11 @@ private:
     bool FinalPass() const;
     void UpdateZoomFromMode();
     void SetPageNoFromScroll(int top);
+    /// Makes page PageNo current with the view at Offset, instead of where
+    /// going to the page would scroll it.
+    void ShowPageAt(int pageNo, QPoint offset);
+    /// Shows no page and no outline.
+    void ClearPageLists();
     void ScrollToPage();
     TzelObjectOverResult ObjectOver(int pageIndex, QPointF position, TzelPageMouseEvent event, Qt::MouseButton button,
                                     Qt::KeyboardModifiers modifiers);

@@ -128,11 +128,8 @@ void TzelPreview::SwitchToTab(int index)
     FZoomMode = tab.ZoomMode;
     Relayout();
     UpdateOutline();
-    FDisableUpdate = true;
-    SetPageNo(PageCount() ? tab.PageNo : 1);
-    FWorkspace->SetOffset(tab.Offset);
+    ShowPageAt(tab.PageNo, tab.Offset);
     FThumbnail->SetOffset(QPoint(0, tab.ThumbTop));
-    FDisableUpdate = false;
     // A search belongs to the pages it ran on.
     if (FindFmVisible())
         SetFindFmVisible(false);

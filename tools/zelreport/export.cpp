@@ -56,15 +56,9 @@ int exportReport(const TzelCommandArgs &args)
         return 2;
 
     TzelReport report;
-    auto *pages = dynamic_cast<TzelPreviewPages *>(report.PreviewPages());
-    if (!zelInputFile(input) || !pages)
-        return 2;
-    if (zelIsPreparedReport(input)) {
-        if (!zelLoadPrepared(*pages, input))
-            return zelFinish(report, input, 1);
-    } else if (const std::optional<int> failed = zelBuildTemplate(report, input, args)) {
+    if (const std::optional<int> failed = zelReadInput(report, input, args, true))
         return *failed;
-    }
+    TzelCustomPreviewPages *pages = report.PreviewPages();
     const QString range = args.Value("--pages");
     if (!rangeNamesPages(range, pages->Count())) {
         zelFinish(report, input);

@@ -107,13 +107,38 @@ std::optional<int> zelNumberOption(const TzelCommandArgs &args, const char *name
     return std::nullopt;
 }
 
-std::optional<int> zelBuildTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args)
+namespace {
+
+// Loads the template FileName and sets the variables of Args.
+std::optional<int> readTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args)
 {
     if (!zelLoadTemplate(report, fileName, args))
         return zelFinish(report, fileName, 1);
     if (!zelSetVariables(report, args))
         return 2;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> zelBuildTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args)
+{
+    if (const std::optional<int> failed = readTemplate(report, fileName, args))
+        return failed;
     if (!zelBuildReport(report))
         return zelFinish(report, fileName, 1);
     return std::nullopt;
+}
+
+std::optional<int> zelReadInput(TzelReport &report, const QString &input, const TzelCommandArgs &args, bool build)
+{
+    auto *pages = dynamic_cast<TzelPreviewPages *>(report.PreviewPages());
+    if (!zelInputFile(input) || !pages)
+        return 2;
+    if (zelIsPreparedReport(input)) {
+        if (!zelLoadPrepared(*pages, input))
+            return zelFinish(report, input, 1);
+        return std::nullopt;
+    }
+    return build ? zelBuildTemplate(report, input, args) : readTemplate(report, input, args);
 }

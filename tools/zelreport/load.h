@@ -27,6 +27,10 @@ bool zelSetVariables(TzelReport &report, const TzelCommandArgs &args);
 /// the exit status when any of it failed (what failed said), nothing when
 /// the report is built.
 std::optional<int> zelBuildTemplate(TzelReport &report, const QString &fileName, const TzelCommandArgs &args);
+/// Reads Input into Report: a prepared report into its pages, or a template
+/// with the variables of Args, built when Build. The exit status when any of
+/// it failed (what failed said), nothing when the report is read.
+std::optional<int> zelReadInput(TzelReport &report, const QString &input, const TzelCommandArgs &args, bool build);
 /// The whole number option Name gives, Fallback when absent; nothing (and a
 /// message) when it is no number in [Low, High].
 std::optional<int> zelNumberOption(const TzelCommandArgs &args, const char *name, int fallback, int low, int high);

@@ -1,6 +1,5 @@
 #include "dialogs/zelwidgetdialogservice.h"
 #include "model/report/zelreport.h"
-#include "prepared/zelpreviewpages.h"
 #include "preview/zelregisterpreview.h"
 #include "tools/zelreport/command.h"
 #include "tools/zelreport/load.h"
@@ -20,23 +19,15 @@ int previewReport(const TzelCommandArgs &args)
     zelRegisterPreview();
 
     TzelReport report;
-    auto *pages = dynamic_cast<TzelPreviewPages *>(report.PreviewPages());
-    if (!zelInputFile(input) || !pages)
-        return 2;
-    // The window is the program: it stays until the user closes it.
-    if (zelIsPreparedReport(input)) {
-        if (!zelLoadPrepared(*pages, input))
-            return zelFinish(report, input, 1);
-        report.PreviewOptions().Modal = true;
+    if (const std::optional<int> failed = zelReadInput(report, input, args, false))
+        return *failed;
+    // The window is the program: it stays until the user closes it. A
+    // template is built as the window shows it.
+    report.PreviewOptions().Modal = true;
+    if (zelIsPreparedReport(input))
         report.ShowPreparedReport();
-    } else {
-        if (!zelLoadTemplate(report, input, args))
-            return zelFinish(report, input, 1);
-        if (!zelSetVariables(report, args))
-            return 2;
-        report.PreviewOptions().Modal = true;
+    else
         report.ShowReport(true);
-    }
     return zelFinish(report, input);
 }
 
