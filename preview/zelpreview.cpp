@@ -388,10 +388,6 @@ bool TzelPreview::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         if (buttons.Contains(pbFind))
             FindNext();
         return true;
-    case Qt::Key_P:
-        if (ctrl && buttons.Contains(pbPrint))
-            emit PrintRequested();
-        return ctrl;
     case Qt::Key_S:
         if (ctrl && buttons.Contains(pbSave))
             emit SaveRequested();

@@ -219,11 +219,9 @@ signals:
     void Clicked();
     /// A page was double-clicked.
     void DoubleClicked();
-    /// Ctrl+P, Ctrl+S, Ctrl+O: the window carries them out.
-    void PrintRequested();
-    /// The user asked to save the prepared report.
+    /// The user asked to save the prepared report (Ctrl+S); the window carries it out.
     void SaveRequested();
-    /// The user asked to open a prepared report.
+    /// The user asked to open a prepared report (Ctrl+O); the window carries it out.
     void OpenRequested();
 
 protected:

@@ -376,9 +376,9 @@ void TzelPreviewForm::ExportWith(TzelCustomExportFilter *filter)
 {
     if (!filter)
         return;
+    // Each export asks for its file.
     filter->FileName.clear();
     FPreview->Export(filter);
-    setEnabled(true);
 }
 
 void TzelPreviewForm::keyPressEvent(QKeyEvent *event)
